@@ -83,3 +83,5 @@ std::size_t FileMappingSize(THandle Mapping) {
     TFileMappingObject* object = Mappings().Find(Mapping);
     return object ? object->Size : 0;
 }
+
+std::size_t LiveFileMappings() { return Mappings().Count(); }

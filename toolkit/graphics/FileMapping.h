@@ -16,3 +16,5 @@ bool UnmapViewOfFile(void* View);
 bool CloseHandle(THandle Mapping);
 // The size given when the mapping was made (0 for an unknown handle).
 std::size_t FileMappingSize(THandle Mapping);
+// Number of mappings made and not yet closed (tests count leftover storage with it).
+std::size_t LiveFileMappings();
