@@ -1,0 +1,145 @@
+// The editor's document: the score of channels and frames, the cast pictures of each channel,
+// the main image on its working canvas, and the rules every view and output is built on
+// (which cast a channel shows, the composition of a frame, the display zoom).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "toolkit/graphics/Graphics.h"
+
+constexpr int ChannelCount = 10;
+constexpr int FrameCount = 200;
+constexpr int CastSlotCount = 20;
+// The main image's top-left on the working canvas; the margin lets casts stand partly outside.
+constexpr int CanvasMargin = 50;
+constexpr int MaxZoomFactor = 4;
+
+// One channel of the score: its cast pictures and, per frame, whether it shows a cast and where.
+struct TScoreChannel {
+    TScoreChannel();
+
+    // Owned pictures; empty where the slot is unused.
+    std::array<std::unique_ptr<TBitmap>, CastSlotCount> Casts;
+    std::array<bool, CastSlotCount> CastUsed{};
+    std::array<bool, CastSlotCount> CastTransparent{};
+    // The pixel whose colour is the slot's transparent colour.
+    std::array<TPoint, CastSlotCount> CastKeyPoint{};
+    int CastCount = 0;
+    // Centre of the cast in each frame, canvas coordinates; kept while the cell is cleared.
+    std::array<TPoint, FrameCount> Positions{};
+    std::array<bool, FrameCount> CellSet{};
+
+    // The picture of slot Slot, or nullptr when the slot is unused or out of range.
+    TBitmap* Cast(int Slot) const;
+    // Slot Slot (0..19) with a picture: a new empty one when the slot was unused.
+    TBitmap& EnsureCast(int Slot);
+    // Frees the picture of slot Slot (0..19); the slot becomes unused.
+    void FreeCast(int Slot);
+    // Carries CastTransparent and CastKeyPoint of a used slot into its picture: device-dependent,
+    // marked transparent by the flag, transparent colour = its pixel at the key point.
+    void SyncCastTransparency(int Slot);
+    // CastCount := the number of used slots among all 20.
+    void RecountCasts();
+};
+
+// One entry of the score clipboard.
+struct TScoreClipItem {
+    std::int32_t X = 0;
+    std::int32_t Y = 0;
+    bool CellSet = false;
+};
+
+// How a frame is composed. Offset moves every cast's top-left: (0, 0) on the working canvas,
+// OutputOffset() on a picture of the main image's size. When MovedChannel is a channel, its
+// cast is centred on MovedCentre instead of its stored position (placement preview).
+struct TComposeOptions {
+    int LastChannel = ChannelCount - 1;
+    TPoint Offset{};
+    int MovedChannel = -1;
+    TPoint MovedCentre{};
+};
+
+// The whole document. One instance is shared by the main window, its dialogs and every command.
+class TEditorDocument {
+public:
+    // Start-up values: no casts, no set cells, every slot transparent, waits 0, no frame
+    // points, an empty main image, no canvas, zoom 1, white background.
+    TEditorDocument();
+    ~TEditorDocument();
+    TEditorDocument(const TEditorDocument&) = delete;
+    TEditorDocument& operator=(const TEditorDocument&) = delete;
+
+    // Channel 0 is drawn first, at the bottom.
+    std::array<TScoreChannel, ChannelCount> Channels;
+    // Wait after each frame in 1/100 s.
+    std::array<std::int32_t, FrameCount> FrameWaits{};
+    // Per frame a main-image pixel whose colour is transparent in output; (-1, 0) = none.
+    std::array<TPoint, FrameCount> FramePoints{};
+    // The background picture, device-dependent; always exists, empty until one is loaded.
+    std::unique_ptr<TBitmap> MainImage;
+    // MainImage plus the margin on every side, filled with BackgroundColor; nullptr until the
+    // first main image exists, and every picture command does nothing while it is missing.
+    std::unique_ptr<TBitmap> CanvasBitmap;
+    // The main image inside CanvasBitmap; output frames are cut to it.
+    TRect MainImageRect{};
+    TColor BackgroundColor = clWhite;
+    std::array<TScoreClipItem, FrameCount> ScoreClip{};
+    int ScoreClipCount = 0;
+    // Mouse drags on the frame view: placing with the left button, moving a run with another.
+    bool PlacingCast = false;
+    bool MovingRun = false;
+    // The main window's memory of the score cell (X = column, Y = row).
+    TPoint LastScoreCell{1, 0};
+    // Where the pointer holds a cast being placed: column 0..2 + 3 x row 0..2; 4 = centre.
+    std::uint8_t PlacementAnchor = 4;
+    // Set by the playback window's stop and close buttons.
+    bool PlayerStopped = false;
+
+    // Results the dialogs leave for their callers.
+    bool NewFormCancelled = false;
+    bool ScoreFormOk = false;
+    TPoint PickedPoint{}; // X = -1: no transparency
+    bool PickerCancelled = false;
+
+    // Display zoom of the frame view, 1..4 (other values are brought into the range).
+    int GetZoomFactor() const { return FZoomFactor; }
+    void SetZoomFactor(int Value);
+
+    // Slot shown by channel Channel at frame Frame, or -1 when its cell there is empty. A run of
+    // set cells steps through the slots in turn; an empty cell restarts the run at slot 0.
+    int CastIndexAt(int Frame, int Channel) const;
+    // The frame's transparency point lies inside the main image.
+    bool FramePointValid(int Frame) const;
+
+    // Builds CanvasBitmap around MainImage (made device-dependent): the margin on every side
+    // in BackgroundColor, the main image at (CanvasMargin, CanvasMargin); sets MainImageRect.
+    void RebuildCanvas();
+
+    // Draws the casts of Frame onto Target, channels 0..Options.LastChannel in order, each
+    // centred on its position and moved by Options.Offset, leaving transparent colours out.
+    void DrawFrameCasts(TBitmap& Target, int Frame, const TComposeOptions& Options) const;
+    // A new bitmap: a copy of the canvas with channels 0..LastChannel of Frame drawn on it
+    // (empty while there is no canvas).
+    std::unique_ptr<TBitmap> ComposeFrame(int Frame, int LastChannel) const;
+    // A new device-dependent bitmap of the main image's size holding Frame as it is output.
+    std::unique_ptr<TBitmap> ComposeOutputFrame(int Frame) const;
+    // Offset that turns canvas positions into main-image positions.
+    TPoint OutputOffset() const { return TPoint{-MainImageRect.Left, -MainImageRect.Top}; }
+
+    TRect ZoomRect(const TRect& Source) const;
+    TPoint ZoomPoint(const TPoint& Source) const;
+    // Divides a view point by the zoom, truncating toward zero.
+    void UnzoomXY(int& X, int& Y) const;
+    // Replaces Bitmap (a composed canvas-sized frame) by its view at the zoom; where the frame
+    // has a valid transparency point, that point's colour shows as the background colour.
+    void MakeZoomedView(int Frame, std::unique_ptr<TBitmap>& Bitmap) const;
+
+private:
+    int FZoomFactor = 1;
+};
+
+// Draws Graphic on Bitmap's canvas with its top-left at (X, Y), honouring the graphic's own
+// transparency; returns Bitmap.
+TBitmap* DrawGraphicAt(int X, int Y, TGraphic* Graphic, TBitmap* Bitmap);
