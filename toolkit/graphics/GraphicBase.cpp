@@ -9,16 +9,22 @@ void TPersistent::Assign(TPersistent* Source) {
     AssignError(nullptr);
 }
 
-void TPersistent::AssignTo(TPersistent* Dest) { Dest->AssignError(this); }
+void TPersistent::AssignTo(TPersistent* Dest) {
+    Dest->AssignError(this);
+}
 
 void TPersistent::AssignError(TPersistent* Source) {
     const std::string sourceName = Source != nullptr ? Source->ClassName() : "nil";
     throw EConvertError("Cannot assign a " + sourceName + " to a " + ClassName());
 }
 
-void TGraphic::AssignTo(TPersistent* Dest) { TPersistent::AssignTo(Dest); }
+void TGraphic::AssignTo(TPersistent* Dest) {
+    TPersistent::AssignTo(Dest);
+}
 
-void TGraphic::Assign(TPersistent* Source) { TPersistent::Assign(Source); }
+void TGraphic::Assign(TPersistent* Source) {
+    TPersistent::Assign(Source);
+}
 
 void TGraphic::Changed(TObject*) {
     Modified = true;
