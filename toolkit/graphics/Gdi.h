@@ -125,19 +125,31 @@ int GetStretchBltMode(HDC DC);
 int GetDeviceCaps(HDC DC, int Index);
 
 // Stretches a DIB (1, 4, 8, 24 or 32 bits, BI_RGB) onto the DC's bitmap: nearest pixel
-// (COLORONCOLOR), Rop one of the raster operations above. The source rectangle is in
-// image coordinates (0, 0 at the top-left). Returns the number of source rows, 0 on failure.
+// (COLORONCOLOR: destination pixel d of a run takes source pixel
+// floor((d + 1/2) * SrcWidth / DestWidth)), Rop one of the raster operations above. The
+// source rectangle is in image coordinates (0, 0 at the top-left); a negative extent
+// mirrors, the destination (XDest + DestWidth .. XDest - 1) then showing the source's
+// first column rightmost. Clipped to the bitmap; destination pixels whose source lies
+// outside the image are left alone. Returns the number of source rows, 0 on failure
+// (compressed data among others).
 int StretchDIBits(HDC DC, int XDest, int YDest, int DestWidth, int DestHeight, int XSrc, int YSrc,
                   int SrcWidth, int SrcHeight, const void* Bits, const BITMAPINFOHEADER& Header,
                   const RGBQUAD* Colors, std::uint32_t Usage, std::uint32_t Rop);
 
-// Reads a bitmap's pixels as a DIB of Header's width and bit count (1, 4, 8 or 24),
-// filling Colors (256 entries) from the bitmap's palette for 8 bits and less. Rows
-// StartScan .. StartScan + ScanLines - 1 counted from the bottom. Returns the rows copied.
+// Reads a bitmap's pixels as a DIB of Header's size and bit count (1, 4, 8, 24 or 32),
+// bottom-up when biHeight > 0, top-down when negative; pixels beyond the bitmap are
+// black. For 8 bits and less, Colors gets 2^bits entries from the bitmap's palette (else
+// the DC's, else the standard colours), padded with black, and each pixel the nearest
+// entry; biClrUsed is left as it is. Bits receives stored rows StartScan ..
+// StartScan + ScanLines - 1. Returns the rows copied; with Bits nil, fills only
+// biSizeImage and Colors.
 int GetDIBits(HDC DC, HBITMAP Bitmap, unsigned StartScan, unsigned ScanLines, void* Bits,
               BITMAPINFOHEADER& Header, RGBQUAD* Colors, std::uint32_t Usage);
 
 // A bitmap whose pixels are the DIB at Section's storage + Offset (the library's
-// file mapping): drawing on a DC with it selected writes those bytes.
+// file mapping; Section 0: zero-filled memory of its own): drawing on a DC with it
+// selected writes those bytes in the DIB's layout, indexed depths taking the nearest
+// entry of the colour table the section was made with. 0 for a compressed format, a bit
+// count other than 1, 4, 8 or 24, or storage too small.
 HBITMAP CreateDIBSection(HDC DC, const BITMAPINFOHEADER& Header, const RGBQUAD* Colors,
                          std::uint32_t Usage, void** Bits, THandle Section, std::uint32_t Offset);
