@@ -34,12 +34,13 @@ constexpr int ColorCellNumber(std::uint8_t R, std::uint8_t G, std::uint8_t B) {
 // Zeroes ColorCellCount cells and gives each its position as CellIndex.
 void InitColorCells(TColorCell* Cells);
 
-// Counts one pixel into its cell.
+// Counts one pixel into its cell. The low-bit sums are kept as unsigned 32-bit values (the
+// averaging reads them so), which holds over 600 million pixels of one cell.
 inline void AddColorToCells(TColorCell* Cells, std::uint8_t R, std::uint8_t G, std::uint8_t B) {
     TColorCell& cell = Cells[ColorCellNumber(R, G, B)];
-    cell.R += R & 7;
-    cell.G += G & 3;
-    cell.B += B & 7;
+    cell.R = std::int32_t(std::uint32_t(cell.R) + (R & 7u));
+    cell.G = std::int32_t(std::uint32_t(cell.G) + (G & 3u));
+    cell.B = std::int32_t(std::uint32_t(cell.B) + (B & 7u));
     ++cell.Count;
 }
 
