@@ -235,3 +235,18 @@ TEST(DIBSection, SelectedSectionCannotBeDeletedAndDeletingUnmapsItsView) {
     DeleteDC(dc);
     CloseHandle(mapping);
 }
+
+TEST(DIBSectionDeathTest, SectionLeftAtExitDoesNotCrash) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            // The handle table exists before the register of views, so it is destroyed after it.
+            ReleaseDC(0, GetDC(0));
+            TTestDIB dib(2, 2, 24);
+            const THandle mapping = CreateFileMapping(dib.Bits.size());
+            void* bits = nullptr;
+            CreateDIBSection(0, dib.Header, nullptr, DIB_RGB_COLORS, &bits, mapping, 0);
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+}

@@ -18,6 +18,17 @@ BITMAP DescribeImage(const QImage& Image, int BitsPerPixel) {
                   BitsPerPixel};
 }
 
+// Set once static destruction has begun: sections still alive then are destroyed with
+// the handle table, possibly after the register of views, and leave their view to the
+// system. The guard is made after the first view, so it goes before the register.
+bool& ProcessExiting() {
+    static bool exiting = false;
+    return exiting;
+}
+struct TExitGuard {
+    ~TExitGuard() { ProcessExiting() = true; }
+};
+
 } // namespace
 
 std::vector<QRgb> PaletteColors(HPALETTE Palette) {
@@ -58,7 +69,7 @@ TDIBSection::TDIBSection(const TDIBLayout& Layout, const BITMAPINFOHEADER& Heade
 }
 
 TDIBSection::~TDIBSection() {
-    if (FView != nullptr) UnmapViewOfFile(FView);
+    if (FView != nullptr && !ProcessExiting()) UnmapViewOfFile(FView);
 }
 
 bool TDIBSection::Attach(THandle Section, std::uint32_t Offset) {
@@ -71,6 +82,7 @@ bool TDIBSection::Attach(THandle Section, std::uint32_t Offset) {
     if (std::int64_t(Offset) + FLayout.ImageBytes > available) return false;
     FView = MapViewOfFile(Section);
     if (FView == nullptr) return false;
+    static TExitGuard guard;
     FBits = static_cast<std::uint8_t*>(FView) + Offset;
     return true;
 }
