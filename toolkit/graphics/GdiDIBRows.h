@@ -6,6 +6,7 @@
 #include <QRgb>
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 #include "toolkit/graphics/Gdi.h"
