@@ -1,0 +1,234 @@
+// Decoding keeps libjpeg's error recovery (setjmp/longjmp) inside plain C-style functions
+// that own nothing but malloc'ed memory; errors become exceptions only after returning.
+#include "toolkit/graphics/JPEGImage.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include <jpeglib.h>
+
+namespace {
+
+constexpr int MaxProgressiveScans = 100;
+constexpr std::uint64_t MaxPixelBytes = std::uint64_t(1) << 30;
+
+struct TJpegErrorManager {
+    jpeg_error_mgr Base;
+    std::jmp_buf Escape;
+    char Message[JMSG_LENGTH_MAX];
+};
+
+void ErrorExit(j_common_ptr cinfo) {
+    auto* err = reinterpret_cast<TJpegErrorManager*>(cinfo->err);
+    (*cinfo->err->format_message)(cinfo, err->Message);
+    std::longjmp(err->Escape, 1);
+}
+
+// A warning means damaged data that libjpeg would fill in with made-up pixels.
+void EmitMessage(j_common_ptr cinfo, int Level) {
+    if (Level >= 0) return; // trace messages
+    auto* err = reinterpret_cast<TJpegErrorManager*>(cinfo->err);
+    (*cinfo->err->format_message)(cinfo, err->Message);
+    std::longjmp(err->Escape, 1);
+}
+
+void OutputMessage(j_common_ptr) {}
+
+struct TScanLimit {
+    jpeg_progress_mgr Base;
+    TJpegErrorManager* Errors;
+};
+
+void CheckScans(j_common_ptr cinfo) {
+    auto* dinfo = reinterpret_cast<j_decompress_ptr>(cinfo);
+    if (dinfo->input_scan_number > MaxProgressiveScans) {
+        auto* limit = reinterpret_cast<TScanLimit*>(cinfo->progress);
+        std::snprintf(limit->Errors->Message, sizeof(limit->Errors->Message),
+                      "JPEG file has more than %d scans", MaxProgressiveScans);
+        std::longjmp(limit->Errors->Escape, 1);
+    }
+}
+
+struct TDecoded {
+    int Width = 0;
+    int Height = 0;
+    unsigned char* Pixels = nullptr; // Width * Height * 4 bytes, B G R X
+};
+
+// Returns false with Message filled when the data cannot be decoded.
+bool DecodeJpeg(const unsigned char* Data, unsigned long Size, TDecoded& Out, char* Message) {
+    jpeg_decompress_struct cinfo;
+    TJpegErrorManager err;
+    TScanLimit limit;
+    unsigned char* volatile pixels = nullptr;
+    cinfo.err = jpeg_std_error(&err.Base);
+    err.Base.error_exit = ErrorExit;
+    err.Base.emit_message = EmitMessage;
+    err.Base.output_message = OutputMessage;
+    err.Message[0] = 0;
+    if (setjmp(err.Escape)) {
+        jpeg_destroy_decompress(&cinfo);
+        std::free(pixels);
+        std::memcpy(Message, err.Message, JMSG_LENGTH_MAX);
+        return false;
+    }
+    jpeg_create_decompress(&cinfo);
+    limit.Base.progress_monitor = CheckScans;
+    limit.Errors = &err;
+    cinfo.progress = &limit.Base;
+    jpeg_mem_src(&cinfo, Data, Size);
+    jpeg_read_header(&cinfo, TRUE);
+    cinfo.out_color_space = JCS_EXT_BGRX;
+    jpeg_calc_output_dimensions(&cinfo);
+    const std::uint64_t bytes = std::uint64_t(cinfo.output_width) * cinfo.output_height * 4;
+    if (bytes == 0 || bytes > MaxPixelBytes) {
+        std::snprintf(err.Message, sizeof(err.Message), "JPEG image is too large (%u x %u)",
+                      cinfo.output_width, cinfo.output_height);
+        std::longjmp(err.Escape, 1);
+    }
+    pixels = static_cast<unsigned char*>(std::malloc(bytes));
+    if (pixels == nullptr) {
+        std::snprintf(err.Message, sizeof(err.Message), "Out of memory for the JPEG image");
+        std::longjmp(err.Escape, 1);
+    }
+    jpeg_start_decompress(&cinfo);
+    const std::size_t stride = std::size_t(cinfo.output_width) * 4;
+    while (cinfo.output_scanline < cinfo.output_height) {
+        JSAMPROW row = pixels + stride * cinfo.output_scanline;
+        jpeg_read_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_decompress(&cinfo);
+    Out.Width = static_cast<int>(cinfo.output_width);
+    Out.Height = static_cast<int>(cinfo.output_height);
+    Out.Pixels = pixels;
+    jpeg_destroy_decompress(&cinfo);
+    return true;
+}
+
+// Encodes Rows (B G R X, Width * 4 bytes each) into a malloc'ed buffer.
+bool EncodeJpeg(const unsigned char* Pixels, int Width, int Height, int Stride, int Quality,
+                unsigned char** Out, unsigned long* OutSize, char* Message) {
+    jpeg_compress_struct cinfo;
+    TJpegErrorManager err;
+    cinfo.err = jpeg_std_error(&err.Base);
+    err.Base.error_exit = ErrorExit;
+    err.Base.emit_message = EmitMessage;
+    err.Base.output_message = OutputMessage;
+    *Out = nullptr;
+    *OutSize = 0;
+    if (setjmp(err.Escape)) {
+        jpeg_destroy_compress(&cinfo);
+        std::free(*Out);
+        *Out = nullptr;
+        std::memcpy(Message, err.Message, JMSG_LENGTH_MAX);
+        return false;
+    }
+    jpeg_create_compress(&cinfo);
+    jpeg_mem_dest(&cinfo, Out, OutSize);
+    cinfo.image_width = static_cast<JDIMENSION>(Width);
+    cinfo.image_height = static_cast<JDIMENSION>(Height);
+    cinfo.input_components = 4;
+    cinfo.in_color_space = JCS_EXT_BGRX;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, Quality, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW row = const_cast<unsigned char*>(Pixels + std::size_t(Stride) * cinfo.next_scanline);
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    return true;
+}
+
+const bool Registered = [] {
+    auto factory = [] { return std::unique_ptr<TGraphic>(new TJPEGImage()); };
+    TPicture::RegisterFileFormat("jpg", "JPEG Image File", "TJPEGImage", factory);
+    TPicture::RegisterFileFormat("jpeg", "JPEG Image File", "TJPEGImage", factory);
+    return true;
+}();
+
+} // namespace
+
+TJPEGImage::TJPEGImage() : FBitmap(std::make_unique<TBitmap>()) { FBitmap->SetPixelFormat(pf24bit); }
+
+TJPEGImage::~TJPEGImage() = default;
+
+void TJPEGImage::AssignTo(TPersistent* Dest) {
+    if (auto* bitmap = dynamic_cast<TBitmap*>(Dest)) {
+        bitmap->Assign(FBitmap.get());
+        return;
+    }
+    TGraphic::AssignTo(Dest);
+}
+
+void TJPEGImage::Assign(TPersistent* Source) {
+    if (auto* jpeg = dynamic_cast<TJPEGImage*>(Source)) {
+        FBitmap->Assign(jpeg->FBitmap.get());
+        Changed(this);
+        return;
+    }
+    if (auto* bitmap = dynamic_cast<TBitmap*>(Source)) {
+        FBitmap->Assign(bitmap);
+        FBitmap->SetPixelFormat(pf24bit);
+        Changed(this);
+        return;
+    }
+    TGraphic::Assign(Source);
+}
+
+void TJPEGImage::Draw(TCanvas* ACanvas, const TRect& Rect) { ACanvas->StretchDraw(Rect, FBitmap.get()); }
+
+bool TJPEGImage::GetEmpty() { return FBitmap->GetEmpty(); }
+int TJPEGImage::GetHeight() { return FBitmap->GetHeight(); }
+int TJPEGImage::GetWidth() { return FBitmap->GetWidth(); }
+
+void TJPEGImage::SetHeight(int) { throw EInvalidGraphicOperation("Cannot change the size of a JPEG image"); }
+void TJPEGImage::SetWidth(int) { throw EInvalidGraphicOperation("Cannot change the size of a JPEG image"); }
+
+void TJPEGImage::LoadFromStream(TStream& Stream) {
+    const std::int64_t size = Stream.Remaining();
+    if (size <= 0) throw EJPEG("JPEG file is empty");
+    std::vector<unsigned char> data(static_cast<std::size_t>(size));
+    Stream.ReadBuffer(data.data(), size);
+
+    TDecoded decoded;
+    char message[JMSG_LENGTH_MAX];
+    if (!DecodeJpeg(data.data(), static_cast<unsigned long>(data.size()), decoded, message))
+        throw EJPEG(message);
+    std::unique_ptr<unsigned char, decltype(&std::free)> pixels(decoded.Pixels, &std::free);
+
+    QImage image(decoded.Width, decoded.Height, QImage::Format_RGB32);
+    if (image.isNull()) throw EOutOfMemory("Out of memory for the JPEG image");
+    const std::size_t rowBytes = std::size_t(decoded.Width) * 4;
+    for (int y = 0; y < decoded.Height; ++y)
+        std::memcpy(image.scanLine(y), pixels.get() + rowBytes * y, rowBytes);
+    FBitmap->Image() = std::move(image);
+    Changed(this);
+}
+
+void TJPEGImage::SaveToStream(TStream& Stream) {
+    const QImage& image = FBitmap->Image();
+    if (image.isNull()) throw EInvalidGraphicOperation("Cannot save an empty JPEG image");
+    unsigned char* out = nullptr;
+    unsigned long outSize = 0;
+    char message[JMSG_LENGTH_MAX];
+    if (!EncodeJpeg(image.constBits(), image.width(), image.height(), static_cast<int>(image.bytesPerLine()),
+                    CompressionQuality, &out, &outSize, message))
+        throw EJPEG(message);
+    std::unique_ptr<unsigned char, decltype(&std::free)> owned(out, &std::free);
+    Stream.WriteBuffer(owned.get(), static_cast<std::int64_t>(outSize));
+}
+
+void TJPEGImage::LoadFromClipboardFormat(std::uint16_t AFormat, THandle AData, HPALETTE APalette) {
+    FBitmap->LoadFromClipboardFormat(AFormat, AData, APalette);
+    FBitmap->SetPixelFormat(pf24bit);
+    Changed(this);
+}
+
+void TJPEGImage::SaveToClipboardFormat(std::uint16_t& AFormat, THandle& AData, HPALETTE& APalette) {
+    FBitmap->SaveToClipboardFormat(AFormat, AData, APalette);
+}

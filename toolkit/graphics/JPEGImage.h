@@ -1,0 +1,41 @@
+// JPEG pictures, decoded and encoded through libjpeg.
+#pragma once
+
+#include <memory>
+
+#include "toolkit/graphics/Graphics.h"
+
+TOOLKIT_EXCEPTION(EJPEG, EInvalidGraphic)
+
+class TJPEGImage : public TGraphic {
+public:
+    TJPEGImage();
+    ~TJPEGImage() override;
+    std::string ClassName() const override { return "TJPEGImage"; }
+
+protected:
+    void AssignTo(TPersistent* Dest) override;
+
+public:
+    void Assign(TPersistent* Source) override;
+    void Draw(TCanvas* ACanvas, const TRect& Rect) override;
+    bool GetEmpty() override;
+    int GetHeight() override;
+    int GetWidth() override;
+    void SetHeight(int Value) override;
+    void SetWidth(int Value) override;
+    // Decodes one JPEG image: the rest of the stream. A damaged file (libjpeg's error or
+    // warning, more than 100 progressive scans, a picture too large) raises EJPEG with
+    // libjpeg's message and leaves the picture as it was.
+    void LoadFromStream(TStream& Stream) override;
+    void SaveToStream(TStream& Stream) override;
+    void LoadFromClipboardFormat(std::uint16_t AFormat, THandle AData, HPALETTE APalette) override;
+    void SaveToClipboardFormat(std::uint16_t& AFormat, THandle& AData, HPALETTE& APalette) override;
+
+    // The decoded picture.
+    TBitmap& Bitmap() { return *FBitmap; }
+    int CompressionQuality = 90;
+
+private:
+    std::unique_ptr<TBitmap> FBitmap;
+};
