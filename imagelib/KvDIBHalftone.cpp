@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -205,6 +206,9 @@ void Diffuse(const TKvDIBInfos& Source, TKvDIBInfos& Result, const char* name, c
                     TError{std::int16_t(running[0]), std::int16_t(running[1]), std::int16_t(running[2])};
             }
         }
+    } catch (const std::bad_alloc&) {
+        ReleaseFileMap(map, bits);
+        throw EOutOfMemory(std::string(name) + ": Out Of Memory");
     } catch (...) {
         ReleaseFileMap(map, bits);
         throw;
