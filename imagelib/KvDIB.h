@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "imagelib/KvGraph.h"
@@ -157,6 +158,29 @@ public:
     void ProgressEnd();
     // Signals a change made through a canvas.
     void Changed(TObject* Sender) override;
+
+private:
+    // Lets go of the held image and takes Image in its place.
+    void InstallInternalDIB(std::unique_ptr<TKvInternalDIB> Image);
+    // Replaces the image by a blank one of the given form.
+    void ReplaceByBlank(int AWidth, int AHeight, int ABitCount, int AClrUsed);
+    void AssignFromBitmap(TBitmap& Source);
+    void DrawHalftoned(TCanvas* ACanvas, const TRect& Rect);
+};
+
+// Gives a bitmap another halftone mode for the lifetime of this object.
+class THalftoneModeOverride {
+public:
+    THalftoneModeOverride(TKvDIB& DIB, TKvHalftoneMode Mode) : FDIB(DIB), FSaved(DIB.HalftoneMode) {
+        DIB.HalftoneMode = Mode;
+    }
+    ~THalftoneModeOverride() { FDIB.HalftoneMode = FSaved; }
+    THalftoneModeOverride(const THalftoneModeOverride&) = delete;
+    THalftoneModeOverride& operator=(const THalftoneModeOverride&) = delete;
+
+private:
+    TKvDIB& FDIB;
+    TKvHalftoneMode FSaved;
 };
 
 // A canvas drawing straight into a TKvDIB's pixel storage.
