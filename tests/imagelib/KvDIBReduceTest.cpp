@@ -415,21 +415,6 @@ TEST(Requantize8To4, OnlyUsedEntriesTakePart) {
     EXPECT_EQ(DIBScanLine(r.Infos(), 1)[1], 0x20);
 }
 
-TEST(Requantize8To4, ManyEntriesBecomeSixteen) {
-    std::vector<TRgb> table;
-    std::vector<int> indexes;
-    for (int i = 0; i < 256; ++i) {
-        table.push_back(TRgb{std::uint8_t(i), std::uint8_t(255 - i), std::uint8_t(i * 7)});
-        indexes.push_back(i);
-    }
-    const TReduced r = Reduce(Convert8BitRGBTo4BitRGB, *MakePaletteImage(16, 16, table, indexes));
-    EXPECT_EQ(r.Steps, 16);
-    EXPECT_EQ(r.Infos().Header.biClrUsed, 16u);
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x)
-            EXPECT_LT(IndexAt(r.Infos(), x, y), 16);
-}
-
 TEST(Requantize8To4, RefusesOtherFormats) {
     auto trueColor = MakeImage(2, 2, 24);
     auto rle = MakeImage(2, 2, 8, 2);
