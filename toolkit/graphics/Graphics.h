@@ -1,6 +1,7 @@
 // The graphics classes: graphics, canvases, device-dependent bitmaps and pictures.
 #pragma once
 
+#include <QFont>
 #include <QImage>
 #include <functional>
 #include <memory>
@@ -138,7 +139,12 @@ struct TFont {
     int Charset = DEFAULT_CHARSET;
     int Size() const;
     void SetSize(int Points);
+    // The Qt font drawn with: the name mapped, pixel-sized, without anti-aliasing.
+    QFont ToQFont() const;
 };
+
+// What GetPixels reports for a point outside the surface.
+constexpr TColor CLR_INVALID = 0xFFFFFFFF;
 
 // A canvas draws on the bitmap selected into its device context. Rectangles and ellipses
 // leave out their right and bottom edges, lines their end pixel; text is not anti-aliased.
@@ -188,6 +194,8 @@ protected:
     HDC FHandle = 0;
 };
 
+struct TDecodedDIB;
+
 enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit };
 enum TTransparentMode { tmAuto, tmFixed };
 
@@ -208,6 +216,7 @@ public:
     void SetPalette(HPALETTE Value) override; // the bitmap owns Value from now on
     void SetHeight(int Value) override;       // keeps the pixels that remain in the new size
     void SetWidth(int Value) override;
+    void SetSize(int AWidth, int AHeight);
     void LoadFromStream(TStream& Stream) override; // a BMP image
     void SaveToStream(TStream& Stream) override;
     void LoadFromClipboardFormat(std::uint16_t AFormat, THandle AData, HPALETTE APalette) override;
@@ -228,6 +237,10 @@ public:
     const QImage& Image() const;
 
 private:
+    // Takes decoded pixels in the given format, with their colour table when indexed.
+    void Install(TDecodedDIB& Picture, TPixelFormat Format);
+    void ReplacePalette(HPALETTE Value); // without a change notification
+
     struct Impl;
     std::unique_ptr<Impl> FImpl;
     TPixelFormat FPixelFormat = pfDevice;
@@ -265,5 +278,6 @@ public:
 
 private:
     void Changed(TObject* Sender);
+    void Install(std::unique_ptr<TGraphic> Graphic);
     std::unique_ptr<TGraphic> FGraphic;
 };

@@ -1,0 +1,73 @@
+// Pixel work shared by the canvas and the bitmap: colour arithmetic of pen modes, brush
+// patterns, shape coverage, stretching pictures, drawing sessions.
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <cstdint>
+#include <vector>
+
+#include "toolkit/graphics/Graphics.h"
+
+// Format_RGB32 pixel of a colour (system colours resolved), and back.
+QRgb PixelOfColor(TColor Color);
+TColor ColorOfPixel(QRgb Pixel);
+
+// The pixel that pen mode Mode makes of the pen colour Pen over Dest.
+QRgb MixPen(TPenMode Mode, QRgb Pen, QRgb Dest);
+// Whether the brush style paints pixel (X, Y): hatches are 8 x 8 patterns aligned to
+// the surface origin, drawn over a transparent background.
+bool BrushCovers(TBrushStyle Style, int X, int Y);
+
+// An inverted rectangle is empty.
+QRect ToQRect(const TRect& Rect);
+
+// Which pixels of a shape the pen and the brush cover, kept for the shape's bounds only,
+// so that every pixel is painted once whatever the pen mode.
+class TShapeMask {
+public:
+    enum TCover : std::uint8_t { CoverNone, CoverBrush, CoverPen };
+
+    // Bounds: the shape's bounds already clipped to the surface.
+    explicit TShapeMask(const QRect& Bounds);
+    const QRect& Bounds() const { return FBounds; }
+    // The pen covers over the brush; pixels outside the bounds are dropped.
+    void Set(int X, int Y, TCover Cover);
+    void SetSpan(int Y, int X0, int X1, TCover Cover); // [X0, X1)
+    // A square of Width pixels centred on (X, Y), in the pen.
+    void Stamp(int X, int Y, int Width);
+    // A Bresenham line from From to To; the end pixel only when WithEnd.
+    void Line(QPoint From, QPoint To, int Width, bool WithEnd);
+    TCover At(int X, int Y) const;
+    // Paints the covered pixels: pen pixels in PenColor, brush pixels in the brush's
+    // colour and pattern, both mixed with the surface by Mode.
+    void Paint(QImage& Surface, TPenMode Mode, QRgb PenColor, const TBrush& Brush) const;
+
+private:
+    QRect FBounds;
+    std::vector<std::uint8_t> FCells;
+};
+
+// Stretches Source of Image (Format_RGB32) onto Dest of the DC's surface through
+// StretchDIBits: nearest pixel, Rop as the raster operation, opposite signs of the
+// extents mirroring.
+void StretchImage(HDC DC, const TRect& Dest, const QImage& Image, const TRect& Source, std::uint32_t Rop);
+
+// The surface of a device context for one drawing call. Raises EInvalidOperation for a
+// canvas without a handle; Image() is nullptr when the context has nothing to draw on.
+// The destructor writes back the rectangles touched.
+class TDrawingSession {
+public:
+    explicit TDrawingSession(HDC DC);
+    ~TDrawingSession();
+    TDrawingSession(const TDrawingSession&) = delete;
+    TDrawingSession& operator=(const TDrawingSession&) = delete;
+
+    QImage* Image() const { return FImage != nullptr && !FImage->isNull() ? FImage : nullptr; }
+    void Touch(const QRect& Rect) { FTouched |= Rect; }
+
+private:
+    HDC FDC;
+    QImage* FImage;
+    QRect FTouched;
+};
