@@ -18,10 +18,15 @@ std::unique_ptr<std::uint16_t[]> TakeCleanTable() {
     return table;
 }
 
+std::int32_t ClearCodeOf(int SizeCode) {
+    if (SizeCode < 1 || SizeCode > 7) throw ERangeError(SRangeError);
+    return 1 << (SizeCode + 1);
+}
+
 } // namespace
 
 TLzwEncoder::TLzwEncoder(TStream& AStream, int ASizeCode)
-    : LzwCodeTable(TakeCleanTable()), SizeCode(ASizeCode), ClearCode(1 << (ASizeCode + 1)),
+    : LzwCodeTable(TakeCleanTable()), SizeCode(ASizeCode), ClearCode(ClearCodeOf(ASizeCode)),
       EndCode(ClearCode + 1), Stream(AStream) {}
 
 TLzwEncoder::~TLzwEncoder() {

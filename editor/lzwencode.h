@@ -24,7 +24,8 @@ public:
     static constexpr std::int32_t MaxCode = 4095;
     static constexpr std::int32_t BlockLimit = 255;
 
-    // SizeCode is the colour table size code n; the minimum code size is n + 1.
+    // SizeCode is the colour table size code n (1..7) of the picture being coded: the minimum
+    // code size is n + 1, and every table reset starts again from it.
     TLzwEncoder(TStream& AStream, int SizeCode);
     ~TLzwEncoder();
     TLzwEncoder(const TLzwEncoder&) = delete;

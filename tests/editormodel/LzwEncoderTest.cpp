@@ -168,8 +168,10 @@ TEST(LzwEncoder, TableFullAt4094ClearsAtWidth12AndRestartsNarrow) {
     ExpectDecodesTo(EncodePixels(flat, 7, 1000), 7, 1000, 1000, flat);
 }
 
-TEST(LzwEncoder, RefusesAnIndexPastTheColourTable) {
+TEST(LzwEncoder, RefusesAnIndexPastTheColourTableAndSizesWithoutATable) {
     TMemoryStream stream;
+    EXPECT_THROW(TLzwEncoder(stream, 0), ERangeError);
+    EXPECT_THROW(TLzwEncoder(stream, 8), ERangeError);
     TLzwEncoder encoder(stream, 1);
     const TBytes pixels = {0, 3, 4};
     TByteSource source(pixels, 3);
