@@ -91,9 +91,12 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
-            const double seconds = run.real_accumulated_time / double(run.iterations);
-            FResults[run.benchmark_name()] = seconds * 1000;
+            if (run.error_occurred) continue;
+            // With repetitions the mean stands for the benchmark.
+            const bool single = run.run_type == Run::RT_Iteration;
+            if (!single && run.aggregate_name != "mean") continue;
+            FResults[run.run_name.str()] =
+                run.GetAdjustedRealTime() * 1000 / benchmark::GetTimeUnitMultiplier(run.time_unit);
         }
     }
     bool PrintSummary() const {
