@@ -49,6 +49,9 @@ template <bool Rle4> void DecodeRle(const TKvDIBInfos& Source, TKvDIBInfos& Resu
     const int bitCount = Rle4 ? 4 : 8;
     CheckConvertSource(Source, bitCount, Rle4 ? BI_RLE4 : BI_RLE8, converter,
                        "Invalid Bitcount & Compression Combination");
+    // The header comes from a file: refuse a picture too large to hold before making it.
+    if (DIBRowLength(Source.Header.biWidth, bitCount) * DIBRowCount(Source.Header) > MaxDIBStorage)
+        throw EKvDIBInvalidDIB(converter + ": Image is too Large");
     TConvertResult result(Source, bitCount);
     const auto bad = [&](TRleFault Fault) {
         throw EKvDIBInvalidDIB(converter + ": Bad RLE Data " + std::to_string(Fault + (Rle4 ? 4 : 0)));

@@ -133,6 +133,9 @@ TEST(KvDIBRleDecode, DataIsNeverReadPastItsEnd) {
     EXPECT_EQ(DecodeError(4, 4, 2, {0, 0}), "Convert4BitRLETo4BitRGB: Bad RLE Data 5");
     EXPECT_EQ(DecodeError(4, 4, 2, {0, 2, 1}), "Convert4BitRLETo4BitRGB: Bad RLE Data 6");
     EXPECT_EQ(DecodeError(4, 8, 2, {0, 5, 0x12, 0x34, 0x50}), "Convert4BitRLETo4BitRGB: Bad RLE Data 7");
+    // A header may promise more than the library holds: 40000 x 30000 bytes pass 1 GiB.
+    EXPECT_EQ(DecodeError(8, 40000, 30000, {0, 1}), "Convert8BitRLETo8BitRGB: Image is too Large");
+    EXPECT_EQ(DecodeError(4, 80000, -30000, {0, 1}), "Convert4BitRLETo4BitRGB: Image is too Large");
     // A whole page of codes that never end: the decoder stops at the page's end.
     Bytes page;
     while (page.size() < 4096) page.insert(page.end(), {0, 2, 0, 0});
