@@ -23,7 +23,7 @@ std::unique_ptr<TKvInternalDIB> MakePicture(int BitCount) {
     for (int y = 0; y < Height; ++y) {
         std::uint8_t* row = DIBScanLine(dib->Infos, y);
         for (int x = 0; x < Width; ++x) {
-            unsigned index = (y / 12) % colours; // gradient bands
+            unsigned index = (y / 12) % colours;                    // gradient bands
             if (x > 100 && x < 400 && y > 80 && y < 300) index = 3; // a panel
             const int dx = x - 700, dy = y - 400;
             if (dx * dx + dy * dy < 150 * 150) index = 5 + (dx * dx + dy * dy) / 4000; // rings
@@ -72,10 +72,18 @@ void Decode(benchmark::State& State, int BitCount) {
     ReleaseConvertedInfos(rle);
 }
 
-void BM_Rle8Encode(benchmark::State& State) { Encode(State, 8); }
-void BM_Rle8Decode(benchmark::State& State) { Decode(State, 8); }
-void BM_Rle4Encode(benchmark::State& State) { Encode(State, 4); }
-void BM_Rle4Decode(benchmark::State& State) { Decode(State, 4); }
+void BM_Rle8Encode(benchmark::State& State) {
+    Encode(State, 8);
+}
+void BM_Rle8Decode(benchmark::State& State) {
+    Decode(State, 8);
+}
+void BM_Rle4Encode(benchmark::State& State) {
+    Encode(State, 4);
+}
+void BM_Rle4Decode(benchmark::State& State) {
+    Decode(State, 4);
+}
 
 } // namespace
 

@@ -34,6 +34,7 @@ using TRoute = std::array<TConvertStep, 3>;
 // Steps from each current format (rows, kvpf1Bit … kvpf24Bit) to each target (columns,
 // kvpf1Bit … kvpfHalfToneBW). Routes from an RLE format decode first; routes to one
 // encode last.
+// clang-format off
 constexpr TRoute Routes[6][8] = {
     // kvpf1Bit
     {{csNone},
@@ -90,35 +91,55 @@ constexpr TRoute Routes[6][8] = {
      {csHalfTone},
      {csHalfToneBW}},
 };
+// clang-format on
 
-void PixelFormatError() { DIBAssert(false, "TKvIntenalDIB.SetPixelsFormat: PixelFormat Error"); }
+void PixelFormatError() {
+    DIBAssert(false, "TKvIntenalDIB.SetPixelsFormat: PixelFormat Error");
+}
 
 void RunStep(TConvertStep Step, const TKvDIBInfos& Source, TKvDIBInfos& Result, TKvConvertMode Mode,
              const TKvProgressStep& Progress, TColor Key) {
     switch (Step) {
-    case csDecode4: return Convert4BitRLETo4BitRGB(Source, Result);
-    case csDecode8: return Convert8BitRLETo8BitRGB(Source, Result);
-    case csEncode4: return Convert4BitRGBTo4BitRLE(Source, Result);
-    case csEncode8: return Convert8BitRGBTo8BitRLE(Source, Result);
-    case cs1To4: return Convert1BitRGBTo4BitRGB(Source, Result);
-    case cs1To8: return Convert1BitRGBTo8BitRGB(Source, Result);
-    case cs4To8: return Convert4BitRGBTo8BitRGB(Source, Result);
-    case cs1To24: return Convert1BitRGBToTrueColor(Source, Result);
-    case cs4To24: return Convert4BitRGBToTrueColor(Source, Result);
-    case cs8To24: return Convert8BitRGBToTrueColor(Source, Result);
-    case cs24To1: return ConvertTrueColorTo1BitRGB(Source, Result, Key);
-    case cs8To1: return Convert8BitTo1BitRGB(Source, Result, Key);
-    case cs4To1: return Convert4BitRGBTo1BitRGB(Source, Result, Key);
-    case cs8To4: return Convert8BitRGBTo4BitRGB(Source, Result, Progress);
+    case csDecode4:
+        return Convert4BitRLETo4BitRGB(Source, Result);
+    case csDecode8:
+        return Convert8BitRLETo8BitRGB(Source, Result);
+    case csEncode4:
+        return Convert4BitRGBTo4BitRLE(Source, Result);
+    case csEncode8:
+        return Convert8BitRGBTo8BitRLE(Source, Result);
+    case cs1To4:
+        return Convert1BitRGBTo4BitRGB(Source, Result);
+    case cs1To8:
+        return Convert1BitRGBTo8BitRGB(Source, Result);
+    case cs4To8:
+        return Convert4BitRGBTo8BitRGB(Source, Result);
+    case cs1To24:
+        return Convert1BitRGBToTrueColor(Source, Result);
+    case cs4To24:
+        return Convert4BitRGBToTrueColor(Source, Result);
+    case cs8To24:
+        return Convert8BitRGBToTrueColor(Source, Result);
+    case cs24To1:
+        return ConvertTrueColorTo1BitRGB(Source, Result, Key);
+    case cs8To1:
+        return Convert8BitTo1BitRGB(Source, Result, Key);
+    case cs4To1:
+        return Convert4BitRGBTo1BitRGB(Source, Result, Key);
+    case cs8To4:
+        return Convert8BitRGBTo4BitRGB(Source, Result, Progress);
     case cs24To4:
         return Mode == kvcmHigh ? ConvertTrueColorTo4BitRGBHigh(Source, Result, Progress)
                                 : ConvertTrueColorTo4BitRGBLow(Source, Result, Progress);
     case cs24To8:
         return Mode == kvcmHigh ? ConvertTrueColorTo8BitRGBHigh(Source, Result, Progress)
                                 : ConvertTrueColorTo8BitRGBLow(Source, Result, Progress);
-    case csHalfTone: return ConvertToHalfTone(Source, Result);
-    case csHalfToneBW: return ConvertToHalfToneBW(Source, Result);
-    case csNone: return PixelFormatError();
+    case csHalfTone:
+        return ConvertToHalfTone(Source, Result);
+    case csHalfToneBW:
+        return ConvertToHalfToneBW(Source, Result);
+    case csNone:
+        return PixelFormatError();
     }
 }
 
@@ -141,7 +162,8 @@ TKvPixelFormat TKvInternalDIB::GetPixelFormat() {
     case 24:
         if (compression == BI_RGB) return kvpf24Bit;
         throw EKvDIBInvalidDIB("TKvInternalDIB.GetPixelFormat: Invalid DIB(24Bit)");
-    default: throw EKvDIBInvalidDIB("TKvInternalDIB.GetPixelFormat: Invalid DIB(Illegal BitCount)");
+    default:
+        throw EKvDIBInvalidDIB("TKvInternalDIB.GetPixelFormat: Invalid DIB(Illegal BitCount)");
     }
 }
 

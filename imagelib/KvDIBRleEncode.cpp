@@ -46,6 +46,10 @@ template <bool Rle4> void EncodeRle(const TKvDIBInfos& Source, TKvDIBInfos& Resu
 
 } // namespace
 
-void Convert8BitRGBTo8BitRLE(const TKvDIBInfos& Source, TKvDIBInfos& Result) { EncodeRle<false>(Source, Result); }
+void Convert8BitRGBTo8BitRLE(const TKvDIBInfos& Source, TKvDIBInfos& Result) {
+    EncodeRle<false>(Source, Result);
+}
 
-void Convert4BitRGBTo4BitRLE(const TKvDIBInfos& Source, TKvDIBInfos& Result) { EncodeRle<true>(Source, Result); }
+void Convert4BitRGBTo4BitRLE(const TKvDIBInfos& Source, TKvDIBInfos& Result) {
+    EncodeRle<true>(Source, Result);
+}

@@ -36,7 +36,8 @@ public:
         if (SpaceLeft() < evenLength + 6) CompressionFailed();
         // Too short for an absolute run, which needs at least 3 pixels.
         if (Length < (Rle4 ? 2 : 3)) {
-            for (std::int64_t i = 0; i < Length; ++i) WriteEncoded(Units[i], 1);
+            for (std::int64_t i = 0; i < Length; ++i)
+                WriteEncoded(Units[i], 1);
             return;
         }
         Put(0);
@@ -132,10 +133,17 @@ template <bool Rle4> void EncodeRow(TRleWriter<Rle4>& Out, const std::uint8_t* U
         }
     }
     switch (state) {
-    case sEmpty: break;
-    case sSingle: Out.WriteEncoded(value, 1); break;
-    case sRun: Out.WriteEncoded(value, runLength); break;
-    case sLiteral: Out.WriteAbsolute(Units + literalStart, literalLength); break;
+    case sEmpty:
+        break;
+    case sSingle:
+        Out.WriteEncoded(value, 1);
+        break;
+    case sRun:
+        Out.WriteEncoded(value, runLength);
+        break;
+    case sLiteral:
+        Out.WriteAbsolute(Units + literalStart, literalLength);
+        break;
     }
     Out.WriteEndOfLine();
 }

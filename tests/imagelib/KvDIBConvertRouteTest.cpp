@@ -18,17 +18,25 @@ constexpr TColor Colors[4] = {Black, White, Red, Blue};
 constexpr int PictureWidth = 23;
 constexpr int PictureRows = 5;
 
-unsigned PictureIndex(int X, int Y, int Colours) { return (X / 6 + Y) % Colours; }
+unsigned PictureIndex(int X, int Y, int Colours) {
+    return (X / 6 + Y) % Colours;
+}
 
-bool IsRle(TKvPixelFormat Format) { return Format == kvpf4BitRLE || Format == kvpf8BitRLE; }
+bool IsRle(TKvPixelFormat Format) {
+    return Format == kvpf4BitRLE || Format == kvpf8BitRLE;
+}
 
 int BitCountOf(TKvPixelFormat Format) {
     switch (Format) {
-    case kvpf1Bit: return 1;
+    case kvpf1Bit:
+        return 1;
     case kvpf4Bit:
-    case kvpf4BitRLE: return 4;
-    case kvpf24Bit: return 24;
-    default: return 8;
+    case kvpf4BitRLE:
+        return 4;
+    case kvpf24Bit:
+        return 24;
+    default:
+        return 8;
     }
 }
 
@@ -43,8 +51,10 @@ bool SameInfos(const TKvDIBInfos& A, const TKvDIBInfos& B) {
 std::unique_ptr<TKvInternalDIB> MakePicture(TKvPixelFormat Format, bool TopDown) {
     const int colours = Format == kvpf1Bit ? 2 : 4;
     const int bitCount = BitCountOf(Format);
-    auto dib = MakeImage(PictureWidth, TopDown ? -PictureRows : PictureRows, bitCount, bitCount == 24 ? 0 : colours);
-    for (int i = 0; i < colours && bitCount != 24; ++i) SetTableColor(dib->Infos, i, Colors[i]);
+    auto dib =
+        MakeImage(PictureWidth, TopDown ? -PictureRows : PictureRows, bitCount, bitCount == 24 ? 0 : colours);
+    for (int i = 0; i < colours && bitCount != 24; ++i)
+        SetTableColor(dib->Infos, i, Colors[i]);
     for (int y = 0; y < PictureRows; ++y) {
         for (int x = 0; x < PictureWidth; ++x) {
             const unsigned index = PictureIndex(x, y, colours);
@@ -95,7 +105,8 @@ void CheckRoute(TKvPixelFormat Source, TKvPixelFormat Target, bool TopDown, TKvC
     dib->PaletteModified = false;
     const std::size_t live = LiveFileMappings();
     int steps = 0;
-    dib->SetPixelFormat(Target, Mode, [&steps] { ++steps; }, White);
+    dib->SetPixelFormat(
+        Target, Mode, [&steps] { ++steps; }, White);
 
     EXPECT_EQ(dib->GetPixelFormat(), ResultFormat(Target));
     EXPECT_EQ(steps, ExpectedSteps(Source, Target));
@@ -128,7 +139,8 @@ TEST(KvDIBConvertRoute, EveryRouteGivesTheFormatAndKeepsThePicture) {
             if (source == target) continue;
             for (const bool topDown : {false, true}) {
                 CheckRoute(TKvPixelFormat(source), TKvPixelFormat(target), topDown, kvcmLow);
-                if (source == kvpf24Bit) CheckRoute(TKvPixelFormat(source), TKvPixelFormat(target), topDown, kvcmHigh);
+                if (source == kvpf24Bit)
+                    CheckRoute(TKvPixelFormat(source), TKvPixelFormat(target), topDown, kvcmHigh);
             }
         }
     }
@@ -190,7 +202,8 @@ TEST(KvDIBConvertRoute, AFailingStepKeepsThePreviousImage) {
 
     // An 8-bit image that does not compress stays uncompressed.
     auto noisy = MakeImage(16, 4, 8, 256);
-    for (std::uint32_t i = 0; i < noisy->Infos.ImageSize; ++i) noisy->Infos.Bits[i] = static_cast<std::uint8_t>(i);
+    for (std::uint32_t i = 0; i < noisy->Infos.ImageSize; ++i)
+        noisy->Infos.Bits[i] = static_cast<std::uint8_t>(i);
     ExpectFailureKeepsImage(*noisy, kvpf8BitRLE, "Convert8BitRGBTo8BitRLE: Compression Failed");
 }
 

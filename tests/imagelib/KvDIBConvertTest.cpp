@@ -28,8 +28,8 @@ TEST(KvDIBConvert, PixelFormatFollowsBitCountAndCompression) {
         int BitCount;
         std::uint32_t Compression;
         TKvPixelFormat Format;
-    } formats[] = {{1, BI_RGB, kvpf1Bit},   {4, BI_RGB, kvpf4Bit},   {4, BI_RLE4, kvpf4BitRLE},
-                   {8, BI_RGB, kvpf8Bit},   {8, BI_RLE8, kvpf8BitRLE}, {24, BI_RGB, kvpf24Bit}};
+    } formats[] = {{1, BI_RGB, kvpf1Bit}, {4, BI_RGB, kvpf4Bit},     {4, BI_RLE4, kvpf4BitRLE},
+                   {8, BI_RGB, kvpf8Bit}, {8, BI_RLE8, kvpf8BitRLE}, {24, BI_RGB, kvpf24Bit}};
     for (const auto& f : formats) {
         auto dib = MakeImage(2, 2, 8, 0);
         dib->Infos.Header.biBitCount = static_cast<std::uint16_t>(f.BitCount);
@@ -51,7 +51,8 @@ TEST(KvDIBConvert, ExpansionsKeepIndicesAndTheColourTable) {
     SetTableColor(mono->Infos, 1, Red);
     SetTableColor(mono->Infos, 2, Blue); // beyond biClrUsed, copied all the same
     for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 11; ++x) SetIndex(mono->Infos, x, y, (x + y) % 3 == 0);
+        for (int x = 0; x < 11; ++x)
+            SetIndex(mono->Infos, x, y, (x + y) % 3 == 0);
 
     TOwnedInfos four, eight, rgb;
     Convert1BitRGBTo4BitRGB(mono->Infos, four.Infos);
@@ -85,14 +86,16 @@ TEST(KvDIBConvert, ExpansionsKeepIndicesAndTheColourTable) {
 
 TEST(KvDIBConvert, FourBitExpansionsTakeTheHighNibbleFirst) {
     auto dib = MakeImage(5, 2, 4, 16);
-    for (int i = 0; i < 16; ++i) SetTableColor(dib->Infos, i, 0x010203 * i);
+    for (int i = 0; i < 16; ++i)
+        SetTableColor(dib->Infos, i, 0x010203 * i);
     const std::uint8_t stored[2][4] = {{0x12, 0x34, 0x5F, 0}, {0xAB, 0xCD, 0xE0, 0}};
     std::memcpy(dib->Infos.Bits, stored, sizeof(stored));
     TOwnedInfos eight, rgb;
     Convert4BitRGBTo8BitRGB(dib->Infos, eight.Infos);
     Convert4BitRGBToTrueColor(dib->Infos, rgb.Infos);
     // The last pixel of a row of 5 comes from the high nibble of the third byte.
-    EXPECT_EQ(StoredBytes(eight.Infos), (std::vector<std::uint8_t>{1, 2, 3, 4, 5, 0, 0, 0, 10, 11, 12, 13, 14, 0, 0, 0}));
+    EXPECT_EQ(StoredBytes(eight.Infos),
+              (std::vector<std::uint8_t>{1, 2, 3, 4, 5, 0, 0, 0, 10, 11, 12, 13, 14, 0, 0, 0}));
     EXPECT_EQ(eight.Infos.Header.biClrUsed, 16u);
     const std::uint8_t* first = rgb.Infos.Bits;
     EXPECT_EQ(std::vector<std::uint8_t>(first, first + 6), (std::vector<std::uint8_t>{1, 2, 3, 2, 4, 6}));
@@ -101,7 +104,8 @@ TEST(KvDIBConvert, FourBitExpansionsTakeTheHighNibbleFirst) {
 
 TEST(KvDIBConvert, EightBitToTrueColorKeepsTheFullTable) {
     auto dib = MakeImage(3, 1, 8, 256);
-    for (int i = 0; i < 256; ++i) SetTableColor(dib->Infos, i, 0x000100 * i + (255 - i));
+    for (int i = 0; i < 256; ++i)
+        SetTableColor(dib->Infos, i, 0x000100 * i + (255 - i));
     SetIndex(dib->Infos, 0, 0, 0);
     SetIndex(dib->Infos, 1, 0, 128);
     SetIndex(dib->Infos, 2, 0, 255);
@@ -155,7 +159,8 @@ TEST(KvDIBConvert, IndexedKeyReductionsMatchTableEntries) {
     SetTableColor(dib->Infos, 200, Blue);
     const unsigned indices[2][4] = {{2, 3, 4, 0}, {4, 4, 1, 2}};
     for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 4; ++x) SetIndex(dib->Infos, x, y, indices[y][x]);
+        for (int x = 0; x < 4; ++x)
+            SetIndex(dib->Infos, x, y, indices[y][x]);
     TOwnedInfos mono;
     Convert8BitTo1BitRGB(dib->Infos, mono.Infos, Red);
     EXPECT_EQ(mono.Infos.Header.biHeight, -2);
@@ -186,9 +191,12 @@ TEST(KvDIBConvert, ConvertersRefuseOtherSources) {
         const TKvDIBInfos& Source;
         const char* Message;
     } cases[] = {
-        {Convert1BitRGBTo4BitRGB, rgb->Infos, "Convert1BitRGBTo4BitRGB: Invalid Bitcount & Compression Combination"},
-        {Convert1BitRGBTo8BitRGB, four->Infos, "Convert1BitRGBTo8BitRGB: Invalid Bitcount & Compression Combination"},
-        {Convert4BitRGBTo8BitRGB, rle->Infos, "Convert4BitRGBTo8BitRGB: Invalid Bitcount & Compression Combination"},
+        {Convert1BitRGBTo4BitRGB, rgb->Infos,
+         "Convert1BitRGBTo4BitRGB: Invalid Bitcount & Compression Combination"},
+        {Convert1BitRGBTo8BitRGB, four->Infos,
+         "Convert1BitRGBTo8BitRGB: Invalid Bitcount & Compression Combination"},
+        {Convert4BitRGBTo8BitRGB, rle->Infos,
+         "Convert4BitRGBTo8BitRGB: Invalid Bitcount & Compression Combination"},
         {Convert1BitRGBToTrueColor, rgb->Infos,
          "Convert1BitRGBToTrueColor: Invalid Bitcount & Compression Combination"},
         {Convert4BitRGBToTrueColor, rgb->Infos,

@@ -29,9 +29,12 @@ inline std::unique_ptr<TKvInternalDIB> MakeImage(int Width, int Height, int BitC
 inline unsigned GetIndex(const TKvDIBInfos& Infos, int X, int Y) {
     const std::uint8_t* row = DIBScanLine(Infos, Y);
     switch (Infos.Header.biBitCount) {
-    case 1: return (row[X / 8] >> (7 - X % 8)) & 1;
-    case 4: return X % 2 ? row[X / 2] & 0x0F : row[X / 2] >> 4;
-    default: return row[X];
+    case 1:
+        return (row[X / 8] >> (7 - X % 8)) & 1;
+    case 4:
+        return X % 2 ? row[X / 2] & 0x0F : row[X / 2] >> 4;
+    default:
+        return row[X];
     }
 }
 
@@ -39,13 +42,15 @@ inline void SetIndex(TKvDIBInfos& Infos, int X, int Y, unsigned Value) {
     std::uint8_t* row = DIBScanLine(Infos, Y);
     switch (Infos.Header.biBitCount) {
     case 1:
-        row[X / 8] = static_cast<std::uint8_t>((row[X / 8] & ~(0x80 >> X % 8)) | ((Value & 1) << (7 - X % 8)));
+        row[X / 8] =
+            static_cast<std::uint8_t>((row[X / 8] & ~(0x80 >> X % 8)) | ((Value & 1) << (7 - X % 8)));
         break;
     case 4:
         row[X / 2] = static_cast<std::uint8_t>(X % 2 ? (row[X / 2] & 0xF0) | (Value & 0x0F)
                                                      : (row[X / 2] & 0x0F) | (Value << 4));
         break;
-    default: row[X] = static_cast<std::uint8_t>(Value);
+    default:
+        row[X] = static_cast<std::uint8_t>(Value);
     }
 }
 
@@ -67,9 +72,9 @@ inline void SetColor(TKvDIBInfos& Infos, int X, int Y, TColor Color) {
 }
 
 inline void SetTableColor(TKvDIBInfos& Infos, int Index, TColor Color) {
-    Infos.ColorTable[Index] = RGBQUAD{static_cast<std::uint8_t>((Color >> 16) & 0xFF),
-                                      static_cast<std::uint8_t>((Color >> 8) & 0xFF),
-                                      static_cast<std::uint8_t>(Color & 0xFF), 0};
+    Infos.ColorTable[Index] =
+        RGBQUAD{static_cast<std::uint8_t>((Color >> 16) & 0xFF),
+                static_cast<std::uint8_t>((Color >> 8) & 0xFF), static_cast<std::uint8_t>(Color & 0xFF), 0};
 }
 
 // Compressed data of the given kind in storage of its own, as the BMP reader leaves it.

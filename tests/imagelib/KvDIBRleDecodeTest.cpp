@@ -23,7 +23,8 @@ std::vector<Bytes> Pixels(const TKvDIBInfos& Infos) {
     std::vector<Bytes> rows;
     for (int y = 0; y < int(DIBRowCount(Infos.Header)); ++y) {
         Bytes row;
-        for (int x = 0; x < Infos.Header.biWidth; ++x) row.push_back(static_cast<std::uint8_t>(GetIndex(Infos, x, y)));
+        for (int x = 0; x < Infos.Header.biWidth; ++x)
+            row.push_back(static_cast<std::uint8_t>(GetIndex(Infos, x, y)));
         rows.push_back(row);
     }
     return rows;
@@ -64,10 +65,9 @@ std::string DecodeError(int BitCount, int Width, int Height, const Bytes& Codes)
 TEST(KvDIBRleDecode, CodesWritePixelsFromTheFirstStoredRow) {
     // Encoded run, absolute run with its padding byte, delta, early end of line.
     const Bytes codes{3, 7, 0, 3, 1, 2, 3, 0, 0, 0, 0, 2, 2, 1, 2, 9, 0, 0, 1, 4, 0, 1};
-    EXPECT_EQ(DecodedStoredRows(8, 6, 4, codes), (std::vector<Bytes>{{7, 7, 7, 1, 2, 3},
-                                                                     {0, 0, 0, 0, 0, 0},
-                                                                     {0, 0, 9, 9, 0, 0},
-                                                                     {4, 0, 0, 0, 0, 0}}));
+    EXPECT_EQ(
+        DecodedStoredRows(8, 6, 4, codes),
+        (std::vector<Bytes>{{7, 7, 7, 1, 2, 3}, {0, 0, 0, 0, 0, 0}, {0, 0, 9, 9, 0, 0}, {4, 0, 0, 0, 0, 0}}));
     // RLE4: runs alternate the nibbles of their value, absolute runs take them in order.
     const Bytes codes4{5, 0x12, 0, 0, 0, 5, 0x34, 0x56, 0x70, 0, 0, 1};
     EXPECT_EQ(DecodedStoredRows(4, 5, 2, codes4), (std::vector<Bytes>{{1, 2, 1, 2, 1}, {3, 4, 5, 6, 7}}));
@@ -112,7 +112,8 @@ TEST(KvDIBRleDecode, BadDataIsRefusedWithItsMessage) {
         {{0, 2, 0, 2, 1, 1, 0, 1}, 4},       // encoded run below the last row
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(DecodeError(8, 4, 2, c.Codes), "Convert8BitRLETo8BitRGB: Bad RLE Data " + std::to_string(c.Fault));
+        EXPECT_EQ(DecodeError(8, 4, 2, c.Codes),
+                  "Convert8BitRLETo8BitRGB: Bad RLE Data " + std::to_string(c.Fault));
         EXPECT_EQ(DecodeError(4, 4, 2, c.Codes),
                   "Convert4BitRLETo4BitRGB: Bad RLE Data " + std::to_string(c.Fault + 4));
     }
@@ -138,7 +139,8 @@ TEST(KvDIBRleDecode, DataIsNeverReadPastItsEnd) {
     EXPECT_EQ(DecodeError(4, 80000, -30000, {0, 1}), "Convert4BitRLETo4BitRGB: Image is too Large");
     // A whole page of codes that never end: the decoder stops at the page's end.
     Bytes page;
-    while (page.size() < 4096) page.insert(page.end(), {0, 2, 0, 0});
+    while (page.size() < 4096)
+        page.insert(page.end(), {0, 2, 0, 0});
     EXPECT_EQ(DecodeError(8, 4, 2, page), "Convert8BitRLETo8BitRGB: Bad RLE Data 1");
 }
 
@@ -206,7 +208,8 @@ TEST(KvDIBRleDecode, RandomImagesSurviveARoundTrip) {
         ASSERT_EQ(Pixels(back.Infos), Pixels(dib->Infos)) << "width " << width << " height " << height;
         // The padding nibble of an odd 4-bit width is never written.
         if (bitCount == 4 && width % 2) {
-            for (int y = 0; y < rows; ++y) ASSERT_EQ(DIBScanLine(back.Infos, y)[width / 2] & 0x0F, 0);
+            for (int y = 0; y < rows; ++y)
+                ASSERT_EQ(DIBScanLine(back.Infos, y)[width / 2] & 0x0F, 0);
         }
     }
     EXPECT_GT(encoded, 100);

@@ -36,11 +36,14 @@ template <bool Rle4> Bytes RowCodes(int Width, const Bytes& Units) {
 }
 
 // Codes of a row of zeros of the given pixel count, then its end of line.
-Bytes ZeroRow(int Pixels) { return {static_cast<std::uint8_t>(Pixels), 0, 0, 0}; }
+Bytes ZeroRow(int Pixels) {
+    return {static_cast<std::uint8_t>(Pixels), 0, 0, 0};
+}
 
 Bytes Concat(std::initializer_list<Bytes> Parts) {
     Bytes all;
-    for (const Bytes& part : Parts) all.insert(all.end(), part.begin(), part.end());
+    for (const Bytes& part : Parts)
+        all.insert(all.end(), part.begin(), part.end());
     return all;
 }
 
@@ -87,7 +90,8 @@ TEST(KvDIBRleEncode, Rle4CountsStopAtTheRowEnd) {
 TEST(KvDIBRleEncode, FullLiteralsAreWrittenAndRestarted) {
     // 200 distinct neighbouring bytes: a literal of 127 units (254 pixels), then one of 73.
     Bytes row(200);
-    for (int i = 0; i < 200; ++i) row[i] = static_cast<std::uint8_t>(i);
+    for (int i = 0; i < 200; ++i)
+        row[i] = static_cast<std::uint8_t>(i);
     const Bytes codes = Encode(4, 400, row, 1);
     Bytes expected{0, 254};
     expected.insert(expected.end(), row.begin(), row.begin() + 127);
@@ -99,7 +103,8 @@ TEST(KvDIBRleEncode, FullLiteralsAreWrittenAndRestarted) {
 
     // A repeat right after a full RLE8 literal takes its last byte into a run of two.
     Bytes full(256);
-    for (int i = 0; i < 255; ++i) full[i] = static_cast<std::uint8_t>(i);
+    for (int i = 0; i < 255; ++i)
+        full[i] = static_cast<std::uint8_t>(i);
     full[255] = 254;
     const Bytes codes8 = Encode(8, 256, full, 1);
     Bytes expected8{0, 254};
@@ -111,7 +116,8 @@ TEST(KvDIBRleEncode, FullLiteralsAreWrittenAndRestarted) {
 TEST(KvDIBRleEncode, TopDownImagesEncodeBottomRowFirst) {
     auto dib = MakeImage(8, -3, 8, 256);
     for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 8; ++x) SetIndex(dib->Infos, x, y, 10 + y);
+        for (int x = 0; x < 8; ++x)
+            SetIndex(dib->Infos, x, y, 10 + y);
     TOwnedInfos rle;
     Convert8BitRGBTo8BitRLE(dib->Infos, rle.Infos);
     EXPECT_EQ(rle.Infos.Header.biHeight, 3);
@@ -123,7 +129,8 @@ TEST(KvDIBRleEncode, TopDownImagesEncodeBottomRowFirst) {
     Convert8BitRLETo8BitRGB(rle.Infos, back.Infos);
     EXPECT_EQ(back.Infos.Header.biHeight, 3);
     for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 8; ++x) EXPECT_EQ(GetIndex(back.Infos, x, y), 10u + y);
+        for (int x = 0; x < 8; ++x)
+            EXPECT_EQ(GetIndex(back.Infos, x, y), 10u + y);
 }
 
 TEST(KvDIBRleEncode, ImagesThatDoNotCompressFailWithoutLeftovers) {
@@ -132,7 +139,8 @@ TEST(KvDIBRleEncode, ImagesThatDoNotCompressFailWithoutLeftovers) {
     auto single4 = MakeImage(1, 1, 4, 2);
     const std::size_t live = LiveFileMappings();
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 16; ++x) SetIndex(noisy->Infos, x, y, (x + y) % 2 ? x : 200 + y);
+        for (int x = 0; x < 16; ++x)
+            SetIndex(noisy->Infos, x, y, (x + y) % 2 ? x : 200 + y);
     const Bytes before = StoredBytes(noisy->Infos);
     TKvDIBInfos result{};
     try {
