@@ -39,17 +39,24 @@ inline std::vector<std::uint8_t> MakeBmp(int Width, int Height, int BitCount, co
     Put(bmp, h);
     for (std::uint32_t i = 0; i < colors; ++i) {
         const auto level = static_cast<std::uint8_t>(i * 255 / (colors - 1));
-        Put(bmp, RGBQUAD{level, static_cast<std::uint8_t>(255 - level), static_cast<std::uint8_t>(i * 37), 0});
+        Put(bmp,
+            RGBQUAD{level, static_cast<std::uint8_t>(255 - level), static_cast<std::uint8_t>(i * 37), 0});
     }
     bmp.insert(bmp.end(), Codes, Codes + Size);
     return bmp;
 }
 
-// Pixel indices of an uncompressed image, row by row, without row padding.
-inline std::vector<std::uint8_t> Indices(TKvDIB& Dib) {
+// Pixel indices of an uncompressed 4- or 8-bit image, row by row, without row padding.
+inline std::vector<std::uint8_t> Indices(const TKvDIBInfos& Infos) {
     std::vector<std::uint8_t> out;
-    for (int y = 0; y < Dib.GetHeight(); ++y)
-        for (int x = 0; x < Dib.GetWidth(); ++x) out.push_back(static_cast<std::uint8_t>(Dib.GetPixels(x, y)));
+    const int width = Infos.Header.biWidth;
+    for (std::int64_t y = 0; y < DIBRowCount(Infos.Header); ++y) {
+        const std::uint8_t* row = DIBScanLine(Infos, y);
+        for (int x = 0; x < width; ++x)
+            out.push_back(Infos.Header.biBitCount == 8 ? row[x]
+                          : x % 2                      ? row[x / 2] & 0x0F
+                                                       : row[x / 2] >> 4);
+    }
     return out;
 }
 
@@ -76,14 +83,14 @@ inline int Run(const std::uint8_t* Data, std::size_t Size, int BitCount) {
     }
     if (target != plain) return 0;
 
-    const std::vector<std::uint8_t> decoded = Indices(dib);
+    const std::vector<std::uint8_t> decoded = Indices(dib.InternalDIB->Infos);
     try {
         dib.SetPixelFormat(source);
     } catch (const EKvDIBCompressionFailed&) {
         return 0;
     }
     dib.SetPixelFormat(plain);
-    if (Indices(dib) != decoded) std::abort();
+    if (Indices(dib.InternalDIB->Infos) != decoded) std::abort();
     return 0;
 }
 
