@@ -82,19 +82,18 @@ void CheckLoadedImage(const TKvDIBInfos& Infos, std::int64_t ImageSize, const st
                   : h.biCompression == BI_BITFIELDS)
         throw EKvDIBInvalidDIB(Operation + ": Invalid Compression");
 
-    std::int64_t rowBytes = 0; // what the stored rows need; 0 for RLE data
-    std::int64_t storage = ImageSize;
-    if (trueColor) {
+    if (trueColor)
         for (std::uint32_t mask : ChannelMasks(Infos))
             if (mask == 0) throw EKvDIBInvalidDIB(Operation + ": Invalid Masks");
-        rowBytes = TrueColorRowLength(h) * rows;
-        storage = DIBRowLength(h.biWidth, 24) * rows;
-    } else if (!IsRLE(h)) {
-        rowBytes = DIBRowLength(h.biWidth, h.biBitCount) * rows;
-    }
-    if (storage > MaxDIBStorage || rowBytes > MaxDIBStorage)
+
+    // The rows as stored, and the storage they take uncompressed (RLE data is decoded to
+    // that size later, 16/32-bit rows are converted to it now).
+    const std::int64_t rowBytes =
+        (trueColor ? TrueColorRowLength(h) : DIBRowLength(h.biWidth, h.biBitCount)) * rows;
+    const std::int64_t pixelBytes = DIBRowLength(h.biWidth, trueColor ? 24 : h.biBitCount) * rows;
+    if (rowBytes > MaxDIBStorage || pixelBytes > MaxDIBStorage || (!trueColor && ImageSize > MaxDIBStorage))
         throw EKvDIBInvalidDIB(Operation + ": Image is Too Large");
-    if (ImageSize < rowBytes) throw EKvDIBInvalidDIB(Operation + ": Image Data is Too Short");
+    if (!IsRLE(h) && ImageSize < rowBytes) throw EKvDIBInvalidDIB(Operation + ": Image Data is Too Short");
 }
 
 TNewStorage::TNewStorage(std::int64_t Size) : FSize(Size) {

@@ -27,7 +27,8 @@ std::int64_t TrueColorRowLength(const BITMAPINFOHEADER& Header);
 
 // Refuses with EKvDIBInvalidDIB (message starting with Operation) what the library cannot
 // hold safely: compressions that do not fit the bit count, zero masks, pixel data shorter
-// than the rows need (uncompressed and 16/32-bit images) and storage beyond 1 GiB. The
+// than the rows need (uncompressed and 16/32-bit images) and storage beyond 1 GiB, RLE
+// images measured uncompressed. The
 // header must have a valid size, width, height and bit count (1, 4, 8, 16, 24 or 32).
 void CheckLoadedImage(const TKvDIBInfos& Infos, std::int64_t ImageSize, const std::string& Operation);
 

@@ -339,6 +339,11 @@ TEST(KvDIBBmp, SizesFromTheHeaderAreCheckedBeforeAnythingIsMade) {
         huge.FileSize = 0xFFFFFFFF;
         ExpectRejected<EKvDIBInvalidDIB>(huge.File(), op + "Image is Too Large");
     }
+    TTestDIB tallRle{
+        .Width = 4, .Height = -2147483647 - 1, .BitCount = 4, .Compression = BI_RLE4, .ClrUsed = 2};
+    tallRle.Table = GrayishTable(2);
+    tallRle.Pixels = {0, 1};
+    ExpectRejected<EKvDIBInvalidDIB>(tallRle.File(), op + "Image is Too Large");
 
     // No pixel bytes at all for RLE data: the storage cannot be made.
     TTestDIB emptyRle{.Width = 4, .Compression = BI_RLE8, .ClrUsed = 2, .Table = GrayishTable(2)};
