@@ -87,12 +87,14 @@ void CheckLoadedImage(const TKvDIBInfos& Infos, std::int64_t ImageSize, const st
             if (mask == 0) throw EKvDIBInvalidDIB(Operation + ": Invalid Masks");
 
     // The rows as stored, and the storage they take uncompressed (RLE data is decoded to
-    // that size later, 16/32-bit rows are converted to it now).
-    const std::int64_t rowBytes =
-        (trueColor ? TrueColorRowLength(h) : DIBRowLength(h.biWidth, h.biBitCount)) * rows;
-    const std::int64_t pixelBytes = DIBRowLength(h.biWidth, trueColor ? 24 : h.biBitCount) * rows;
-    if (rowBytes > MaxDIBStorage || pixelBytes > MaxDIBStorage || (!trueColor && ImageSize > MaxDIBStorage))
+    // that size later, 16/32-bit rows are converted to it now). Row lengths and counts are
+    // compared before they are multiplied: their product may not fit 64 bits.
+    const std::int64_t rowLength = trueColor ? TrueColorRowLength(h) : DIBRowLength(h.biWidth, h.biBitCount);
+    const std::int64_t pixelRowLength = DIBRowLength(h.biWidth, trueColor ? 24 : h.biBitCount);
+    if (rowLength > MaxDIBStorage / rows || pixelRowLength > MaxDIBStorage / rows ||
+        (!trueColor && ImageSize > MaxDIBStorage))
         throw EKvDIBInvalidDIB(Operation + ": Image is Too Large");
+    const std::int64_t rowBytes = rowLength * rows;
     if (!IsRLE(h) && ImageSize < rowBytes) throw EKvDIBInvalidDIB(Operation + ": Image Data is Too Short");
 }
 

@@ -333,9 +333,15 @@ TEST(KvDIBBmp, SizesFromTheHeaderAreCheckedBeforeAnythingIsMade) {
         .Width = 16000, .Height = 16000, .BitCount = 32, .Pixels = TBytes(8, 0), .FileSize = 0xFFFFFFFF};
     ExpectRejected<EReadError>(huge32.File(), "");
 
-    // Storage beyond 1 GiB, the largest height included.
-    for (std::int32_t height : {65536, -2147483647 - 1}) {
-        TTestDIB huge{.Width = 65536, .Height = height, .BitCount = 24, .Pixels = TBytes(4, 0)};
+    // Storage beyond 1 GiB, up to sizes whose byte count does not fit 64 bits.
+    const std::int32_t most = 2147483647, least = -2147483647 - 1;
+    for (auto [width, height, bits] : {std::tuple{65536, 65536, 24},
+                                       {65536, least, 24},
+                                       {most, least, 24},
+                                       {most, least, 32},
+                                       {most, most, 16}}) {
+        TTestDIB huge{
+            .Width = width, .Height = height, .BitCount = std::uint16_t(bits), .Pixels = TBytes(4, 0)};
         huge.FileSize = 0xFFFFFFFF;
         ExpectRejected<EKvDIBInvalidDIB>(huge.File(), op + "Image is Too Large");
     }

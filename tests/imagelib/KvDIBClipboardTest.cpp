@@ -115,8 +115,10 @@ TEST(KvDIBClipboard, MalformedBlocksAreRefusedAndTheImageKept) {
     TTestDIB zeroMask{.Width = 1, .BitCount = 32, .Compression = BI_BITFIELDS, .Pixels = TBytes(4, 0)};
     zeroMask.Masks = {0, 0xFF00, 0xFF};
     ExpectRejected<EKvDIBInvalidDIB>(zeroMask.Block(), Op + "Invalid Masks");
-    TTestDIB huge{.Width = 30000, .Height = 30000, .BitCount = 24, .Pixels = TBytes(4, 0)};
-    ExpectRejected<EKvDIBInvalidDIB>(huge.Block(), Op + "Image is Too Large");
+    for (auto [width, height] : {std::pair{30000, 30000}, {2147483647, -2147483647 - 1}}) {
+        TTestDIB huge{.Width = width, .Height = height, .BitCount = 32, .Pixels = TBytes(4, 0)};
+        ExpectRejected<EKvDIBInvalidDIB>(huge.Block(), Op + "Image is Too Large");
+    }
 }
 
 TEST(KvDIBClipboard, OnlyDIBDataIsAccepted) {
