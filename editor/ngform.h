@@ -1,0 +1,39 @@
+// The dialog for a new background picture (size and colour), also used to choose where the
+// pointer holds a cast being placed.
+#pragma once
+
+#include "editor/gifformcomponents.h"
+#include "toolkit/widgets/Buttons.h"
+#include "toolkit/widgets/ChoiceControls.h"
+#include "toolkit/widgets/Containers.h"
+#include "toolkit/widgets/Dialogs.h"
+#include "toolkit/widgets/Form.h"
+#include "toolkit/widgets/Shape.h"
+#include "toolkit/widgets/SpinEdit.h"
+#include "toolkit/widgets/TextControls.h"
+
+class Tnewform : public TForm {
+public:
+    Tnewform();
+    ~Tnewform() override;
+    std::string ClassName() const override { return "Tnewform"; }
+
+    TLabel* Label1;
+    TSpinEdit* SpinEdit1;
+    TLabel* Label2;
+    TSpinEdit* SpinEdit2;
+    TLabel* Label3;
+    TShape* Shape1;
+    TButton* Button1;
+    TButton* Button2;
+    // Lies over the size and colour controls; shown for the placement choice only.
+    TPanel* Panel1;
+    TRadioGroup* crmode1;
+    TRadioGroup* crmode2;
+    TColorDialog* ColorDialog1;
+
+private:
+    TComponentOwner FParts;
+};
+
+extern Tnewform* newform;

@@ -1,0 +1,30 @@
+#include "editor/scoreset.h"
+
+Tscoreform* scoreform = nullptr;
+
+Tscoreform::Tscoreform() {
+    SetCaption("スコアセット");
+    SetFont(ShiftJisFont("ＭＳ Ｐゴシック", -12));
+    SetBorderStyle(bsDialog);
+    SetClientWidth(202);
+    SetClientHeight(100);
+
+    // Offsets are unbounded: equal bounds leave a spin edit free.
+    Label1 = FParts.MakeLabel("Label1", this, 12, 18, "X =");
+    SpinEdit1 = FParts.Make<TSpinEdit>("SpinEdit1", this);
+    SpinEdit1->SetBounds(36, 14, 60, 22);
+    Label2 = FParts.MakeLabel("Label2", this, 106, 18, "Y =");
+    SpinEdit2 = FParts.Make<TSpinEdit>("SpinEdit2", this);
+    SpinEdit2->SetBounds(130, 14, 60, 22);
+    Button1 = FParts.Make<TButton>("Button1", this);
+    Button1->SetBounds(20, 60, 75, 25);
+    Button1->SetCaption("OK");
+    Button2 = FParts.Make<TButton>("Button2", this);
+    Button2->SetBounds(107, 60, 75, 25);
+    Button2->SetCaption("CANCEL");
+    Button2->SetCancel(true);
+}
+
+Tscoreform::~Tscoreform() {
+    if (scoreform == this) scoreform = nullptr;
+}

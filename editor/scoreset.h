@@ -1,0 +1,26 @@
+// The dialog of offsets by which the selected score positions are moved.
+#pragma once
+
+#include "editor/gifformcomponents.h"
+#include "toolkit/widgets/Buttons.h"
+#include "toolkit/widgets/Form.h"
+#include "toolkit/widgets/SpinEdit.h"
+
+class Tscoreform : public TForm {
+public:
+    Tscoreform();
+    ~Tscoreform() override;
+    std::string ClassName() const override { return "Tscoreform"; }
+
+    TLabel* Label1;
+    TSpinEdit* SpinEdit1;
+    TLabel* Label2;
+    TSpinEdit* SpinEdit2;
+    TButton* Button1;
+    TButton* Button2;
+
+private:
+    TComponentOwner FParts;
+};
+
+extern Tscoreform* scoreform;
