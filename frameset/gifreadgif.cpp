@@ -1,0 +1,159 @@
+// The GIF reader: signature, logical screen, and the block scan by two-byte labels.
+#include "frameset/gifreadgif.h"
+
+#include <cstring>
+#include <vector>
+
+#include "frameset/gifreadframes.h"
+#include "frameset/gifreadlzw.h"
+
+std::unique_ptr<TMemoryStream> GifFileData;
+std::array<std::uint8_t, 256> ReadBuffer{};
+std::array<TColor, 256> LocalColorTable{};
+
+namespace {
+
+// Reads Count bytes (at most 256) into ReadBuffer; false on a short read.
+bool ReadBytes(std::int64_t Count) {
+    return GifFileData->Read(ReadBuffer.data(), Count) == Count;
+}
+
+std::int32_t Word(std::size_t At) {
+    return ReadBuffer[At] | ReadBuffer[At + 1] << 8;
+}
+
+// Count entries of 3 bytes (red, green, blue) into Table; false on a short read.
+bool ReadColorTable(std::array<TColor, 256>& Table, int Count) {
+    for (int i = 0; i < Count; ++i) {
+        if (!ReadBytes(3)) return false;
+        Table[static_cast<std::size_t>(i)] = RGB(ReadBuffer[0], ReadBuffer[1], ReadBuffer[2]);
+    }
+    return true;
+}
+
+void Report(const std::function<void(int)>& Event, std::int64_t Value) {
+    if (Event) Event(static_cast<int>(Value));
+}
+
+} // namespace
+
+int ColorTableEntries(std::uint8_t Packed) {
+    return (Packed & 0x80) != 0 ? 2 << (Packed & 7) : 0;
+}
+
+bool CheckGifSignature() {
+    return !ReadBytes(6) || std::memcmp(ReadBuffer.data(), "GIF89a", 6) != 0;
+}
+
+bool ReadScreenDescriptor() {
+    if (!ReadBytes(7)) return true;
+    SourceScreenWidth = Word(0);
+    SourceScreenHeight = Word(2);
+    GlobalColorCount = ColorTableEntries(ReadBuffer[4]);
+    return !ReadColorTable(GlobalColorTable, GlobalColorCount);
+}
+
+bool SkipCommentExtension() {
+    return !ReadBytes(1) || !ReadBytes(std::int64_t(ReadBuffer[0]) + 1);
+}
+
+// The size of a looping block, whatever the block says.
+bool SkipApplicationExtension() {
+    return !ReadBytes(17);
+}
+
+void DecodeImageData() {
+    const std::uint8_t* file = GifFileData->Memory();
+    const std::int64_t end = GifFileData->GetSize();
+    std::vector<std::uint8_t> gathered;
+    gathered.reserve(static_cast<std::size_t>(end - DecodedFrame.DataStart));
+    // Up to the terminator; the bounds hold even for sub-blocks that were not checked.
+    for (std::int64_t at = DecodedFrame.DataStart; at < end && file[at] != 0 && at + 1 + file[at] <= end;
+         at += file[at] + 1)
+        gathered.insert(gathered.end(), file + at + 1, file + at + 1 + file[at]);
+    DecodeLzwImage(gathered.data(), gathered.size());
+}
+
+bool ReadImageBlock(int& InsertIndex, const TGifReadContext& Context) {
+    if (FrameCount >= MaxFrameCount) return true;
+
+    if (!ReadBytes(6)) return true;
+    const std::uint8_t packed = ReadBuffer[1];
+    DecodedFrame.Disposal = static_cast<std::uint8_t>((packed >> 2) & 7);
+    DecodedFrame.Transparent = (packed & 1) != 0;
+    DecodedFrame.Delay = Word(2);
+    DecodedFrame.TransparentIndex = ReadBuffer[4];
+
+    if (!ReadBytes(1) || ReadBuffer[0] != 0x2C) return true;
+    if (!ReadBytes(9)) return true;
+    DecodedFrame.Left = Word(0);
+    DecodedFrame.Top = Word(2);
+    DecodedFrame.Width = Word(4);
+    DecodedFrame.Height = Word(6);
+    DecodedFrame.LocalColorCount = ColorTableEntries(ReadBuffer[8]);
+    if (!ReadColorTable(LocalColorTable, DecodedFrame.LocalColorCount)) return true;
+    if (!ReadBytes(1)) return true;
+    DecodedFrame.BitsPerPixel = ReadBuffer[0];
+
+    DecodedFrame.DataStart = GifFileData->GetPosition();
+    for (;;) {
+        if (!ReadBytes(1)) return true;
+        if (ReadBuffer[0] == 0) break;
+        if (!ReadBytes(ReadBuffer[0])) return true;
+    }
+
+    // Images the decoder cannot hold are refused before anything is allocated.
+    if (DecodedFrame.BitsPerPixel > MaxLzwMinimumCodeSize) return true;
+    if (DIBRowLength(DecodedFrame.Width, 8) * DecodedFrame.Height > Context.StorageLimit) return true;
+
+    DecodeImageData();
+    Context.AddGif(InsertIndex);
+    ++InsertIndex;
+    return false;
+}
+
+bool ReadGifBlocks(int& InsertIndex, const TGifReadContext& Context) {
+    Report(Context.ProgressMax, GifFileData->GetSize());
+    for (;;) {
+        const std::int64_t got = GifFileData->Read(ReadBuffer.data(), 2);
+        if (got == 0) break;
+        const int label = got == 2 ? Word(0) : ReadBuffer[0];
+        bool failed = false;
+        switch (label) {
+        case 0xF921:
+            failed = ReadImageBlock(InsertIndex, Context);
+            break;
+        case 0xFE21:
+            failed = SkipCommentExtension();
+            break;
+        case 0xFF21:
+            failed = SkipApplicationExtension();
+            break;
+        default:
+            break; // anything else is passed over two bytes at a time
+        }
+        if (failed) return true;
+        Report(Context.ProgressPosition, GifFileData->GetPosition());
+    }
+    Report(Context.ProgressPosition, 0);
+    return false;
+}
+
+int ReadGifFileData(int& InsertIndex, const TGifReadContext& Context) {
+    GifFileData->SetPosition(0);
+    if (CheckGifSignature()) return SignatureStage;
+    if (ReadScreenDescriptor()) return ScreenDescriptorStage;
+    if (ReadGifBlocks(InsertIndex, Context)) return BlockStage;
+    return NoLoadError;
+}
+
+int ReadGifBytes(const std::uint8_t* Data, std::size_t Size, int& InsertIndex,
+                 const TGifReadContext& Context) {
+    TGifFileDataScope scope;
+    GifFileData->WriteBuffer(Data, static_cast<std::int64_t>(Size));
+    return ReadGifFileData(InsertIndex, Context);
+}
+
+std::string LoadErrorText(int Stage) {
+    return "エラーが発生しました #=" + std::to_string(Stage);
+}

@@ -1,0 +1,235 @@
+// LZW decoding of GIF image data into DecodeImage, written row by row into its storage.
+#include "frameset/gifreadlzw.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "frameset/gifreadframes.h"
+#include "frameset/gifreadgif.h"
+
+namespace {
+
+constexpr int DictionarySize = 4096;
+constexpr int MaxCodeSize = 12;
+
+// The working state of one image. The dictionary holds each string as its prefix code's
+// string followed by one byte, with the string's length and first byte at hand.
+class TLzwDecoder {
+public:
+    TLzwDecoder(const std::uint8_t* Data, std::size_t Length, int MinimumCodeSize, const TKvDIBInfos& Infos,
+                int Width, int Height)
+        : FData(Data), FLength(Length), FBitLength(std::uint64_t(Length) * 8),
+          FMinimumCodeSize(MinimumCodeSize), FInfos(Infos), FWidth(Width), FHeight(Height),
+          FRow(DIBScanLine(Infos, 0)) {}
+
+    void Run();
+    // The last written pixel of value Index in row order; X = NoTransparentPoint when none.
+    TPoint LastPixelOf(std::uint8_t Index) const;
+
+private:
+    bool ReadLzwCode(int& Code);
+    void ResetDictionary();
+    void AddDictionaryEntry(int PrevCode, int Code);
+    void EmitDictionaryString(int Code, bool FirstByteOnly);
+    void EmitAcrossRows(int Code);
+    void NextRow();
+
+    const std::uint8_t* FData;
+    std::size_t FLength;
+    std::uint64_t FBitLength;
+    std::uint64_t FBitPosition = 0;
+    int FMinimumCodeSize;
+    int FClearCode = 0;
+    int FEndCode = 0;
+    int FNextCode = 0;
+    int FCodeSize = 0;
+
+    std::uint16_t FPrefix[DictionarySize];
+    std::uint8_t FSuffix[DictionarySize];
+    std::uint8_t FFirst[DictionarySize];
+    std::uint16_t FStringLength[DictionarySize]; // 0: no string
+
+    const TKvDIBInfos& FInfos;
+    int FWidth;
+    int FHeight;
+    int FX = 0;
+    int FY = 0;
+    std::uint8_t* FRow; // row FY, nullptr once every row is written
+};
+
+// A code is taken only when all its bits lie inside the data; the bytes of the 24-bit
+// window past the data count as 0.
+bool TLzwDecoder::ReadLzwCode(int& Code) {
+    if (FBitPosition + std::uint64_t(FCodeSize) > FBitLength) return false;
+    const std::size_t i = static_cast<std::size_t>(FBitPosition / 8);
+    std::uint32_t window = FData[i];
+    if (i + 1 < FLength) window |= std::uint32_t(FData[i + 1]) << 8;
+    if (i + 2 < FLength) window |= std::uint32_t(FData[i + 2]) << 16;
+    Code = static_cast<int>((window >> (FBitPosition % 8)) & std::uint32_t(CodeMasks[FCodeSize - 1]));
+    FBitPosition += std::uint64_t(FCodeSize);
+    return true;
+}
+
+// Only the single-byte strings and the clear and end codes need setting: entries from the
+// next free code on are written before any code can name them.
+void TLzwDecoder::ResetDictionary() {
+    FClearCode = 1 << FMinimumCodeSize;
+    FEndCode = FClearCode + 1;
+    FNextCode = FClearCode + 2;
+    FCodeSize = FMinimumCodeSize + 1;
+    for (int i = 0; i < FClearCode; ++i) {
+        FPrefix[i] = 0;
+        FSuffix[i] = static_cast<std::uint8_t>(i);
+        FFirst[i] = static_cast<std::uint8_t>(i);
+        FStringLength[i] = 1;
+    }
+    FStringLength[FClearCode] = 0;
+    FStringLength[FEndCode] = 0;
+}
+
+void TLzwDecoder::AddDictionaryEntry(int PrevCode, int Code) {
+    if (FNextCode >= DictionarySize) return;
+    FPrefix[FNextCode] = static_cast<std::uint16_t>(PrevCode);
+    FSuffix[FNextCode] = FFirst[Code];
+    FFirst[FNextCode] = FStringLength[PrevCode] != 0 ? FFirst[PrevCode] : FFirst[Code];
+    FStringLength[FNextCode] = static_cast<std::uint16_t>(FStringLength[PrevCode] + 1);
+    ++FNextCode;
+    if (FNextCode >= (1 << FCodeSize) && FCodeSize != MaxCodeSize) ++FCodeSize;
+}
+
+void TLzwDecoder::NextRow() {
+    FX = 0;
+    ++FY;
+    if (FY < FHeight) {
+        FRow = DIBScanLine(FInfos, FY);
+    } else {
+        FRow = nullptr;
+        FX = FWidth; // nothing fits any more
+    }
+}
+
+[[noreturn]] void ThrowPixelPosition() {
+    throw EKvDIBPixelPositionRange("TKvDIB.SetPixels: Pixel Position is Out of Range");
+}
+
+void TLzwDecoder::EmitDictionaryString(int Code, bool FirstByteOnly) {
+    // Single-byte strings above 255 exist only with a minimum code size of 9 or more; such
+    // a value does not fit an 8-bit pixel.
+    if (Code < FClearCode && Code > 255) throw ERangeError(SRangeError);
+    if (FirstByteOnly) {
+        if (FRow == nullptr) ThrowPixelPosition();
+        FRow[FX] = FFirst[Code];
+        if (++FX == FWidth) NextRow();
+        return;
+    }
+    const int length = FStringLength[Code];
+    if (length == 0) return;
+    if (length > FWidth - FX) {
+        EmitAcrossRows(Code);
+        return;
+    }
+    // The string fits the row: written from its end back along the prefix chain.
+    std::uint8_t* p = FRow + FX + length;
+    int code = Code;
+    for (int i = 0; i < length; ++i) {
+        *--p = FSuffix[code];
+        code = FPrefix[code];
+    }
+    FX += length;
+    if (FX == FWidth) NextRow();
+}
+
+void TLzwDecoder::EmitAcrossRows(int Code) {
+    std::uint8_t text[DictionarySize + 1];
+    int length = FStringLength[Code];
+    int code = Code;
+    for (int i = length - 1; i >= 0; --i) {
+        text[i] = FSuffix[code];
+        code = FPrefix[code];
+    }
+    const std::uint8_t* source = text;
+    while (length > 0) {
+        if (FRow == nullptr) ThrowPixelPosition();
+        const int n = std::min(length, FWidth - FX);
+        std::memcpy(FRow + FX, source, static_cast<std::size_t>(n));
+        source += n;
+        length -= n;
+        FX += n;
+        if (FX == FWidth) NextRow();
+    }
+}
+
+void TLzwDecoder::Run() {
+    ResetDictionary();
+    int prev = 0;
+    int code = 0;
+    while (ReadLzwCode(code) && code != FEndCode) {
+        if (code == FClearCode) {
+            ResetDictionary();
+            if (!ReadLzwCode(code) || code == FEndCode) return;
+            // A code without a string cannot open a sequence; a second clear code opens
+            // it with the empty string.
+            if (code >= FNextCode) return;
+            EmitDictionaryString(code, false);
+        } else if (code < FNextCode) {
+            EmitDictionaryString(code, false);
+            AddDictionaryEntry(prev, code);
+        } else if (code == FNextCode && FStringLength[prev] != 0) {
+            // The code being defined: the previous string followed by its own first byte.
+            EmitDictionaryString(prev, false);
+            EmitDictionaryString(prev, true);
+            AddDictionaryEntry(prev, prev);
+        } else {
+            return; // a code above the next free one, or one built on no string
+        }
+        prev = code;
+    }
+}
+
+TPoint TLzwDecoder::LastPixelOf(std::uint8_t Index) const {
+    int y = std::min(FY, FHeight - 1);
+    int count = FY < FHeight ? FX : FWidth;
+    for (; y >= 0; --y, count = FWidth) {
+        const std::uint8_t* row = DIBScanLine(FInfos, y);
+        const void* found = memrchr(row, Index, static_cast<std::size_t>(count));
+        if (found != nullptr)
+            return TPoint{static_cast<int>(static_cast<const std::uint8_t*>(found) - row), y};
+    }
+    return TPoint{NoTransparentPoint, DecodedFrame.TransparentPoint.Y};
+}
+
+// Changes the side first that keeps the blank picture in between smaller, so a change of
+// shape never asks for more storage than the old or the new picture.
+void SizeDecodeImage(int Width, int Height) {
+    const std::int64_t widthFirst = DIBRowLength(Width, 8) * DecodeImage->Height();
+    const std::int64_t heightFirst = DIBRowLength(DecodeImage->Width(), 8) * Height;
+    if (Width <= 0 || Height == 0 || widthFirst <= heightFirst) {
+        DecodeImage->SetWidth(Width);
+        DecodeImage->SetHeight(Height);
+    } else {
+        DecodeImage->SetHeight(Height);
+        DecodeImage->SetWidth(Width);
+    }
+}
+
+} // namespace
+
+void DecodeLzwImage(const std::uint8_t* Data, std::size_t Length) {
+    SizeDecodeImage(DecodedFrame.Width, DecodedFrame.Height);
+    DecodedFrame.TransparentPoint.X = NoTransparentPoint;
+
+    const bool local = DecodedFrame.LocalColorCount != 0;
+    const int count = local ? DecodedFrame.LocalColorCount : GlobalColorCount;
+    const std::array<TColor, 256>& table = local ? LocalColorTable : GlobalColorTable;
+    DecodeImage->SetPaletteSize(count);
+    for (int i = 0; i < count; ++i)
+        DecodeImage->SetColors(i, table[static_cast<std::size_t>(i)]);
+
+    // The rows are written directly: the picture must not share its storage with a frame.
+    DecodeImage->UniqueDIB();
+    auto decoder = std::make_unique<TLzwDecoder>(Data, Length, DecodedFrame.BitsPerPixel,
+                                                 DecodeImage->InternalDIB->Infos, DecodeImage->Width(),
+                                                 DecodeImage->Height());
+    decoder->Run();
+    DecodedFrame.TransparentPoint = decoder->LastPixelOf(DecodedFrame.TransparentIndex);
+}

@@ -1,0 +1,309 @@
+// The GIF reader on files built byte by byte: stages, the block scan, frame settings,
+// colour tables, insertion position and the limits on frames and picture size.
+#include <gtest/gtest.h>
+
+#include "GifBytes.h"
+#include "frameset/gifreadframes.h"
+#include "frameset/gifreadgif.h"
+
+namespace {
+
+class GifReaderTest : public ::testing::Test {
+protected:
+    void SetUp() override { CreateFrameSetState(); }
+    void TearDown() override { FreeFrameSetState(); }
+
+    // A 4 x 3 frame whose pixels are Seed + x + 4y.
+    static TBytes Pixels(int Seed) {
+        return MakePixels(4, 3, [Seed](int x, int y) { return Seed + x + 4 * y; });
+    }
+    static TGifBuilder Animation(int Frames, int Entries = 256) {
+        TGifBuilder gif;
+        gif.Screen(40, 30, Entries).Loop();
+        for (int i = 0; i < Frames; ++i)
+            gif.Control(0x04, 10 + i, 0).Image(i, 2 * i, 4, 3, Pixels(20 * i));
+        return gif;
+    }
+};
+
+TEST_F(GifReaderTest, OlderVersionAndShortFilesFailAtTheSignature) {
+    int index = 0;
+    TGifBuilder old("GIF87a");
+    old.Screen(4, 3, 4).Control(0, 0, 0).Image(0, 0, 4, 3, TBytes(12, 1), 2).Trailer();
+    EXPECT_EQ(SignatureStage, LoadGif(old.Bytes(), index));
+    EXPECT_EQ(SignatureStage, LoadGif(TBytes{'G', 'I', 'F', '8', '9'}, index));
+    EXPECT_EQ(SignatureStage, LoadGif(TBytes{'g', 'i', 'f', '8', '9', 'a', 0, 0, 0, 0, 0, 0, 0}, index));
+    EXPECT_EQ(0, index);
+    EXPECT_EQ(0, FrameCount);
+    EXPECT_EQ(nullptr, GifFileData); // freed however the load ends
+}
+
+TEST_F(GifReaderTest, CutScreenDescriptorOrGlobalTableFailsAtStageOne) {
+    int index = 0;
+    TBytes gif = TGifBuilder().Screen(10, 10, 16).Bytes();
+    EXPECT_EQ(NoLoadError, LoadGif(gif, index));
+    gif.pop_back();
+    EXPECT_EQ(ScreenDescriptorStage, LoadGif(gif, index));
+    EXPECT_EQ(ScreenDescriptorStage, LoadGif(TBytes(gif.begin(), gif.begin() + 12), index));
+    EXPECT_EQ(0, FrameCount);
+}
+
+TEST_F(GifReaderTest, ImagesWithoutControlExtensionAreNotRead) {
+    TGifBuilder gif;
+    gif.Screen(8, 8, 256)
+        .Image(0, 0, 4, 3, Pixels(0))
+        .Comment("no control")
+        .Image(0, 0, 4, 3, Pixels(1))
+        .Trailer();
+    int index = 0;
+    EXPECT_EQ(NoLoadError, LoadGif(gif.Bytes(), index));
+    EXPECT_EQ(0, index);
+    EXPECT_EQ(0, FrameCount);
+}
+
+TEST_F(GifReaderTest, FramesEnterInFileOrderWithTheirSettings) {
+    int index = 0;
+    ASSERT_EQ(NoLoadError, LoadGif(Animation(3).Trailer().Bytes(), index));
+    ASSERT_EQ(3, FrameCount);
+    EXPECT_EQ(3, index);
+    EXPECT_EQ(40, ScreenWidth);
+    EXPECT_EQ(30, ScreenHeight);
+    for (int i = 0; i < 3; ++i) {
+        const TFrameEntry& frame = FrameList[std::size_t(i)];
+        EXPECT_EQ(i, frame.Left);
+        EXPECT_EQ(2 * i, frame.Top);
+        EXPECT_EQ(4, frame.Width);
+        EXPECT_EQ(3, frame.Height);
+        EXPECT_EQ(10 + i, frame.Delay);
+        EXPECT_EQ(1, frame.Disposal);
+        EXPECT_FALSE(frame.Transparent);
+        EXPECT_EQ(8, frame.BitsPerPixel);
+        EXPECT_EQ(0, frame.LocalColorCount);
+        EXPECT_EQ(8, frame.Image->GetBitCount());
+        EXPECT_EQ(256, frame.Image->GetPaletteSize());
+        EXPECT_EQ(TableColor(200), frame.Image->GetColors(200));
+        EXPECT_EQ(Pixels(20 * i), FramePixels(i));
+    }
+}
+
+TEST_F(GifReaderTest, InsertedFramesFollowTheCurrentFrame) {
+    int index = 0;
+    ASSERT_EQ(NoLoadError, LoadGif(Animation(5).Bytes(), index));
+    // A second file with another screen size, inserted after frame 2.
+    TGifBuilder second;
+    second.Screen(90, 90, 256);
+    for (int i = 0; i < 2; ++i)
+        second.Control(0, 77, 0).Image(0, 0, 4, 3, Pixels(150 + i));
+    index = 3;
+    ASSERT_EQ(NoLoadError, LoadGif(second.Bytes(), index));
+    EXPECT_EQ(5, index);
+    ASSERT_EQ(7, FrameCount);
+    const int delays[] = {10, 11, 12, 77, 77, 13, 14};
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(delays[i], FrameList[std::size_t(i)].Delay) << i;
+    EXPECT_EQ(Pixels(151), FramePixels(4));
+    EXPECT_EQ(Pixels(60), FramePixels(5));
+    // The screen size stays that of the first file.
+    EXPECT_EQ(40, ScreenWidth);
+    EXPECT_EQ(30, ScreenHeight);
+}
+
+TEST_F(GifReaderTest, TheListTakesTwoHundredFramesThenStageTwo) {
+    int index = 0;
+    EXPECT_EQ(BlockStage, LoadGif(Animation(250).Trailer().Bytes(), index));
+    EXPECT_EQ(200, FrameCount);
+    EXPECT_EQ(200, index);
+    EXPECT_EQ(Pixels(20 * 199), FramePixels(199));
+    EXPECT_EQ(nullptr, FrameList[200].Image);
+}
+
+TEST_F(GifReaderTest, ControlExtensionSettings) {
+    TGifBuilder gif;
+    gif.Screen(8, 8, 256);
+    gif.Control(0x09, 150, 7).Image(0, 0, 4, 3, Pixels(0));   // disposal 2, transparent
+    gif.Control(0x08, 0, 9).Image(0, 0, 4, 3, Pixels(0));     // index kept without the flag
+    gif.Control(0x1C, 65535, 0).Image(0, 0, 4, 3, Pixels(0)); // disposal 7 kept as read
+    int index = 0;
+    ASSERT_EQ(NoLoadError, LoadGif(gif.Bytes(), index));
+    ASSERT_EQ(3, FrameCount);
+    EXPECT_EQ(2, FrameList[0].Disposal);
+    EXPECT_TRUE(FrameList[0].Transparent);
+    EXPECT_EQ(7, FrameList[0].TransparentIndex);
+    EXPECT_EQ(150, FrameList[0].Delay);
+    EXPECT_EQ(2, FrameList[1].Disposal);
+    EXPECT_FALSE(FrameList[1].Transparent);
+    EXPECT_EQ(9, FrameList[1].TransparentIndex);
+    EXPECT_EQ(7, FrameList[2].Disposal);
+    EXPECT_EQ(65535, FrameList[2].Delay);
+}
+
+TEST_F(GifReaderTest, TransparentPointIsTheLastPixelOfTheIndex) {
+    // Index 3 at (1, 2), (9, 4) and (5, 7) of a 10 x 9 picture; none in the second frame.
+    const TBytes pixels = MakePixels(10, 9, [](int x, int y) {
+        return (x == 1 && y == 2) || (x == 9 && y == 4) || (x == 5 && y == 7) ? 3 : 1;
+    });
+    TGifBuilder gif;
+    gif.Screen(10, 9, 4).Control(0x01, 0, 3).Image(0, 0, 10, 9, pixels, 2);
+    gif.Control(0x01, 0, 2).Image(0, 0, 10, 9, pixels, 2);
+    int index = 0;
+    ASSERT_EQ(NoLoadError, LoadGif(gif.Bytes(), index));
+    EXPECT_EQ((TPoint{5, 7}), FrameList[0].TransparentPoint);
+    EXPECT_EQ(NoTransparentPoint, FrameList[1].TransparentPoint.X);
+}
+
+TEST_F(GifReaderTest, TransparentPointCountsOnlyPixelsThisImageWrote) {
+    // The second image ends after one row; the rows below keep the first image's indices,
+    // which carry the transparent index but were not written by it.
+    TGifBuilder gif;
+    gif.Screen(4, 3, 4).Control(0, 0, 0).Image(0, 0, 4, 3, TBytes(12, 3), 2);
+    gif.Control(0x01, 0, 3).Image(0, 0, 4, 3, TBytes{3, 1, 1, 1}, 2);
+    int index = 0;
+    ASSERT_EQ(NoLoadError, LoadGif(gif.Bytes(), index));
+    ASSERT_EQ(2, FrameCount);
+    EXPECT_EQ((TBytes{3, 1, 1, 1, 3, 3, 3, 3, 3, 3, 3, 3}), FramePixels(1));
+    EXPECT_EQ((TPoint{0, 0}), FrameList[1].TransparentPoint);
+}
+
+TEST_F(GifReaderTest, InterlacedRowsAreStoredInArrivalOrder) {
+    // Row r of the data holds the value r; the picture keeps that order.
+    const TBytes pixels = MakePixels(3, 8, [](int, int y) { return y; });
+    TGifBuilder gif;
+    gif.Screen(3, 8, 16).Control(0, 0, 0).Image(0, 0, 3, 8, pixels, 4, 0, true);
+    int index = 0;
+    ASSERT_EQ(NoLoadError, LoadGif(gif.Bytes(), index));
+    EXPECT_EQ(pixels, FramePixels(0));
+}
+
+TEST_F(GifReaderTest, LocalTableGivesTheFramesPalette) {
+    TGifBuilder gif;
+    gif.Screen(8, 8, 256).Control(0, 0, 0).Image(0, 0, 4, 3, TBytes(12, 2), 2, 4);
+    gif.Control(0, 0, 0).Image(0, 0, 4, 3, Pixels(0));
+    int index = 0;
+    ASSERT_EQ(NoLoadError, LoadGif(gif.Bytes(), index));
+    ASSERT_EQ(2, FrameCount);
+    EXPECT_EQ(4, FrameList[0].LocalColorCount);
+    EXPECT_EQ(4, FrameList[0].Image->GetPaletteSize());
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(TableColor(i, 100), FrameList[0].Image->GetColors(i));
+    EXPECT_EQ(256, FrameList[1].Image->GetPaletteSize());
+    EXPECT_EQ(TableColor(3), FrameList[1].Image->GetColors(3));
+}
+
+TEST_F(GifReaderTest, OtherBlocksArePassedOver) {
+    // A comment, a looping block, a two-sub-block comment whose rest is scanned in pairs,
+    // an odd byte before the trailer.
+    TGifBuilder gif;
+    gif.Screen(8, 8, 256).Comment("first").Loop();
+    gif.Raw({0x21, 0xFE, 0x02, 'a', 'b', 0x02, 'c', 'd', 0x00, 0x00});
+    gif.Control(0, 5, 0).Image(0, 0, 4, 3, Pixels(9)).Raw({0x00}).Trailer();
+    int index = 0;
+    ASSERT_EQ(NoLoadError, LoadGif(gif.Bytes(), index));
+    ASSERT_EQ(1, FrameCount);
+    EXPECT_EQ(Pixels(9), FramePixels(0));
+}
+
+TEST_F(GifReaderTest, AFileWithoutTrailerLoadsItsCompleteFrames) {
+    int index = 0;
+    EXPECT_EQ(NoLoadError, LoadGif(Animation(4).Bytes(), index));
+    EXPECT_EQ(4, FrameCount);
+}
+
+TEST_F(GifReaderTest, CutImageBlocksFailAtStageTwoAndKeepEarlierFrames) {
+    const TBytes whole = Animation(2).Trailer().Bytes();
+    const TBytes first = Animation(1).Bytes();
+    // Cut inside the second control body, descriptor, minimum code size and data.
+    for (std::size_t cut : {first.size() + 4, first.size() + 10, first.size() + 18, whole.size() - 3}) {
+        ClearFrames();
+        int index = 0;
+        EXPECT_EQ(BlockStage, LoadGif(TBytes(whole.begin(), whole.begin() + std::ptrdiff_t(cut)), index))
+            << cut;
+        EXPECT_EQ(1, FrameCount) << cut;
+    }
+    // Something other than an image separator after a control extension.
+    ClearFrames();
+    int index = 0;
+    TGifBuilder wrong;
+    wrong.Screen(8, 8, 2).Control(0, 0, 0).Raw({0x21, 0xFE, 0x00, 0x00});
+    EXPECT_EQ(BlockStage, LoadGif(wrong.Bytes(), index));
+    // A comment or looping block cut short.
+    EXPECT_EQ(BlockStage, LoadGif(TGifBuilder().Screen(8, 8, 2).Raw({0x21, 0xFE, 0x05, 'a'}).Bytes(), index));
+    EXPECT_EQ(BlockStage, LoadGif(TGifBuilder().Screen(8, 8, 2).Raw({0x21, 0xFF, 0x0B, 'N'}).Bytes(), index));
+    EXPECT_EQ(0, FrameCount);
+}
+
+TEST_F(GifReaderTest, ImageErrorsOfThePictureEndTheLoad) {
+    int index = 0;
+    TGifBuilder zero;
+    zero.Screen(8, 8, 2).Control(0, 0, 0).ImageData(0, 0, 0, 3, {0x00}, 2);
+    EXPECT_THROW(LoadGif(zero.Bytes(), index), EKvDIBInvalidDIBPara);
+    TGifBuilder noTable;
+    noTable.Screen(8, 8, 0).Control(0, 0, 0).Image(0, 0, 4, 3, TBytes(12, 1), 2);
+    EXPECT_THROW(LoadGif(noTable.Bytes(), index), EKvDIBPaletteIndexRange);
+    // One pixel too many: the frames before stay, this one is not inserted.
+    TGifBuilder tooLong;
+    tooLong.Screen(8, 8, 4).Control(0, 0, 0).Image(0, 0, 4, 3, TBytes(12, 1), 2);
+    tooLong.Control(0, 0, 0).ImageData(0, 0, 4, 3, LzwPlain(TBytes(13, 1), 2), 2);
+    EXPECT_THROW(LoadGif(tooLong.Bytes(), index), EKvDIBPixelPositionRange);
+    EXPECT_EQ(1, FrameCount);
+    EXPECT_EQ(nullptr, GifFileData);
+}
+
+TEST_F(GifReaderTest, PicturesOverTheStorageLimitAreRefusedBeforeAllocating) {
+    int index = 0;
+    TGifBuilder huge;
+    huge.Screen(8, 8, 2).Control(0, 0, 0).ImageData(0, 0, 65535, 65535, LzwPlain({1}, 2), 2);
+    EXPECT_EQ(BlockStage, LoadGif(huge.Bytes(), index));
+    EXPECT_EQ(0, FrameCount);
+    EXPECT_EQ(1, DecodeImage->Width());
+    // A limit of the caller's choosing: 64 x 64 fits 4096 bytes, 65 x 64 does not.
+    TGifBuilder edge;
+    edge.Screen(8, 8, 2).Control(0, 0, 0).ImageData(0, 0, 64, 64, LzwPlain({1}, 2), 2);
+    EXPECT_EQ(NoLoadError, LoadGif(edge.Bytes(), index, 4096));
+    TGifBuilder over;
+    over.Screen(8, 8, 2).Control(0, 0, 0).ImageData(0, 0, 65, 64, LzwPlain({1}, 2), 2);
+    EXPECT_EQ(BlockStage, LoadGif(over.Bytes(), index, 4096));
+    EXPECT_EQ(1, FrameCount);
+}
+
+TEST_F(GifReaderTest, ChangingShapeNeverNeedsAPictureOfBothLargeSides) {
+    // 16 x 65535 then 65535 x 16: changing the width first would ask for 65535 x 65535.
+    TGifBuilder gif;
+    gif.Screen(8, 8, 2).Control(0, 0, 0).ImageData(0, 0, 16, 65535, LzwPlain({1}, 2), 2);
+    gif.Control(0, 0, 0).ImageData(0, 0, 65535, 16, LzwPlain({1}, 2), 2);
+    gif.Control(0, 0, 0).ImageData(0, 0, 16, 65535, LzwPlain({1}, 2), 2);
+    int index = 0;
+    ASSERT_EQ(NoLoadError, LoadGif(gif.Bytes(), index));
+    ASSERT_EQ(3, FrameCount);
+    EXPECT_EQ(65535, FrameList[1].Image->Width());
+    EXPECT_EQ(16, FrameList[1].Image->Height());
+    EXPECT_EQ(65535, FrameList[2].Image->Height());
+}
+
+TEST_F(GifReaderTest, FramesKeepTheirPixelsWhenTheNextImageIsDecoded) {
+    // Same size: the next image is decoded into the shared scratch picture.
+    TGifBuilder gif;
+    gif.Screen(8, 8, 256).Control(0, 0, 0).Image(0, 0, 4, 3, Pixels(1));
+    gif.Control(0, 0, 0).Image(0, 0, 4, 3, Pixels(50));
+    int index = 0;
+    ASSERT_EQ(NoLoadError, LoadGif(gif.Bytes(), index));
+    EXPECT_EQ(Pixels(1), FramePixels(0));
+    EXPECT_EQ(Pixels(50), FramePixels(1));
+}
+
+TEST_F(GifReaderTest, ProgressFollowsTheFileAndEndsAtZero) {
+    const TBytes gif = Animation(2).Trailer().Bytes();
+    std::vector<int> positions;
+    int max = -1;
+    TGifReadContext context;
+    context.AddGif = [](int Index) { InsertFrame(Index, DecodedFrame, *DecodeImage); };
+    context.ProgressMax = [&max](int Max) { max = Max; };
+    context.ProgressPosition = [&positions](int Position) { positions.push_back(Position); };
+    int index = 0;
+    ASSERT_EQ(NoLoadError, ReadGifBytes(gif.data(), gif.size(), index, context));
+    EXPECT_EQ(int(gif.size()), max);
+    ASSERT_GE(positions.size(), 4u);
+    EXPECT_EQ(int(gif.size()), positions[positions.size() - 2]);
+    EXPECT_EQ(0, positions.back());
+}
+
+} // namespace
