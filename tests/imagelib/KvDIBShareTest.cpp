@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+
 #include "KvDIBTestFiles.h"
 #include "toolkit/graphics/FileMapping.h"
 
@@ -182,6 +184,17 @@ TEST(KvDIBShare, LoadingReplacesTheImageOrLeavesABlankOne) {
 TEST(KvDIBShare, RegisteredWithThePictureClass) {
     EXPECT_TRUE(TPicture::SupportsClipboardFormat(CF_DIB));
     EXPECT_NE(TPicture::GraphicFilter().find("*.dib"), std::string::npos);
+
+    QTemporaryDir folder;
+    const std::string path = folder.filePath("picture.dib").toStdString();
+    TKvDIB dib;
+    MakeTestDIB(dib, 5, 4, 4);
+    dib.SaveToFile(path);
+    TPicture picture;
+    picture.LoadFromFile(path);
+    auto* loaded = dynamic_cast<TKvDIB*>(picture.GetGraphic());
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(SavedBytes(*loaded), SavedBytes(dib));
 }
 
 } // namespace
