@@ -48,10 +48,10 @@ TPixelFormat FormatOf(int BitCount) {
     }
 }
 
-// The depth a BMP or DIB of the bitmap is written in.
+// The depth a BMP or DIB of the bitmap is written in: device bitmaps as 24 bits.
 int StoredBits(TPixelFormat Format) {
     const int bits = BitsOf(Format);
-    return bits <= 8 || bits == 32 ? bits : 24;
+    return bits <= 8 || Format == pf32bit ? bits : 24;
 }
 
 // The palette an indexed bitmap gets when it has none: black and white for 1 bit, the
@@ -111,6 +111,9 @@ QImage BitmapHandlePixels(HBITMAP Bitmap) {
 
 struct TBitmap::Impl {
     QImage Image;
+    // The size while Image is null: one side may be set before the other.
+    int Width = 0;
+    int Height = 0;
     HBITMAP Handle = 0;
     HPALETTE Palette = 0;
     HDC DC = 0;
@@ -147,10 +150,10 @@ bool TBitmap::GetEmpty() {
     return FImpl->Image.isNull();
 }
 int TBitmap::GetWidth() {
-    return FImpl->Image.width();
+    return FImpl->Image.isNull() ? FImpl->Width : FImpl->Image.width();
 }
 int TBitmap::GetHeight() {
-    return FImpl->Image.height();
+    return FImpl->Image.isNull() ? FImpl->Height : FImpl->Image.height();
 }
 HPALETTE TBitmap::GetPalette() {
     return FImpl->Palette;
@@ -187,6 +190,8 @@ void TBitmap::SetSize(int AWidth, int AHeight) {
             std::memcpy(resized.scanLine(y), old.constScanLine(y), bytes);
     }
     FImpl->Image = std::move(resized);
+    FImpl->Width = AWidth;
+    FImpl->Height = AHeight;
     Changed(this);
 }
 
@@ -274,12 +279,15 @@ void TBitmap::Draw(TCanvas* ACanvas, const TRect& Rect) {
 void TBitmap::Assign(TPersistent* Source) {
     if (Source == nullptr) {
         FImpl->Image = QImage();
+        FImpl->Width = FImpl->Height = 0;
         Changed(this);
         return;
     }
     if (auto* bitmap = dynamic_cast<TBitmap*>(Source)) {
         if (bitmap == this) return;
         FImpl->Image = bitmap->FImpl->Image.copy();
+        FImpl->Width = bitmap->GetWidth();
+        FImpl->Height = bitmap->GetHeight();
         FPixelFormat = bitmap->FPixelFormat;
         SetImageBitmapDepth(FImpl->Handle, BitsOf(FPixelFormat));
         ReplacePalette(CopyPalette(bitmap->FImpl->Palette));
