@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "toolkit/widgets/Buttons.h"
 #include "toolkit/widgets/Control.h"
 #include "toolkit/widgets/TextControls.h"
 
@@ -16,7 +17,8 @@ public:
     TComponentOwner(const TComponentOwner&) = delete;
     TComponentOwner& operator=(const TComponentOwner&) = delete;
     ~TComponentOwner() {
-        while (!FComponents.empty()) FComponents.pop_back();
+        while (!FComponents.empty())
+            FComponents.pop_back();
     }
 
     // A new component owned here; Name is the one the form knows it by.
@@ -35,6 +37,14 @@ public:
         label->SetLeft(Left);
         label->SetTop(Top);
         return label;
+    }
+
+    // A push button filling Bounds.
+    TButton* MakeButton(const char* Name, TWinControl* Parent, TRect Bounds, const char* Caption) {
+        auto* button = Make<TButton>(Name, Parent);
+        button->SetBounds(Bounds.Left, Bounds.Top, Bounds.Right - Bounds.Left, Bounds.Bottom - Bounds.Top);
+        button->SetCaption(Caption);
+        return button;
     }
 
 private:

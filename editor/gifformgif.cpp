@@ -24,4 +24,6 @@ void TMobrelForm::WriteGifImageData(TKvDIB& Dib, TStream& Stream, int Left, int 
     ::WriteGifImageData(Dib, Stream, Left, Top, Right, Bottom);
 }
 
-void TMobrelForm::WriteGifTrailer(TStream& Stream) { ::WriteGifTrailer(Stream); }
+void TMobrelForm::WriteGifTrailer(TStream& Stream) {
+    ::WriteGifTrailer(Stream);
+}

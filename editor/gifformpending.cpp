@@ -68,7 +68,9 @@ void TMobrelForm::BitBtn14Click(TObject*) {}
 // Frame export.
 void TMobrelForm::BitBtn5Click(TObject*) {}
 void TMobrelForm::ExportFrames(const std::string&, int) {}
-TKvDIB* TMobrelForm::DrawCastOnDIB(TKvDIB* Dib, TGraphic*, TPoint) { return Dib; }
+TKvDIB* TMobrelForm::DrawCastOnDIB(TKvDIB* Dib, TGraphic*, TPoint) {
+    return Dib;
+}
 
 // AVI export.
 void TMobrelForm::ExportAvi(const std::string&) {}

@@ -29,8 +29,10 @@ void TMobrelForm::FormCreate(TObject*) {
     FDocument = std::make_unique<TEditorDocument>();
     score->SetColWidths(0, 20);
     cast->SetRowHeights(0, 16);
-    for (int ch = 0; ch < ChannelCount; ++ch) score->SetCells(0, ch, std::to_string(ch + 1));
-    for (int slot = 0; slot < CastSlotCount; ++slot) cast->SetCells(slot, 0, std::to_string(slot + 1));
+    for (int ch = 0; ch < ChannelCount; ++ch)
+        score->SetCells(0, ch, std::to_string(ch + 1));
+    for (int slot = 0; slot < CastSlotCount; ++slot)
+        cast->SetCells(slot, 0, std::to_string(slot + 1));
 }
 
 void TMobrelForm::LoadSettings() {
@@ -87,9 +89,13 @@ void TMobrelForm::FormClose(TObject*, TCloseAction& Action) {
     Action = caFree;
 }
 
-void TMobrelForm::Button10Click(TObject*) { Close(); }
+void TMobrelForm::Button10Click(TObject*) {
+    Close();
+}
 
-void TMobrelForm::Exit1Click(TObject*) { Close(); }
+void TMobrelForm::Exit1Click(TObject*) {
+    Close();
+}
 
 void TMobrelForm::vtypeClick(TObject*) {}
 

@@ -18,11 +18,13 @@ void UseInvertingPen(TCanvas* Canvas) {
 
 void TMobrelForm::scoreDrawCell(TObject*, int ACol, int ARow, const TRect& Rect, TGridDrawState State) {
     const int frame = ACol - 1;
-    if (!(State & (gdFixed | gdSelected)) && frame >= 0 && frame < FrameCount && ARow >= 0 && ARow < ChannelCount) {
+    if (!(State & (gdFixed | gdSelected)) && frame >= 0 && frame < FrameCount && ARow >= 0 &&
+        ARow < ChannelCount) {
         const TScoreChannel& channel = Document().Channels[ARow];
         if (channel.CellSet[frame] && channel.CastCount != 0) {
             TCanvas* canvas = score->Canvas();
-            canvas->Brush.Color = Document().FramePointValid(frame) ? CellWithFramePoint : CellWithoutFramePoint;
+            canvas->Brush.Color =
+                Document().FramePointValid(frame) ? CellWithFramePoint : CellWithoutFramePoint;
             canvas->Brush.Style = bsSolid;
             canvas->FillRect(Rect);
         }
@@ -66,7 +68,8 @@ void TMobrelForm::PreviewPlacement(int X, int Y) {
     const int frame = score->Col() - 1;
     auto preview = std::make_unique<TBitmap>();
     preview->Assign(doc.CanvasBitmap.get());
-    doc.DrawFrameCasts(*preview, frame, TComposeOptions{.MovedChannel = score->Row(), .MovedCentre = TPoint{X, Y}});
+    doc.DrawFrameCasts(*preview, frame,
+                       TComposeOptions{.MovedChannel = score->Row(), .MovedCentre = TPoint{X, Y}});
     ShowComposedView(frame, std::move(preview));
 }
 

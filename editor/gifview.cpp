@@ -2,17 +2,6 @@
 
 Tviewform* viewform = nullptr;
 
-namespace {
-
-TButton* MakeButton(TComponentOwner& Parts, const char* Name, TWinControl* Parent, int Left, const char* Caption) {
-    auto* button = Parts.Make<TButton>(Name, Parent);
-    button->SetBounds(Left, 8, 75, 25);
-    button->SetCaption(Caption);
-    return button;
-}
-
-} // namespace
-
 Tviewform::Tviewform() {
     SetCaption("テスト表示");
     SetFont(ShiftJisFont("ＭＳ Ｐゴシック", -12));
@@ -24,9 +13,9 @@ Tviewform::Tviewform() {
     Panel1 = FParts.Make<TPanel>("Panel1", this);
     Panel1->SetHeight(40);
     Panel1->SetAlign(alTop);
-    Button1 = MakeButton(FParts, "Button1", Panel1, 8, "開始");
-    Button2 = MakeButton(FParts, "Button2", Panel1, 88, "停止");
-    Button3 = MakeButton(FParts, "Button3", Panel1, 168, "閉じる");
+    Button1 = FParts.MakeButton("Button1", Panel1, TRect{8, 8, 83, 33}, "開始");
+    Button2 = FParts.MakeButton("Button2", Panel1, TRect{88, 8, 163, 33}, "停止");
+    Button3 = FParts.MakeButton("Button3", Panel1, TRect{168, 8, 243, 33}, "閉じる");
     Image1 = FParts.Make<TImage>("Image1", this);
     Image1->SetBounds(0, 40, 300, 100);
     Image1->SetAutoSize(true);

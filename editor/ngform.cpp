@@ -42,12 +42,8 @@ Tnewform::Tnewform() {
     Shape1 = FParts.Make<TShape>("Shape1", this);
     Shape1->SetBounds(60, 52, 40, 25);
     Shape1->SetBrush(TBrush{clWhite, bsSolid});
-    Button1 = FParts.Make<TButton>("Button1", this);
-    Button1->SetBounds(30, 124, 75, 25);
-    Button1->SetCaption("OK");
-    Button2 = FParts.Make<TButton>("Button2", this);
-    Button2->SetBounds(125, 124, 75, 25);
-    Button2->SetCaption("CANCEL");
+    Button1 = FParts.MakeButton("Button1", this, TRect{30, 124, 105, 149}, "OK");
+    Button2 = FParts.MakeButton("Button2", this, TRect{125, 124, 200, 149}, "CANCEL");
     Button2->SetCancel(true);
 
     // Made last so that it covers the controls above when shown.

@@ -16,12 +16,8 @@ Tscoreform::Tscoreform() {
     Label2 = FParts.MakeLabel("Label2", this, 106, 18, "Y =");
     SpinEdit2 = FParts.Make<TSpinEdit>("SpinEdit2", this);
     SpinEdit2->SetBounds(130, 14, 60, 22);
-    Button1 = FParts.Make<TButton>("Button1", this);
-    Button1->SetBounds(20, 60, 75, 25);
-    Button1->SetCaption("OK");
-    Button2 = FParts.Make<TButton>("Button2", this);
-    Button2->SetBounds(107, 60, 75, 25);
-    Button2->SetCaption("CANCEL");
+    Button1 = FParts.MakeButton("Button1", this, TRect{20, 60, 95, 85}, "OK");
+    Button2 = FParts.MakeButton("Button2", this, TRect{107, 60, 182, 85}, "CANCEL");
     Button2->SetCancel(true);
 }
 

@@ -2,18 +2,6 @@
 
 Ttransfrm* transfrm = nullptr;
 
-namespace {
-
-TButton* MakeButton(TComponentOwner& Parts, const char* Name, TWinControl* Parent, int Left, int Width,
-                    const char* Caption) {
-    auto* button = Parts.Make<TButton>(Name, Parent);
-    button->SetBounds(Left, 8, Width, 25);
-    button->SetCaption(Caption);
-    return button;
-}
-
-} // namespace
-
 Ttransfrm::Ttransfrm() {
     SetCaption("背景色設定");
     SetFont(ShiftJisFont("ＭＳ Ｐゴシック", -12));
@@ -25,12 +13,12 @@ Ttransfrm::Ttransfrm() {
     Panel1 = FParts.Make<TPanel>("Panel1", this);
     Panel1->SetHeight(41);
     Panel1->SetAlign(alTop);
-    Button1 = MakeButton(FParts, "Button1", Panel1, 8, 50, "拡大");
-    Button2 = MakeButton(FParts, "Button2", Panel1, 62, 50, "縮小");
+    Button1 = FParts.MakeButton("Button1", Panel1, TRect{8, 8, 58, 33}, "拡大");
+    Button2 = FParts.MakeButton("Button2", Panel1, TRect{62, 8, 112, 33}, "縮小");
     Shape1 = FParts.Make<TShape>("Shape1", Panel1);
     Shape1->SetBounds(122, 8, 25, 25);
-    Button3 = MakeButton(FParts, "Button3", Panel1, 158, 80, "キャンセル");
-    Button4 = MakeButton(FParts, "Button4", Panel1, 244, 80, "透過しない");
+    Button3 = FParts.MakeButton("Button3", Panel1, TRect{158, 8, 238, 33}, "キャンセル");
+    Button4 = FParts.MakeButton("Button4", Panel1, TRect{244, 8, 324, 33}, "透過しない");
     Button4->Hide();
 
     ScrollBox1 = FParts.Make<TScrollBox>("ScrollBox1", this);
