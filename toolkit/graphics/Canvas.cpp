@@ -57,6 +57,10 @@ void TCanvas::FillRect(const TRect& Rect) {
             const QRgb color = PixelOfColor(Brush.Color);
             for (int y = area.top(); y <= area.bottom(); ++y) {
                 auto* row = reinterpret_cast<QRgb*>(image->scanLine(y));
+                if (Brush.Style == bsSolid) {
+                    std::fill(row + area.left(), row + area.right() + 1, color);
+                    continue;
+                }
                 for (int x = area.left(); x <= area.right(); ++x)
                     if (BrushCovers(Brush.Style, x, y)) row[x] = color;
             }

@@ -137,26 +137,7 @@ void TShapeMask::Stamp(int X, int Y, int Width) {
 }
 
 void TShapeMask::Line(QPoint From, QPoint To, int Width, bool WithEnd) {
-    const int dx = std::abs(To.x() - From.x());
-    const int dy = -std::abs(To.y() - From.y());
-    const int sx = From.x() < To.x() ? 1 : -1;
-    const int sy = From.y() < To.y() ? 1 : -1;
-    int err = dx + dy;
-    int x = From.x();
-    int y = From.y();
-    while (x != To.x() || y != To.y()) {
-        Stamp(x, y, Width);
-        const int e2 = 2 * err;
-        if (e2 >= dy) {
-            err += dy;
-            x += sx;
-        }
-        if (e2 <= dx) {
-            err += dx;
-            y += sy;
-        }
-    }
-    if (WithEnd) Stamp(x, y, Width);
+    BresenhamLine(From, To, WithEnd, [&](int X, int Y) { Stamp(X, Y, Width); });
 }
 
 TShapeMask::TCover TShapeMask::At(int X, int Y) const {

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QRect>
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 #include "toolkit/graphics/Graphics.h"
@@ -18,6 +19,31 @@ QRgb MixPen(TPenMode Mode, QRgb Pen, QRgb Dest);
 // Whether the brush style paints pixel (X, Y): hatches are 8 x 8 patterns aligned to
 // the surface origin, drawn over a transparent background.
 bool BrushCovers(TBrushStyle Style, int X, int Y);
+
+// Calls Plot(X, Y) for each pixel of the Bresenham line from From to To, each once; the
+// end pixel only when WithEnd.
+template <class F> void BresenhamLine(QPoint From, QPoint To, bool WithEnd, F&& Plot) {
+    const int dx = std::abs(To.x() - From.x());
+    const int dy = -std::abs(To.y() - From.y());
+    const int sx = From.x() < To.x() ? 1 : -1;
+    const int sy = From.y() < To.y() ? 1 : -1;
+    int err = dx + dy;
+    int x = From.x();
+    int y = From.y();
+    while (x != To.x() || y != To.y()) {
+        Plot(x, y);
+        const int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y += sy;
+        }
+    }
+    if (WithEnd) Plot(x, y);
+}
 
 // An inverted rectangle is empty.
 QRect ToQRect(const TRect& Rect);

@@ -69,13 +69,26 @@ void TCanvas::LineTo(int X, int Y) {
         QImage* image = session.Image();
         const int pen = PenWidth(Pen);
         if (image == nullptr || pen == 0) return;
-        const QRect bounds = QRect(QPoint(std::min(from.X, X), std::min(from.Y, Y)),
+        const QRect extent = QRect(QPoint(std::min(from.X, X), std::min(from.Y, Y)),
                                    QPoint(std::max(from.X, X), std::max(from.Y, Y)))
                                  .adjusted(-pen, -pen, pen, pen);
-        TShapeMask mask(bounds & image->rect());
-        mask.Line(QPoint(from.X, from.Y), QPoint(X, Y), pen, false);
-        mask.Paint(*image, Pen.Mode, PixelOfColor(Pen.Color), Brush);
-        session.Touch(mask.Bounds());
+        if (!extent.intersects(image->rect())) return;
+        if (pen == 1) {
+            // A thin line touches each pixel once as it stands: no mask needed.
+            const QRgb color = PixelOfColor(Pen.Color);
+            const QRect surface = image->rect();
+            BresenhamLine(QPoint(from.X, from.Y), QPoint(X, Y), false, [&](int px, int py) {
+                if (!surface.contains(px, py)) return;
+                QRgb& pixel = reinterpret_cast<QRgb*>(image->scanLine(py))[px];
+                pixel = MixPen(Pen.Mode, color, pixel);
+            });
+            session.Touch(extent & surface);
+        } else {
+            TShapeMask mask(extent & image->rect());
+            mask.Line(QPoint(from.X, from.Y), QPoint(X, Y), pen, false);
+            mask.Paint(*image, Pen.Mode, PixelOfColor(Pen.Color), Brush);
+            session.Touch(mask.Bounds());
+        }
     }
     Changed();
 }
