@@ -290,6 +290,8 @@ private:
 
     TComponentOwner FParts;
     std::unique_ptr<TEditorDocument> FDocument;
+    // The user chose to stay on a display of too few colours.
+    bool FLowDepthAccepted = false;
 };
 
 extern TMobrelForm* MobrelForm;

@@ -1,5 +1,6 @@
 // Start-up, the stored settings, the display check, closing, the zoom, the panel toggles and
 // the S-size colour.
+#include <exception>
 #include <string>
 
 #include "editor/gifform.h"
@@ -67,10 +68,13 @@ void TMobrelForm::FormActivate(TObject*) {
 }
 
 void TMobrelForm::CheckDisplayDepth(int BitsPerPixel) {
-    if (BitsPerPixel >= MinimumDisplayDepth) return;
+    // Once the user has chosen to stay, the window coming back to the front after the
+    // message must not raise it again and again.
+    if (BitsPerPixel >= MinimumDisplayDepth || FLowDepthAccepted) return;
     ShowMessage("ディスプレイの解像度を16ビット（32,000色）以上にしてください。");
     // The close confirmation follows, so the user may still stay.
     Close();
+    FLowDepthAccepted = true;
 }
 
 void TMobrelForm::FormClose(TObject*, TCloseAction& Action) {
@@ -85,7 +89,12 @@ void TMobrelForm::FormClose(TObject*, TCloseAction& Action) {
     doc.CanvasBitmap.reset();
     // The main image's pixels go; the document keeps an empty picture in their place.
     doc.MainImage = std::make_unique<TBitmap>();
-    SaveSettings();
+    // Settings that cannot be written are reported; they never keep the program from ending.
+    try {
+        SaveSettings();
+    } catch (const std::exception& failure) {
+        Application->ShowException(failure);
+    }
     Action = caFree;
 }
 

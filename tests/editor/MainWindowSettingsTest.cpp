@@ -121,6 +121,23 @@ TEST_F(MainWindowSettingsTest, ALowDisplayDepthAsksToClose) {
     EXPECT_EQ(Answers->Messages()[0].Buttons, mbOK);
     EXPECT_EQ(Answers->Messages()[1].Buttons, mbYesNo);
     EXPECT_TRUE(MobrelForm->Showing());
+
+    // Coming back to the front does not ask again once the user chose to stay.
+    MobrelForm->CheckDisplayDepth(8);
+    EXPECT_EQ(Answers->MessageTexts().size(), 2u);
+}
+
+TEST_F(MainWindowSettingsTest, SettingsThatCannotBeWrittenDoNotKeepTheProgramOpen) {
+    CreateForms();
+    // A configuration folder below a plain file cannot be made.
+    WriteSettings("");
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(SettingsFile() + "/config"));
+    Answers->Reply(mrYes);
+    TCloseAction action = caHide;
+    MobrelForm->FormClose(MobrelForm, action);
+    EXPECT_EQ(action, caFree);
+    const std::vector<std::string> shown = {"終了してもよろしいですか?", "Failed to set data for 'opendir'"};
+    EXPECT_EQ(Answers->MessageTexts(), shown);
 }
 
 TEST_F(MainWindowSettingsTest, TheSSizeSwatchTakesTheColourChosen) {
