@@ -12,8 +12,18 @@ namespace {
 constexpr int DictionarySize = 4096;
 constexpr int MaxCodeSize = 12;
 
+// The single-byte strings, for codes below 256 to be copied like any other string.
+constexpr std::array<std::uint8_t, 256> SingleBytes = [] {
+    std::array<std::uint8_t, 256> bytes{};
+    for (int i = 0; i < 256; ++i)
+        bytes[std::size_t(i)] = static_cast<std::uint8_t>(i);
+    return bytes;
+}();
+
 // The working state of one image. The dictionary holds each string as its prefix code's
-// string followed by one byte, with the string's length and first byte at hand.
+// string followed by one byte, with the string's length and first byte at hand. Most
+// strings also stand whole in a row already written; they are copied from there, which is
+// quicker than following the prefix chain.
 class TLzwDecoder {
 public:
     TLzwDecoder(const std::uint8_t* Data, std::size_t Length, int MinimumCodeSize, const TKvDIBInfos& Infos,
@@ -29,10 +39,12 @@ public:
 private:
     bool ReadLzwCode(int& Code);
     void ResetDictionary();
-    void AddDictionaryEntry(int PrevCode, int Code);
-    void EmitDictionaryString(int Code, bool FirstByteOnly);
+    void AddDictionaryEntry(int PrevCode, int Code, const std::uint8_t* Source);
+    [[gnu::always_inline]] void EmitDictionaryString(int Code, bool FirstByteOnly);
     void EmitAcrossRows(int Code);
     void NextRow();
+    // Where the next pixel goes; nullptr once every row is written.
+    std::uint8_t* Cursor() const { return FRow != nullptr ? FRow + FX : nullptr; }
 
     const std::uint8_t* FData;
     std::size_t FLength;
@@ -48,6 +60,7 @@ private:
     std::uint8_t FSuffix[DictionarySize];
     std::uint8_t FFirst[DictionarySize];
     std::uint16_t FStringLength[DictionarySize]; // 0: no string
+    const std::uint8_t* FSource[DictionarySize]; // the string in the picture, or nullptr
 
     const TKvDIBInfos& FInfos;
     int FWidth;
@@ -62,9 +75,17 @@ private:
 bool TLzwDecoder::ReadLzwCode(int& Code) {
     if (FBitPosition + std::uint64_t(FCodeSize) > FBitLength) return false;
     const std::size_t i = static_cast<std::size_t>(FBitPosition / 8);
-    std::uint32_t window = FData[i];
-    if (i + 1 < FLength) window |= std::uint32_t(FData[i + 1]) << 8;
-    if (i + 2 < FLength) window |= std::uint32_t(FData[i + 2]) << 16;
+    std::uint32_t window;
+    if (i + 4 <= FLength) {
+        // One load for the window's three bytes (and one more, masked off below).
+        std::uint8_t bytes[4];
+        std::memcpy(bytes, FData + i, 4);
+        window = std::uint32_t(bytes[0]) | std::uint32_t(bytes[1]) << 8 | std::uint32_t(bytes[2]) << 16;
+    } else {
+        window = FData[i];
+        if (i + 1 < FLength) window |= std::uint32_t(FData[i + 1]) << 8;
+        if (i + 2 < FLength) window |= std::uint32_t(FData[i + 2]) << 16;
+    }
     Code = static_cast<int>((window >> (FBitPosition % 8)) & std::uint32_t(CodeMasks[FCodeSize - 1]));
     FBitPosition += std::uint64_t(FCodeSize);
     return true;
@@ -82,13 +103,15 @@ void TLzwDecoder::ResetDictionary() {
         FSuffix[i] = static_cast<std::uint8_t>(i);
         FFirst[i] = static_cast<std::uint8_t>(i);
         FStringLength[i] = 1;
+        FSource[i] = i < 256 ? &SingleBytes[std::size_t(i)] : nullptr;
     }
     FStringLength[FClearCode] = 0;
     FStringLength[FEndCode] = 0;
 }
 
-void TLzwDecoder::AddDictionaryEntry(int PrevCode, int Code) {
+void TLzwDecoder::AddDictionaryEntry(int PrevCode, int Code, const std::uint8_t* Source) {
     if (FNextCode >= DictionarySize) return;
+    FSource[FNextCode] = Source;
     FPrefix[FNextCode] = static_cast<std::uint16_t>(PrevCode);
     FSuffix[FNextCode] = FFirst[Code];
     FFirst[FNextCode] = FStringLength[PrevCode] != 0 ? FFirst[PrevCode] : FFirst[Code];
@@ -112,7 +135,7 @@ void TLzwDecoder::NextRow() {
     throw EKvDIBPixelPositionRange("TKvDIB.SetPixels: Pixel Position is Out of Range");
 }
 
-void TLzwDecoder::EmitDictionaryString(int Code, bool FirstByteOnly) {
+inline void TLzwDecoder::EmitDictionaryString(int Code, bool FirstByteOnly) {
     // Single-byte strings above 255 exist only with a minimum code size of 9 or more; such
     // a value does not fit an 8-bit pixel.
     if (Code < FClearCode && Code > 255) throw ERangeError(SRangeError);
@@ -128,12 +151,18 @@ void TLzwDecoder::EmitDictionaryString(int Code, bool FirstByteOnly) {
         EmitAcrossRows(Code);
         return;
     }
-    // The string fits the row: written from its end back along the prefix chain.
-    std::uint8_t* p = FRow + FX + length;
-    int code = Code;
-    for (int i = 0; i < length; ++i) {
-        *--p = FSuffix[code];
-        code = FPrefix[code];
+    // The string fits the row: copied from where it stands, or else written from its end
+    // back along the prefix chain.
+    std::uint8_t* out = FRow + FX;
+    if (const std::uint8_t* source = FSource[Code]) {
+        for (int i = 0; i < length; ++i)
+            out[i] = source[i];
+    } else {
+        int code = Code;
+        for (int i = length - 1; i >= 0; --i) {
+            out[i] = FSuffix[code];
+            code = FPrefix[code];
+        }
     }
     FX += length;
     if (FX == FWidth) NextRow();
@@ -159,11 +188,17 @@ void TLzwDecoder::EmitAcrossRows(int Code) {
     }
 }
 
+// A new entry is the previous code's string as last written followed by the byte written
+// after it; it stands whole in the picture when those bytes share a row.
 void TLzwDecoder::Run() {
     ResetDictionary();
     int prev = 0;
+    const std::uint8_t* prevStart = nullptr; // where prev's string was written
+    int prevRow = -1;
     int code = 0;
     while (ReadLzwCode(code) && code != FEndCode) {
+        std::uint8_t* start = Cursor();
+        const int row = FY;
         if (code == FClearCode) {
             ResetDictionary();
             if (!ReadLzwCode(code) || code == FEndCode) return;
@@ -173,16 +208,19 @@ void TLzwDecoder::Run() {
             EmitDictionaryString(code, false);
         } else if (code < FNextCode) {
             EmitDictionaryString(code, false);
-            AddDictionaryEntry(prev, code);
+            AddDictionaryEntry(prev, code, prevRow == row ? prevStart : nullptr);
         } else if (code == FNextCode && FStringLength[prev] != 0) {
             // The code being defined: the previous string followed by its own first byte.
             EmitDictionaryString(prev, false);
             EmitDictionaryString(prev, true);
-            AddDictionaryEntry(prev, prev);
+            const bool oneRow = FY == row || (FY == row + 1 && FX == 0);
+            AddDictionaryEntry(prev, prev, oneRow ? start : nullptr);
         } else {
             return; // a code above the next free one, or one built on no string
         }
         prev = code;
+        prevStart = start;
+        prevRow = row;
     }
 }
 
