@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <QTimer>
+
+#include "WidgetTestSupport.h"
+
+namespace {
+
+TEST(FormTest, BoundsIncludeTheFrameAndTheScreenshotIsTheClientArea) {
+    TForm form;
+    form.SetCaption("テスト表示");
+    form.SetBounds(10, 20, 308, 167);
+    EXPECT_EQ(form.ClientWidth(), 300);
+    EXPECT_EQ(form.ClientHeight(), 140);
+    form.SetClientWidth(440);
+    form.SetClientHeight(380);
+    EXPECT_EQ(form.GetWidth(), 448);
+    EXPECT_EQ(form.GetHeight(), 407);
+    ShowAndActivate(form);
+    const QImage shot = Snapshot(form);
+    EXPECT_EQ(shot.width(), 440);
+    EXPECT_EQ(shot.height(), 380);
+    EXPECT_EQ(form.GetCaption(), "テスト表示");
+}
+
+TEST(FormTest, AlignedControlsShareTheClientAreaAndAHiddenOneLeavesItsPlace) {
+    TForm form;
+    form.SetClientWidth(400);
+    form.SetClientHeight(300);
+    TPanel bottom(&form); // created first, so nearest the edge
+    bottom.SetHeight(50);
+    bottom.SetAlign(alBottom);
+    TPanel above(&form);
+    above.SetHeight(20);
+    above.SetAlign(alBottom);
+    TScrollBox left(&form);
+    left.SetWidth(100);
+    left.SetAlign(alLeft);
+    TScrollBox rest(&form);
+    rest.SetAlign(alClient);
+    EXPECT_EQ(bottom.BoundsRect(), Rect(0, 250, 400, 300));
+    EXPECT_EQ(above.BoundsRect(), Rect(0, 230, 400, 250));
+    EXPECT_EQ(left.BoundsRect(), Rect(0, 0, 100, 230));
+    EXPECT_EQ(rest.BoundsRect(), Rect(100, 0, 400, 230));
+
+    left.Hide();
+    EXPECT_EQ(rest.BoundsRect(), Rect(0, 0, 400, 230));
+    form.SetClientHeight(400);
+    EXPECT_EQ(bottom.BoundsRect(), Rect(0, 350, 400, 400));
+    EXPECT_EQ(rest.BoundsRect(), Rect(0, 0, 400, 330));
+}
+
+TEST(FormTest, ScrollBoxGrowsItsRangeWithAnAutoSizedImage) {
+    TForm form;
+    form.SetClientWidth(200);
+    form.SetClientHeight(150);
+    TScrollBox box(&form);
+    box.SetAlign(alClient);
+    TImage image(&box);
+    image.SetAutoSize(true);
+    ShowAndActivate(form);
+    TBitmap big;
+    big.SetWidth(500);
+    big.SetHeight(400);
+    image.Picture()->Assign(&big);
+    EXPECT_EQ(box.ClientWidget()->width(), 500);
+    EXPECT_EQ(box.ClientWidget()->height(), 400);
+    EXPECT_LT(box.ClientWidth(), 200);
+}
+
+TEST(FormTest, FocusMovesRunOnExitThenOnEnter) {
+    TForm form;
+    TEdit first(&form);
+    TSpinEdit second(&form);
+    second.SetTop(30);
+    std::vector<std::string> events;
+    first.OnEnter = [&](TObject*) { events.push_back("enter first"); };
+    first.OnExit = [&](TObject*) { events.push_back("exit first"); };
+    second.OnEnter = [&](TObject*) { events.push_back("enter second"); };
+    first.SetFocus();
+    second.SetFocus();
+    EXPECT_EQ(events, (std::vector<std::string>{"enter first", "exit first", "enter second"}));
+    EXPECT_EQ(form.ActiveControl(), &second);
+
+    ShowAndActivate(form);
+    events.clear();
+    first.Widget()->setFocus(); // a focus move Qt reports, as a click would make
+    EXPECT_EQ(events, (std::vector<std::string>{"enter first"}));
+
+    second.SetEnabled(false);
+    second.SetFocus(); // a disabled control keeps away from the focus
+    EXPECT_TRUE(first.Focused());
+}
+
+TEST(FormTest, ActivationRunsOnActivateOncePerActivation) {
+    TForm main;
+    TForm other;
+    int activations = 0;
+    main.OnActivate = [&](TObject*) { ++activations; };
+    ShowAndActivate(main);
+    EXPECT_EQ(activations, 1);
+    ShowAndActivate(other);
+    EXPECT_FALSE(main.Active());
+    other.Hide();
+    main.Show();
+    EXPECT_TRUE(RunUntil([&] { return main.Active(); }));
+    EXPECT_EQ(activations, 2);
+}
+
+struct MainFormTest : ::testing::Test {
+    TForm* main = nullptr;
+    TForm* second = nullptr;
+    void SetUp() override {
+        Application->CreateForm(main);
+        Application->CreateForm(second);
+    }
+    void TearDown() override { Application->DestroyForms(); }
+};
+
+TEST_F(MainFormTest, TheFirstFormCreatedIsTheMainFormAndClosingItEndsTheProgram) {
+    EXPECT_EQ(Application->MainForm(), main);
+    int asked = 0;
+    TCloseAction answer = caNone;
+    main->OnClose = [&](TObject*, TCloseAction& Action) {
+        ++asked;
+        Action = answer;
+    };
+    main->Show();
+    main->Close();
+    EXPECT_EQ(asked, 1);
+    EXPECT_FALSE(Application->Terminated());
+    EXPECT_TRUE(main->GetVisible());
+
+    second->Show();
+    second->Close(); // another form hides
+    EXPECT_FALSE(second->GetVisible());
+    EXPECT_FALSE(Application->Terminated());
+
+    answer = caFree;
+    main->Close();
+    EXPECT_TRUE(Application->Terminated());
+}
+
+TEST_F(MainFormTest, RunShowsTheMainFormUntilItCloses) {
+    bool created = false;
+    main->OnActivate = [&](TObject*) { created = true; };
+    QTimer::singleShot(30, [this] { main->Close(); });
+    Application->Run();
+    EXPECT_TRUE(created);
+    EXPECT_EQ(Application->MainForm(), nullptr); // the forms are gone
+    Application->CreateForm(main);               // and a new run can begin
+    EXPECT_EQ(Application->MainForm(), main);
+    EXPECT_FALSE(Application->Terminated());
+}
+
+TEST_F(MainFormTest, TheCloseBoxAsksTheForm) {
+    int asked = 0;
+    second->OnClose = [&](TObject*, TCloseAction& Action) {
+        ++asked;
+        Action = caNone;
+    };
+    ShowAndActivate(*second);
+    EXPECT_FALSE(second->Widget()->close());
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(second->GetVisible());
+}
+
+} // namespace

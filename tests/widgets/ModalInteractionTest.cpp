@@ -1,0 +1,296 @@
+#include <gtest/gtest.h>
+
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QPushButton>
+#include <QTimer>
+
+#include "WidgetTestSupport.h"
+
+namespace {
+
+TEST(ScriptedMessagesTest, QuestionsTakeTheQueuedRepliesAndEveryBoxIsLogged) {
+    TScriptedAnswerer answers;
+    answers.Reply(mrYes);
+    answers.Reply(mrNo);
+    EXPECT_EQ(MessageDlg("終了してもよろしいですか?", mtConfirmation, mbYesNo), mrYes);
+    ShowMessage("ファイルを出力しました"); // OK alone takes no reply
+    EXPECT_EQ(Application->MessageBox("すべてを初期化します。よろしいですか？", "Palvenor",
+                                      MB_YESNO | MB_ICONWARNING),
+              IDNO);
+    EXPECT_EQ(answers.Pending(), 0);
+    EXPECT_EQ(answers.Unscripted(), 0);
+
+    const std::vector<TMessageRequest> shown = answers.Messages();
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0].Caption, "Confirm");
+    EXPECT_EQ(shown[0].Buttons, mbYesNo);
+    EXPECT_EQ(shown[1].Text, "ファイルを出力しました");
+    EXPECT_EQ(shown[1].Buttons, mbOK);
+    EXPECT_EQ(shown[2].Caption, "Palvenor");
+    EXPECT_EQ(shown[2].Type, mtWarning);
+}
+
+TEST(ScriptedMessagesTest, AnUnansweredQuestionIsDeclinedAndCounted) {
+    TScriptedAnswerer answers;
+    EXPECT_EQ(MessageDlg("このスコアをすべて削除してもいいですか？", mtWarning, mbYesNo), mrNo);
+    EXPECT_EQ(MessageDlg("?", mtConfirmation, mbYesNoCancel), mrCancel);
+    EXPECT_EQ(answers.Unscripted(), 2);
+}
+
+TEST(ScriptedMessagesTest, TheAnswererIsRemovedWithItsScope) {
+    TModalAnswerer* before = &ModalAnswerer();
+    {
+        TScriptedAnswerer answers;
+        EXPECT_EQ(&ModalAnswerer(), &answers);
+    }
+    EXPECT_EQ(&ModalAnswerer(), before);
+}
+
+TEST(ScriptedDialogsTest, SaveDialogTakesTheChosenFileAndFilterAndAddsTheExtension) {
+    TScriptedAnswerer answers;
+    TSaveDialog dialog;
+    dialog.Filter = "ｱﾆﾒｰｼｮﾝGIF|*.gif|静止画GIF|*.gif|BMP連番保存|*.bmp|AVI|*.avi";
+    dialog.DefaultExt = "gif;bmp;avi";
+    dialog.InitialDir = "/tmp/frames";
+    dialog.Options = ofOverwritePrompt;
+    answers.ChooseFiles({"/tmp/a.b/out"}, 3);
+    answers.ChooseFiles({"/tmp/clip.GIF"}, 1);
+    answers.CancelDialog(ikFileDialog);
+
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.GetFileName(), "/tmp/a.b/out.bmp"); // a dot in a folder name is no extension
+    EXPECT_EQ(dialog.FilterIndex, 3);
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.GetFileName(), "/tmp/clip.GIF");
+    EXPECT_FALSE(dialog.Execute());
+    EXPECT_EQ(dialog.GetFileName(), "/tmp/clip.GIF");
+
+    const TInteraction& first = answers.Log().front();
+    EXPECT_EQ(first.Kind, ikFileDialog);
+    EXPECT_TRUE(first.File.Save);
+    EXPECT_TRUE(first.File.OverwritePrompt);
+    EXPECT_EQ(first.File.InitialDir, "/tmp/frames");
+    EXPECT_EQ(first.File.Filter, dialog.Filter);
+}
+
+TEST(ScriptedDialogsTest, OpenDialogListsEveryChosenFileInOrder) {
+    TScriptedAnswerer answers;
+    TOpenPictureDialog dialog;
+    dialog.Filter = "BMP,JPEG (*.bmp;*.jpg)|*.bmp;*.jpg";
+    dialog.DefaultExt = "bmp";
+    dialog.Options = ofHideReadOnly | ofAllowMultiSelect;
+    answers.ChooseFiles({"/p/b.jpg", "/p/a", "/p/c.bmp"});
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.Files(), (std::vector<std::string>{"/p/b.jpg", "/p/a", "/p/c.bmp"}));
+    EXPECT_EQ(dialog.GetFileName(), "/p/b.jpg");
+    EXPECT_TRUE(answers.Log().front().File.MultiSelect);
+}
+
+TEST(ScriptedDialogsTest, ColourAndFontDialogsKeepTheirValuesWhenCancelled) {
+    TScriptedAnswerer answers;
+    TColorDialog colours;
+    colours.Color = clRed;
+    colours.CustomColors = {"ColorA=FF8040"};
+    answers.ChooseColor(clLime);
+    answers.CancelDialog(ikColorDialog);
+    ASSERT_TRUE(colours.Execute());
+    EXPECT_EQ(colours.Color, clLime);
+    EXPECT_FALSE(colours.Execute());
+    EXPECT_EQ(colours.Color, clLime);
+    EXPECT_EQ(answers.Log()[0].Color.Color, clRed); // the dialog opened on the colour it held
+    EXPECT_EQ(answers.Log()[1].Color.CustomColors, colours.CustomColors);
+
+    TFontDialog fonts;
+    fonts.Font.Color = clBlue;
+    TFont chosen;
+    chosen.Name = "IPAGothic";
+    chosen.SetSize(26);
+    answers.ChooseFont(chosen);
+    ASSERT_TRUE(fonts.Execute());
+    EXPECT_EQ(fonts.Font.Name, "IPAGothic");
+    EXPECT_EQ(fonts.Font.Size(), 26);
+    EXPECT_EQ(fonts.Font.Color, clBlue);
+}
+
+// A small dialog: OK sets its result, CANCEL is its cancel button.
+struct TAskForm : TForm {
+    TSpinEdit Width{this};
+    TButton Ok{this};
+    TButton Cancel{this};
+    int Activations = 0;
+    TAskForm() {
+        Width.SetMinValue(10);
+        Width.SetMaxValue(1000);
+        Ok.OnClick = [this](TObject*) { SetModalResult(mrOk); };
+        Cancel.SetCancel(true);
+        Cancel.OnClick = [this](TObject*) { Close(); };
+        OnActivate = [this](TObject*) { ++Activations; };
+    }
+};
+
+TEST(ScriptedFormsTest, TheActionRunsOnTheActiveFormAndItsResultIsReturned) {
+    TScriptedAnswerer answers;
+    TAskForm dialog;
+    dialog.SetCaption("背景新規作成");
+    bool sawActiveModalForm = false;
+    answers.OnForm([&](TForm& Form) {
+        sawActiveModalForm =
+            &Form == &dialog && dialog.Modal() && dialog.Showing() && dialog.Activations == 1;
+        dialog.Width.SetText("5");
+        dialog.Ok.Click();
+    });
+    EXPECT_EQ(dialog.ShowModal(), mrOk);
+    EXPECT_TRUE(sawActiveModalForm);
+    EXPECT_EQ(dialog.Width.GetValue(), 10);
+    EXPECT_FALSE(dialog.GetVisible());
+    EXPECT_FALSE(dialog.Modal());
+    EXPECT_EQ(answers.Log().front().FormCaption, "背景新規作成");
+
+    answers.OnForm(nullptr, mrCancel); // closed without touching anything
+    EXPECT_EQ(dialog.ShowModal(), mrCancel);
+    EXPECT_EQ(dialog.Activations, 2);
+}
+
+TEST(ScriptedFormsTest, EscClicksTheCancelButtonAndDialogsNestInsideTheForm) {
+    TScriptedAnswerer answers;
+    TAskForm dialog;
+    TColorDialog colours;
+    answers.OnForm([&](TForm&) {
+        colours.Execute();
+        SendKey(dialog.Widget(), QEvent::KeyPress, Qt::Key_Escape);
+    });
+    answers.ChooseColor(clAqua);
+    EXPECT_EQ(dialog.ShowModal(), mrCancel);
+    EXPECT_EQ(colours.Color, clAqua);
+    EXPECT_EQ(answers.Pending(), 0);
+}
+
+TEST(ScriptedFormsTest, TheActionReachesAFormWhoseActivationKeepsTheLoopRunning) {
+    TScriptedAnswerer answers;
+    TForm player;
+    TButton close(&player);
+    bool stopped = false;
+    bool stoppedWhilePlaying = false;
+    close.OnClick = [&](TObject*) {
+        stopped = true;
+        player.Close();
+    };
+    player.OnActivate = [&](TObject*) {
+        RunUntil([&] { return stopped; });
+        stoppedWhilePlaying = stopped;
+    };
+    answers.OnForm([&](TForm&) { close.Click(); });
+    EXPECT_EQ(player.ShowModal(), mrCancel);
+    EXPECT_TRUE(stoppedWhilePlaying);
+}
+
+TEST(ScriptedFormsTest, AVisibleFormCannotBeShownModally) {
+    TForm form;
+    form.Show();
+    EXPECT_THROW(form.ShowModal(), EInvalidOperation);
+}
+
+// Rejects a real dialog still open after three seconds, so a failing test cannot hang.
+struct TDialogTimeout {
+    QTimer Timer;
+    TDialogTimeout() {
+        Timer.setSingleShot(true);
+        QObject::connect(&Timer, &QTimer::timeout, [] {
+            if (auto* open = qobject_cast<QDialog*>(QApplication::activeModalWidget())) open->reject();
+        });
+        Timer.start(3000);
+    }
+};
+
+TEST(QtDialogsTest, TheRealModalLoopEndsWithTheFormsResult) {
+    TAskForm dialog;
+    QTimer::singleShot(20, [&] { dialog.Ok.Click(); });
+    EXPECT_EQ(dialog.ShowModal(), mrOk);
+    EXPECT_FALSE(dialog.GetVisible());
+}
+
+TEST(QtDialogsTest, TheRealModalLoopAsksOnCloseAgainAfterARefusal) {
+    TAskForm dialog;
+    int asked = 0;
+    dialog.OnClose = [&](TObject*, TCloseAction& Action) {
+        if (++asked == 1) Action = caNone;
+    };
+    QTimer::singleShot(10, [&] { dialog.Cancel.Click(); });
+    QTimer::singleShot(40, [&] { dialog.Cancel.Click(); });
+    EXPECT_EQ(dialog.ShowModal(), mrCancel);
+    EXPECT_EQ(asked, 2);
+}
+
+TEST(QtDialogsTest, TheRealMessageBoxReturnsTheButtonPressed) {
+    TDialogTimeout safety;
+    QTimer::singleShot(30, [] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) return;
+        EXPECT_EQ(box->text(), QStringLiteral("終了してもいいですか ?"));
+        box->button(QMessageBox::Yes)->click();
+    });
+    EXPECT_EQ(MessageDlg("終了してもいいですか ?", mtConfirmation, mbYesNo), mrYes);
+}
+
+TEST(QtDialogsTest, TheRealFileDialogShowsTheFiltersAndReportsTheChoice) {
+    QTemporaryDir folder;
+    TSaveDialog dialog;
+    dialog.Filter = "GIF|*.gif|BMP(連番/全画面)|*.bmp";
+    dialog.FilterIndex = 2;
+    dialog.DefaultExt = "gif";
+    dialog.InitialDir = folder.path().toStdString();
+    QStringList shownFilters;
+    QTimer::singleShot(50, [&] {
+        auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (files == nullptr) return;
+        shownFilters = files->nameFilters();
+        files->findChild<QLineEdit*>("fileNameEdit")->setText("frames"); // typed without extension
+        static_cast<QDialog*>(files)->accept();
+    });
+    TDialogTimeout safety;
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(shownFilters, (QStringList{"GIF (*.gif)", "BMP(連番/全画面) (*.bmp)"}));
+    EXPECT_EQ(dialog.FilterIndex, 2);
+    EXPECT_EQ(dialog.GetFileName(), folder.filePath("frames.bmp").toStdString());
+}
+
+TEST(ExceptionHandlerTest, AFailingHandlerShowsItsMessageAndTheProgramGoesOn) {
+    TScriptedAnswerer answers;
+    TForm form;
+    TButton button(&form);
+    int clicks = 0;
+    button.OnClick = [&](TObject*) {
+        if (++clicks == 1) throw EInvalidGraphic("TKvDIB.LoadFromStream: Invalid DIB File");
+    };
+    button.Click();
+    button.Click();
+    EXPECT_EQ(clicks, 2);
+    ASSERT_EQ(answers.Messages().size(), 1u);
+    EXPECT_EQ(answers.Messages()[0].Text, "TKvDIB.LoadFromStream: Invalid DIB File");
+    EXPECT_EQ(answers.Messages()[0].Type, mtError);
+    EXPECT_EQ(answers.Messages()[0].Buttons, mbOK);
+}
+
+TEST(ExceptionHandlerTest, MouseHandlersAreCoveredAndOnExceptionCanTakeOver) {
+    TScriptedAnswerer answers;
+    TForm form;
+    TShape shape(&form);
+    shape.SetBounds(0, 0, 20, 20);
+    shape.OnMouseDown = [](TObject*, TMouseButton, TShiftState, int, int) {
+        throw std::runtime_error("press");
+    };
+    SendMouse(shape.Widget(), QEvent::MouseButtonPress, QPoint(5, 5), Qt::LeftButton);
+    EXPECT_EQ(answers.MessageTexts(), (std::vector<std::string>{"press"}));
+
+    std::string handled;
+    Application->OnException = [&](TObject*, const std::exception& E) { handled = E.what(); };
+    SendMouse(shape.Widget(), QEvent::MouseButtonPress, QPoint(5, 5), Qt::LeftButton);
+    Application->OnException = nullptr;
+    EXPECT_EQ(handled, "press");
+    EXPECT_EQ(answers.Messages().size(), 1u);
+}
+
+} // namespace

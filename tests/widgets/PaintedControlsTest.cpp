@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include "WidgetTestSupport.h"
+
+namespace {
+
+struct PaintedControlsTest : ::testing::Test {
+    TForm form;
+    void SetUp() override {
+        form.SetClientWidth(300);
+        form.SetClientHeight(200);
+        ShowAndActivate(form);
+    }
+};
+
+TEST_F(PaintedControlsTest, ImageCanvasDrawsOnThePictureAndTheControlShowsIt) {
+    TImage image(&form);
+    image.SetAutoSize(true);
+    TBitmap bitmap;
+    bitmap.SetWidth(40);
+    bitmap.SetHeight(30);
+    bitmap.Canvas()->Brush.Color = clWhite;
+    bitmap.Canvas()->FillRect(Rect(0, 0, 40, 30));
+    image.Picture()->Assign(&bitmap);
+    EXPECT_EQ(image.GetWidth(), 40); // sized to the new picture
+    EXPECT_EQ(image.GetHeight(), 30);
+
+    image.Canvas()->Brush.Color = clRed;
+    image.Canvas()->FillRect(Rect(10, 10, 20, 20));
+    EXPECT_EQ(image.Picture()->Bitmap()->Canvas()->GetPixels(15, 15), clRed);
+    const QImage shot = Snapshot(image);
+    EXPECT_EQ(PixelColor(shot, 15, 15), clRed);
+    EXPECT_EQ(PixelColor(shot, 5, 5), clWhite);
+}
+
+TEST_F(PaintedControlsTest, EmptyImageCanvasGetsABitmapOfTheControlSize) {
+    TImage image(&form);
+    image.SetBounds(0, 0, 25, 15);
+    TCanvas* canvas = image.Canvas();
+    ASSERT_NE(canvas, nullptr);
+    EXPECT_EQ(image.Picture()->Width(), 25);
+    EXPECT_EQ(image.Picture()->Height(), 15);
+}
+
+TEST_F(PaintedControlsTest, StretchedImageFillsTheControl) {
+    TImage image(&form);
+    TBitmap bitmap;
+    bitmap.SetWidth(2);
+    bitmap.SetHeight(1);
+    bitmap.Canvas()->SetPixels(0, 0, clBlue);
+    bitmap.Canvas()->SetPixels(1, 0, clYellow);
+    image.Picture()->Assign(&bitmap);
+    image.SetStretch(true);
+    image.SetBounds(0, 0, 20, 10);
+    const QImage shot = Snapshot(image);
+    EXPECT_EQ(PixelColor(shot, 2, 8), clBlue);
+    EXPECT_EQ(PixelColor(shot, 17, 1), clYellow);
+}
+
+TEST_F(PaintedControlsTest, ShapesPaintSolidAndDiagonalCrossBrushes) {
+    TShape shape(&form);
+    shape.SetBounds(0, 0, 25, 25);
+    shape.SetBrushColor(clRed);
+    QImage shot = Snapshot(shape);
+    EXPECT_EQ(PixelColor(shot, 0, 0), clBlack); // the pen's outline
+    for (int y = 1; y < 24; ++y)
+        for (int x = 1; x < 24; ++x)
+            ASSERT_EQ(PixelColor(shot, x, y), clRed) << x << "," << y;
+
+    shape.SetBrush(TBrush{clBlack, bsDiagCross});
+    shot = Snapshot(shape);
+    int hatch = 0;
+    int background = 0;
+    for (int y = 1; y < 24; ++y)
+        for (int x = 1; x < 24; ++x) {
+            const TColor c = PixelColor(shot, x, y);
+            if (c == clBlack) ++hatch;
+            if (c == ColorToRGB(clBtnFace)) ++background;
+        }
+    EXPECT_GT(hatch, 20);
+    EXPECT_GT(background, 200); // the lines leave the background between them
+}
+
+TEST_F(PaintedControlsTest, ProgressBarKeepsItsPositionInsideTheRange) {
+    TProgressBar bar(&form);
+    bar.SetMax(10);
+    bar.SetPosition(25);
+    EXPECT_EQ(bar.GetPosition(), 10);
+    bar.SetPosition(-3);
+    EXPECT_EQ(bar.GetPosition(), 0);
+    bar.SetMax(0); // an empty range shows an empty bar
+    EXPECT_EQ(bar.GetPosition(), 0);
+}
+
+} // namespace

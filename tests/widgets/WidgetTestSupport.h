@@ -1,0 +1,58 @@
+// Helpers of the toolkit tests: a shown form, synthetic input, pictures of controls.
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMouseEvent>
+#include <functional>
+
+#include "toolkit/widgets/ScriptedAnswerer.h"
+#include "toolkit/widgets/Widgets.h"
+
+// Lets the event loop run until Done holds or Milliseconds pass.
+inline bool RunUntil(const std::function<bool()>& Done, int Milliseconds = 2000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!Done()) {
+        if (clock.elapsed() > Milliseconds) return false;
+        Application->ProcessMessages();
+    }
+    return true;
+}
+
+// Shows a form and waits until it is the active window.
+inline void ShowAndActivate(TForm& Form) {
+    Form.Show();
+    RunUntil([&] { return Form.Active(); });
+}
+
+inline void SendMouse(QWidget* Target, QEvent::Type Type, QPoint At, Qt::MouseButton Button,
+                      Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
+    const Qt::MouseButtons held =
+        Type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(Button);
+    QMouseEvent event(Type, QPointF(At), Target->mapToGlobal(QPointF(At)), Button, held, Modifiers);
+    QApplication::sendEvent(Target, &event);
+}
+
+inline void SendKey(QWidget* Target, QEvent::Type Type, int Key,
+                    Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
+    QKeyEvent event(Type, Key, Modifiers);
+    QApplication::sendEvent(Target, &event);
+}
+
+// Where a grid takes its mouse input.
+inline QWidget* GridView(TStringGrid& Grid) {
+    return static_cast<QAbstractScrollArea*>(Grid.Widget())->viewport();
+}
+
+// The control as it shows on screen, as 32-bit pixels.
+inline QImage Snapshot(TControl& Control) {
+    return Control.Widget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+inline TColor PixelColor(const QImage& Image, int X, int Y) {
+    const QRgb p = Image.pixel(X, Y);
+    return RGB(static_cast<std::uint8_t>(qRed(p)), static_cast<std::uint8_t>(qGreen(p)),
+               static_cast<std::uint8_t>(qBlue(p)));
+}

@@ -1,0 +1,322 @@
+#include "toolkit/widgets/Form.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMenuBar>
+
+#include "toolkit/widgets/Application.h"
+#include "toolkit/widgets/Buttons.h"
+#include "toolkit/widgets/Menus.h"
+
+namespace {
+
+// The nominal window frame the bounds of a form include.
+constexpr int FrameSide = 4;
+constexpr int FrameCaption = 19;
+
+TButton* FindCancelButton(const TWinControl* Parent) {
+    for (TControl* child : Parent->Controls()) {
+        if (!child->GetVisible() || !child->GetEnabled()) continue;
+        if (auto* button = dynamic_cast<TButton*>(child); button != nullptr && button->GetCancel())
+            return button;
+        if (auto* container = dynamic_cast<TWinControl*>(child))
+            if (TButton* button = FindCancelButton(container)) return button;
+    }
+    return nullptr;
+}
+
+QWidget* NewClientArea(QWidget* Window) {
+    return new QWidget(Window);
+}
+
+} // namespace
+
+// Focus moves made by the user reach the form of the control that gets the focus.
+void TForm::FollowFocusChanges() {
+    static QCoreApplication* connectedTo = nullptr;
+    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    if (app == nullptr || app == connectedTo) return;
+    connectedTo = app;
+    QObject::connect(app, &QApplication::focusChanged, app, [](QWidget*, QWidget* now) {
+        TControl* control = now != nullptr ? TControl::FromWidget(now) : nullptr;
+        if (control == nullptr || dynamic_cast<TForm*>(control) != nullptr) return;
+        if (TForm* form = GetParentForm(control)) form->FocusMoved(control);
+    });
+}
+
+TForm* GetParentForm(const TControl* Control) {
+    for (const TControl* c = Control; c != nullptr; c = c->GetParent())
+        if (auto* form = dynamic_cast<const TForm*>(c)) return const_cast<TForm*>(form);
+    return nullptr;
+}
+
+TForm::TForm() : TForm(new QWidget(nullptr, Qt::Window)) {}
+
+TForm::TForm(QWidget* Window) : TWinControl(Window, nullptr, NewClientArea(Window)) {
+    FollowFocusChanges();
+    SetFont(TFont());
+    UpdateWindowFlags();
+    LayoutWindow();
+}
+
+TForm::~TForm() {
+    FFocused = nullptr;
+}
+
+void TForm::DoCreate() {
+    if (OnCreate) OnCreate(this);
+}
+
+std::string TForm::GetCaption() const {
+    return Widget()->windowTitle().toStdString();
+}
+
+void TForm::SetCaption(const std::string& Value) {
+    Widget()->setWindowTitle(QString::fromStdString(Value));
+}
+
+int TForm::FrameWidth() const {
+    return FBorderStyle == bsNone ? 0 : 2 * FrameSide;
+}
+int TForm::FrameHeight() const {
+    return FBorderStyle == bsNone ? 0 : 2 * FrameSide + FrameCaption;
+}
+
+int TForm::MenuHeight() const {
+    return FMenuBar != nullptr ? FMenuBar->sizeHint().height() : 0;
+}
+
+int TForm::GetLeft() const {
+    return Widget()->x();
+}
+int TForm::GetTop() const {
+    return Widget()->y();
+}
+int TForm::GetWidth() const {
+    return Widget()->width() + FrameWidth();
+}
+int TForm::GetHeight() const {
+    return Widget()->height() + FrameHeight();
+}
+
+void TForm::SetBounds(int Left, int Top, int Width, int Height) {
+    Widget()->move(Left, Top);
+    ResizeWindow(Width - FrameWidth(), Height - FrameHeight());
+}
+
+void TForm::SetClientWidth(int Value) {
+    ResizeWindow(Value, Widget()->height());
+}
+
+void TForm::SetClientHeight(int Value) {
+    ResizeWindow(Widget()->width(), Value + MenuHeight());
+}
+
+void TForm::ResizeWindow(int Width, int Height) {
+    QWidget* window = Widget();
+    const QSize size(std::max(0, Width), std::max(0, Height));
+    if (Fixed()) {
+        window->setFixedSize(size);
+    } else {
+        window->resize(size);
+    }
+    WindowResized();
+}
+
+bool TForm::Fixed() const {
+    return FBorderStyle != bsSizeable && FBorderStyle != bsSizeToolWin;
+}
+
+// Qt delivers the resize events of hidden windows late; the layout and OnResize follow
+// every change of size at once.
+void TForm::WindowResized() {
+    if (Widget()->size() == FLastSize) return;
+    FLastSize = Widget()->size();
+    LayoutWindow();
+    if (OnResize) OnResize(this);
+}
+
+void TForm::LayoutWindow() {
+    QWidget* window = Widget();
+    const int menu = MenuHeight();
+    if (FMenuBar != nullptr) FMenuBar->setGeometry(0, 0, window->width(), menu);
+    ClientWidget()->setGeometry(0, menu, window->width(), std::max(0, window->height() - menu));
+    AlignControls();
+}
+
+void TForm::SetBorderStyle(TFormBorderStyle Value) {
+    const int width = GetWidth();
+    const int height = GetHeight();
+    FBorderStyle = Value;
+    UpdateWindowFlags();
+    if (!Fixed()) {
+        Widget()->setMinimumSize(0, 0);
+        Widget()->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
+    SetBounds(GetLeft(), GetTop(), width, height);
+}
+
+void TForm::SetBorderIcons(TBorderIcons Value) {
+    FBorderIcons = Value;
+    UpdateWindowFlags();
+}
+
+void TForm::SetFormStyle(TFormStyle Value) {
+    FFormStyle = Value;
+    UpdateWindowFlags();
+}
+
+void TForm::UpdateWindowFlags() {
+    Qt::WindowFlags flags = FBorderStyle == bsDialog ? Qt::Dialog : Qt::Window;
+    if (FBorderStyle == bsNone) flags |= Qt::FramelessWindowHint;
+    flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (FBorderIcons & biSystemMenu) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (FBorderIcons & biMinimize) flags |= Qt::WindowMinimizeButtonHint;
+    if ((FBorderIcons & biMaximize) && !Fixed()) flags |= Qt::WindowMaximizeButtonHint;
+    if (FFormStyle == fsStayOnTop) flags |= Qt::WindowStaysOnTopHint;
+    QWidget* window = Widget();
+    if (window->windowFlags() == flags) return;
+    const bool shown = window->isVisible();
+    window->setWindowFlags(flags); // hides the window
+    if (shown) window->show();
+}
+
+void TForm::SetMenu(TMainMenu* Value) {
+    if (FMenuBar != nullptr) FMenuBar->hide();
+    FMenu = Value;
+    FMenuBar = Value != nullptr ? Value->MenuBar() : nullptr;
+    if (FMenuBar != nullptr) {
+        FMenuBar->setParent(Widget());
+        FMenuBar->show();
+    }
+    LayoutWindow();
+}
+
+void TForm::SetVisible(bool Value) {
+    QWidget* window = Widget();
+    if (Value) {
+        window->show();
+        window->activateWindow();
+    } else {
+        window->hide();
+        DoDeactivate();
+    }
+}
+
+TModalResult TForm::ShowModal() {
+    if (FModal || GetVisible()) throw EInvalidOperation("Cannot make a visible window modal");
+    return ModalAnswerer().ShowModal(*this);
+}
+
+void TForm::Close() {
+    if (FModal) {
+        FModalResult = mrCancel;
+        return;
+    }
+    const TCloseAction action = AskClose();
+    if (action == caNone) return;
+    if (Application->MainForm() == this) {
+        Hide();
+        Application->Terminate();
+    } else if (action == caMinimize) {
+        Widget()->showMinimized();
+    } else {
+        // Forms live as long as the application: a form that asks to be freed is hidden.
+        Hide();
+    }
+}
+
+TCloseAction TForm::AskClose() {
+    TCloseAction action = caHide;
+    if (OnClose) OnClose(this, action);
+    return action;
+}
+
+TControl* TForm::ActiveControl() const {
+    TControl* control = TControl::FromWidget(Widget()->focusWidget());
+    return control != this ? control : nullptr;
+}
+
+void TForm::BeginModal() {
+    FModalResult = mrNone;
+    FModal = true;
+    QWidget* window = Widget();
+    window->setWindowModality(Qt::ApplicationModal);
+    window->show();
+    window->activateWindow();
+    // Activation runs before the modal loop, as when a window is shown.
+    RunHandler([this] { DoActivate(); });
+}
+
+bool TForm::CloseModal() {
+    TCloseAction action = caHide;
+    RunHandler([&] { action = AskClose(); });
+    if (action != caNone) return true;
+    FModalResult = mrNone;
+    return false;
+}
+
+void TForm::EndModal() {
+    FModal = false;
+    QWidget* window = Widget();
+    window->hide();
+    window->setWindowModality(Qt::NonModal);
+    RunHandler([this] { DoDeactivate(); });
+}
+
+void TForm::DoActivate() {
+    if (FActive) return;
+    FActive = true;
+    if (OnActivate) OnActivate(this);
+}
+
+void TForm::DoDeactivate() {
+    if (!FActive) return;
+    FActive = false;
+    if (OnDeactivate) OnDeactivate(this);
+}
+
+void TForm::FocusMoved(TControl* Control) {
+    if (Control == FFocused) return;
+    TControl* previous = FFocused;
+    FFocused = Control;
+    if (previous != nullptr) RunHandler([previous] { previous->DoExit(); });
+    if (Control != nullptr) RunHandler([Control] { Control->DoEnter(); });
+}
+
+void TForm::ForgetControl(TControl* Control) {
+    if (FFocused == Control) FFocused = nullptr;
+}
+
+bool TForm::HandleEvent(QObject* Watched, QEvent* Event) {
+    if (Watched == Widget()) {
+        switch (Event->type()) {
+        case QEvent::WindowActivate:
+            DoActivate();
+            break;
+        case QEvent::WindowDeactivate:
+            DoDeactivate();
+            break;
+        case QEvent::Resize:
+            WindowResized();
+            break;
+        case QEvent::Close:
+            // The close box asks the form; the form decides whether and how it goes.
+            Event->ignore();
+            Close();
+            return true;
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent*>(Event)->key() == Qt::Key_Escape) {
+                if (TButton* cancel = FindCancelButton(this)) {
+                    cancel->Click();
+                    return true;
+                }
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    return TWinControl::HandleEvent(Watched, Event);
+}

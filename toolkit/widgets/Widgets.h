@@ -1,0 +1,20 @@
+// Every control, form, dialog and service of the desktop toolkit.
+#pragma once
+
+#include "toolkit/widgets/Application.h"
+#include "toolkit/widgets/Buttons.h"
+#include "toolkit/widgets/ChoiceControls.h"
+#include "toolkit/widgets/Containers.h"
+#include "toolkit/widgets/Dialogs.h"
+#include "toolkit/widgets/Form.h"
+#include "toolkit/widgets/ImageControl.h"
+#include "toolkit/widgets/Menus.h"
+#include "toolkit/widgets/MessageBoxes.h"
+#include "toolkit/widgets/ModalAnswerer.h"
+#include "toolkit/widgets/ProgressBar.h"
+#include "toolkit/widgets/RegIniFile.h"
+#include "toolkit/widgets/Shape.h"
+#include "toolkit/widgets/SpinEdit.h"
+#include "toolkit/widgets/StringGrid.h"
+#include "toolkit/widgets/TextControls.h"
+#include "toolkit/widgets/Timer.h"
