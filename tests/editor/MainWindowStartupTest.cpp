@@ -1,20 +1,12 @@
 // Start-up of the editor: the windows in their order, the main window's controls and the
 // document's start-up tables.
 #include <string>
-#include <vector>
 
 #include "EditorForms.h"
 
 namespace {
 
 using MainWindowStartupTest = EditorFormsTest;
-
-std::vector<std::string> MenuCaptions(TPopupMenu* Menu) {
-    std::vector<std::string> captions;
-    for (int i = 0; i < Menu->Items()->Count(); ++i)
-        captions.push_back(Menu->Items()->Items(i)->Name);
-    return captions;
-}
 
 TEST_F(MainWindowStartupTest, CreatesTheMainWindowFirstAndTheFourDialogs) {
     CreateForms();
@@ -28,14 +20,6 @@ TEST_F(MainWindowStartupTest, CreatesTheMainWindowFirstAndTheFourDialogs) {
     EXPECT_EQ(scoreform->GetCaption(), "スコアセット");
     EXPECT_EQ(transfrm->GetCaption(), "背景色設定");
     EXPECT_EQ(viewform->GetCaption(), "テスト表示");
-    EXPECT_EQ(newform->ClientWidth(), 230);
-    EXPECT_EQ(newform->ClientHeight(), 170);
-    EXPECT_EQ(scoreform->ClientWidth(), 202);
-    EXPECT_EQ(scoreform->ClientHeight(), 100);
-    EXPECT_EQ(transfrm->ClientWidth(), 371);
-    EXPECT_EQ(transfrm->ClientHeight(), 252);
-    EXPECT_EQ(viewform->ClientWidth(), 300);
-    EXPECT_EQ(viewform->ClientHeight(), 140);
 
     // The dialogs are shown modally on demand.
     Answers->OnForm([](TForm& Form) { EXPECT_TRUE(Form.Showing()); }, mrOk);
@@ -112,20 +96,6 @@ TEST_F(MainWindowStartupTest, SetsUpTheControls) {
     EXPECT_EQ(form.SpinEdit1->GetValue(), -999);
     form.SpinEdit5->SetText("1000");
     EXPECT_EQ(form.SpinEdit5->GetValue(), 999);
-}
-
-TEST_F(MainWindowStartupTest, ContextMenusHoldTheirItemsInOrder) {
-    CreateForms();
-    const std::vector<std::string> score = {"K1", "K2",  "",   "K3",  "K4", "K5",  "K6",  "K7",
-                                            "",   "K8",  "K9", "K10", "",   "K11", "K12", "K13",
-                                            "",   "K14", "",   "N11", "",   "pv1", "pv2"};
-    EXPECT_EQ(MenuCaptions(MobrelForm->PopupMenu1), score);
-    const std::vector<std::string> cast = {"K15", "K16", "K17", "N5", "K18", "", "N7", "N8", "N9"};
-    EXPECT_EQ(MenuCaptions(MobrelForm->PopupMenu2), cast);
-    EXPECT_EQ(MobrelForm->score->GetPopupMenu(), MobrelForm->PopupMenu1);
-    EXPECT_EQ(MobrelForm->cast->GetPopupMenu(), MobrelForm->PopupMenu2);
-    EXPECT_TRUE(MobrelForm->pv1->GetChecked());
-    EXPECT_TRUE(MobrelForm->pv2->GetChecked());
 }
 
 } // namespace
