@@ -68,6 +68,27 @@ TEST(FormTest, ScrollBoxGrowsItsRangeWithAnAutoSizedImage) {
     EXPECT_LT(box.ClientWidth(), 200);
 }
 
+TEST(FormTest, ControlsShowTheirParentsFontUntilGivenTheirOwn) {
+    TForm form;
+    TFont font;
+    font.Name = "ＭＳ Ｐゴシック";
+    font.Height = -12;
+    font.Charset = SHIFTJIS_CHARSET;
+    form.SetFont(font);
+    TGroupBox group(&form);
+    TLabel label(&group);
+    TEdit edit(&group);
+    TFont big = font;
+    big.Height = -35;
+    big.Style = fsBold;
+    edit.SetFont(big);
+    EXPECT_EQ(label.GetFont().Height, -12);
+    EXPECT_EQ(label.Widget()->font().family(), QStringLiteral("IPAPGothic"));
+    EXPECT_EQ(edit.GetFont().Height, -35);
+    EXPECT_EQ(edit.Widget()->font().pixelSize(), 35);
+    EXPECT_TRUE(edit.Widget()->font().bold());
+}
+
 TEST(FormTest, FocusMovesRunOnExitThenOnEnter) {
     TForm form;
     TEdit first(&form);
@@ -139,6 +160,19 @@ TEST_F(MainFormTest, TheFirstFormCreatedIsTheMainFormAndClosingItEndsTheProgram)
     answer = caFree;
     main->Close();
     EXPECT_TRUE(Application->Terminated());
+}
+
+TEST_F(MainFormTest, AFailingOnCreateIsReportedAndTheFormStillComesUp) {
+    TScriptedAnswerer answers;
+    struct TFailingForm : TForm {
+        TFailingForm() {
+            OnCreate = [](TObject*) { throw Exception("no settings"); };
+        }
+    };
+    TFailingForm* failing = nullptr;
+    Application->CreateForm(failing);
+    EXPECT_NE(failing, nullptr);
+    EXPECT_EQ(answers.MessageTexts(), (std::vector<std::string>{"no settings"}));
 }
 
 TEST_F(MainFormTest, RunShowsTheMainFormUntilItCloses) {

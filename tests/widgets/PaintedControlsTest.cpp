@@ -33,6 +33,18 @@ TEST_F(PaintedControlsTest, ImageCanvasDrawsOnThePictureAndTheControlShowsIt) {
     EXPECT_EQ(PixelColor(shot, 5, 5), clWhite);
 }
 
+TEST_F(PaintedControlsTest, ImageTakesACursorRegisteredWithTheScreen) {
+    TImage image(&form);
+    QPixmap arrow(16, 16);
+    arrow.fill(Qt::black);
+    Screen->SetCursors(1, QCursor(arrow, 3, 4));
+    image.SetCursor(1);
+    EXPECT_EQ(image.Widget()->cursor().shape(), Qt::BitmapCursor);
+    EXPECT_EQ(image.Widget()->cursor().hotSpot(), QPoint(3, 4));
+    image.SetCursor(crCross);
+    EXPECT_EQ(image.Widget()->cursor().shape(), Qt::CrossCursor);
+}
+
 TEST_F(PaintedControlsTest, EmptyImageCanvasGetsABitmapOfTheControlSize) {
     TImage image(&form);
     image.SetBounds(0, 0, 25, 15);

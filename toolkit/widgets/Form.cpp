@@ -64,8 +64,11 @@ TForm::~TForm() {
     FFocused = nullptr;
 }
 
+// A failing OnCreate is reported like any handler; the form still comes up.
 void TForm::DoCreate() {
-    if (OnCreate) OnCreate(this);
+    RunHandler([this] {
+        if (OnCreate) OnCreate(this);
+    });
 }
 
 std::string TForm::GetCaption() const {
@@ -134,7 +137,9 @@ void TForm::WindowResized() {
     if (Widget()->size() == FLastSize) return;
     FLastSize = Widget()->size();
     LayoutWindow();
-    if (OnResize) OnResize(this);
+    RunHandler([this] {
+        if (OnResize) OnResize(this);
+    });
 }
 
 void TForm::LayoutWindow() {

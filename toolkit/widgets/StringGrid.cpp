@@ -427,7 +427,8 @@ void TStringGrid::DrawCell(int ACol, int ARow, const TRect& Where) {
         }
         canvas->Brush.Style = bsSolid;
         canvas->FillRect(Where);
-        canvas->TextRect(Where, Where.Left + 2, Where.Top + 2, GetCells(ACol, ARow));
+        const std::string& text = FCells[static_cast<std::size_t>(ARow)][static_cast<std::size_t>(ACol)];
+        if (!text.empty()) canvas->TextRect(Where, Where.Left + 2, Where.Top + 2, text);
     }
     if (OnDrawCell) OnDrawCell(this, ACol, ARow, Where, state);
     if (FDefaultDrawing && (state & gdFocused)) canvas->DrawFocusRect(Where);
