@@ -47,6 +47,20 @@ TEST_F(RegIniFileTest, MissingOrUnreadableValuesGiveTheDefaults) {
     EXPECT_EQ(settings.ReadInteger("regist", "Height", 600), 600);
 }
 
+TEST_F(RegIniFileTest, AFileEditedByHandReadsWhatItCanAndIsRewrittenWhole) {
+    QFile file(folder.path() + "/Palvenor20.ini");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("Left=3\n[regist\n\x01\xff=\\\n[regist]\r\nTop = 9\nWidth=640\r\nnoequals\n["));
+    file.close();
+    TRegIniFile settings("\\Software\\Palvenor20");
+    EXPECT_EQ(settings.ReadInteger("regist", "Left", 0), 0); // before any section
+    EXPECT_EQ(settings.ReadInteger("regist", "Width", 800), 640);
+    EXPECT_EQ(settings.ReadInteger("regist", "Top ", 0), 9);
+    settings.WriteInteger("regist", "Height", 480);
+    EXPECT_EQ(settings.ReadInteger("regist", "Width", 800), 640);
+    EXPECT_EQ(settings.ReadInteger("regist", "Height", 600), 480);
+}
+
 TEST_F(RegIniFileTest, KeysStayInsideTheConfigurationFolder) {
     EXPECT_THROW(TRegIniFile("\\Software\\..\\escape"), ERegistryException);
     EXPECT_THROW(TRegIniFile("\\Software"), ERegistryException);
