@@ -74,7 +74,6 @@ class TComponent : public TPersistent {
 public:
     std::string ClassName() const override { return "TComponent"; }
     std::string Name;
-    int Tag = 0;
 };
 
 class TWinControl;

@@ -67,7 +67,6 @@ bool TColorDialog::Execute() {
     TColorRequest request;
     request.Color = Color;
     request.CustomColors = CustomColors;
-    request.FullOpen = (Options & cdFullOpen) != 0;
     return ModalAnswerer().AnswerColorDialog(request, Color);
 }
 

@@ -16,7 +16,7 @@ std::vector<TFilterEntry> SplitFilter(const std::string& Filter);
 
 using TOpenOptions = unsigned;
 constexpr TOpenOptions ofOverwritePrompt = 1;
-constexpr TOpenOptions ofHideReadOnly = 2;
+constexpr TOpenOptions ofHideReadOnly = 2; // Qt's file dialogs have no read-only box to hide
 constexpr TOpenOptions ofAllowMultiSelect = 4;
 
 class TOpenDialog : public TComponent {
@@ -58,10 +58,7 @@ protected:
     bool Saving() const override { return true; }
 };
 
-using TColorDialogOptions = unsigned;
-constexpr TColorDialogOptions cdFullOpen = 1;
-constexpr TColorDialogOptions cdAnyColor = 2;
-
+// Qt's colour dialog always offers every colour, fully open.
 class TColorDialog : public TComponent {
 public:
     std::string ClassName() const override { return "TColorDialog"; }
@@ -71,7 +68,6 @@ public:
     TColor Color = clBlack;
     // "ColorA=RRGGBB" .. "ColorP=RRGGBB", the hex digits being the TColor value.
     std::vector<std::string> CustomColors;
-    TColorDialogOptions Options = 0;
 };
 
 class TFontDialog : public TComponent {

@@ -267,7 +267,7 @@ void TForm::EndModal() {
     QWidget* window = Widget();
     window->hide();
     window->setWindowModality(Qt::NonModal);
-    RunHandler([this] { DoDeactivate(); });
+    DoDeactivate();
 }
 
 void TForm::DoActivate() {
@@ -277,9 +277,7 @@ void TForm::DoActivate() {
 }
 
 void TForm::DoDeactivate() {
-    if (!FActive) return;
     FActive = false;
-    if (OnDeactivate) OnDeactivate(this);
 }
 
 void TForm::FocusMoved(TControl* Control) {

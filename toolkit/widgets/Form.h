@@ -80,7 +80,6 @@ public:
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnActivate;
-    TNotifyEvent OnDeactivate;
     TNotifyEvent OnResize;
     TCloseEvent OnClose;
 

@@ -58,7 +58,6 @@ struct TFileAnswer {
 struct TColorRequest {
     TColor Color = clBlack;
     std::vector<std::string> CustomColors;
-    bool FullOpen = false;
 };
 
 class TModalAnswerer {
