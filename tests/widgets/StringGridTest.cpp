@@ -158,6 +158,26 @@ TEST_F(StringGridTest, DraggingAFixedCellMovesTheRowBeforeOnMouseUp) {
     EXPECT_EQ(grid.GetCells(0, 4), "2");
 }
 
+TEST(StringGridLayoutTest, NewFixedCountsStartAtTheFirstScrollingCell) {
+    TForm form;
+    TStringGrid strip(&form); // laid out like a cast strip: a fixed header row, no fixed column
+    strip.SetBounds(0, 0, 300, 80);
+    strip.SetColCount(20);
+    strip.SetRowCount(2);
+    strip.SetFixedCols(0);
+    strip.SetDefaultColWidth(30);
+    strip.SetDefaultRowHeight(30);
+    strip.SetRowHeights(0, 16);
+    EXPECT_EQ(strip.Col(), 0);
+    EXPECT_EQ(strip.Row(), 1);
+    EXPECT_EQ(strip.GetLeftCol(), 0);
+    EXPECT_EQ(strip.CellRect(0, 1), Rect(0, 17, 30, 47));
+    strip.SetCol(5);
+    strip.SetFixedRows(0);
+    EXPECT_EQ(strip.Row(), 0);
+    EXPECT_EQ(strip.GetSelection(), (TGridRect{5, 0, 5, 0}));
+}
+
 TEST_F(StringGridTest, FewerRowsBringTheCurrentCellAndSelectionBack) {
     grid.SetSelection(TGridRect{2, 5, 3, 9});
     grid.SetRowCount(4);

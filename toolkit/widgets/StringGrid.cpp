@@ -85,7 +85,9 @@ void TStringGrid::SetFixedCols(int Value) {
     if (Value < 0) throw EInvalidGridOperation(SIndexOutOfRange);
     if (Value >= GetColCount())
         throw EInvalidGridOperation("Fixed column count must be less than column count");
+    // The grid starts over at its first scrolling cell, as a new grid would.
     FFixedCols = Value;
+    FLeftCol = FCurrent.X = FAnchor.X = Value;
     ClampCurrent();
 }
 
@@ -93,6 +95,7 @@ void TStringGrid::SetFixedRows(int Value) {
     if (Value < 0) throw EInvalidGridOperation(SIndexOutOfRange);
     if (Value >= GetRowCount()) throw EInvalidGridOperation("Fixed row count must be less than row count");
     FFixedRows = Value;
+    FTopRow = FCurrent.Y = FAnchor.Y = Value;
     ClampCurrent();
 }
 
