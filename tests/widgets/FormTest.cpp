@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QScrollBar>
 #include <QTimer>
 
 #include "WidgetTestSupport.h"
@@ -87,6 +88,32 @@ TEST(FormTest, ControlsShowTheirParentsFontUntilGivenTheirOwn) {
     EXPECT_EQ(edit.GetFont().Height, -35);
     EXPECT_EQ(edit.Widget()->font().pixelSize(), 35);
     EXPECT_TRUE(edit.Widget()->font().bold());
+}
+
+TEST(FormTest, AScrolledImageShowsThePartInView) {
+    TForm form;
+    form.SetClientWidth(200);
+    form.SetClientHeight(150);
+    TScrollBox box(&form);
+    box.SetAlign(alClient);
+    TImage image(&box);
+    image.SetAutoSize(true);
+    TBitmap picture;
+    picture.SetWidth(500);
+    picture.SetHeight(400);
+    picture.Canvas()->Brush.Color = clWhite;
+    picture.Canvas()->FillRect(Rect(0, 0, 500, 400));
+    picture.Canvas()->Brush.Color = clRed;
+    picture.Canvas()->FillRect(Rect(300, 250, 310, 260));
+    image.Picture()->Assign(&picture);
+    ShowAndActivate(form);
+    auto* area = static_cast<QAbstractScrollArea*>(box.Widget());
+    area->horizontalScrollBar()->setValue(250);
+    area->verticalScrollBar()->setValue(200);
+    const QImage shot = area->viewport()->grab().toImage();
+    EXPECT_EQ(PixelColor(shot, 55, 55), clRed);
+    EXPECT_EQ(PixelColor(shot, 5, 5), clWhite);
+    EXPECT_EQ(PixelColor(shot, 65, 55), clWhite);
 }
 
 TEST(FormTest, FocusMovesRunOnExitThenOnEnter) {

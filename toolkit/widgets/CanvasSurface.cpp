@@ -1,5 +1,6 @@
 #include "toolkit/widgets/CanvasSurface.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 
 #include "toolkit/graphics/GdiObjects.h"
@@ -27,16 +28,17 @@ void TCanvasSurface::Resize(int Width, int Height) {
     FImage = QImage(Width, Height, QImage::Format_RGB32);
 }
 
-void PaintThroughSurface(QWidget* Target, QSize Size, TCanvasSurface& Surface,
-                         const std::function<void()>& Paint) {
-    Surface.Resize(Size.width(), Size.height());
-    RunHandler(Paint);
-    QPainter(Target).drawImage(0, 0, Surface.Image());
+void PaintThroughSurface(QWidget* Target, const QRect& Area, TCanvasSurface& Surface,
+                         const TSurfacePaint& Paint) {
+    Surface.Resize(Area.width(), Area.height());
+    RunHandler([&] { Paint(Area); });
+    QPainter(Target).drawImage(Area.topLeft(), Surface.Image());
 }
 
-TSurfaceWidget::TSurfaceWidget(TCanvasSurface* Surface, std::function<void()> Paint)
+TSurfaceWidget::TSurfaceWidget(TCanvasSurface* Surface, TSurfacePaint Paint)
     : FSurface(Surface), FPaint(std::move(Paint)) {}
 
-void TSurfaceWidget::paintEvent(QPaintEvent*) {
-    PaintThroughSurface(this, size(), *FSurface, FPaint);
+// Only the part to be shown is drawn: a large picture in a scroll box shows a small part.
+void TSurfaceWidget::paintEvent(QPaintEvent* Event) {
+    PaintThroughSurface(this, Event->rect(), *FSurface, FPaint);
 }

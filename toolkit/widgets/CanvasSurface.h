@@ -29,20 +29,22 @@ private:
     std::unique_ptr<TCanvas> FCanvas;
 };
 
-// A widget whose pixels are a surface's image: Paint draws on the surface (already sized
-// to the widget) before each showing.
+// Paints the part Area of a widget through a surface: the surface takes Area's size, Paint
+// draws the part on it (widget coordinates less Area's top-left corner), and the result
+// goes onto Target.
+using TSurfacePaint = std::function<void(const QRect& Area)>;
+void PaintThroughSurface(QWidget* Target, const QRect& Area, TCanvasSurface& Surface,
+                         const TSurfacePaint& Paint);
+
+// A widget whose pixels come from a surface, painted for each part that shows again.
 class TSurfaceWidget : public QWidget {
 public:
-    TSurfaceWidget(TCanvasSurface* Surface, std::function<void()> Paint);
+    TSurfaceWidget(TCanvasSurface* Surface, TSurfacePaint Paint);
 
 protected:
     void paintEvent(QPaintEvent* Event) override;
 
 private:
     TCanvasSurface* FSurface;
-    std::function<void()> FPaint;
+    TSurfacePaint FPaint;
 };
-
-// Brings Surface to Size, runs Paint on it and shows the result on Target.
-void PaintThroughSurface(QWidget* Target, QSize Size, TCanvasSurface& Surface,
-                         const std::function<void()>& Paint);

@@ -1,7 +1,8 @@
 #include "toolkit/widgets/ImageControl.h"
 
 TImage::TImage(TWinControl* Parent)
-    : TControl(new TSurfaceWidget(&FSurface, [this] { Paint(); }), Parent),
+    : TControl(new TSurfaceWidget(&FSurface, [this](const QRect& Area) { Paint(Area.left(), Area.top()); }),
+               Parent),
       FPicture(std::make_unique<TPicture>()) {
     FPicture->OnChange = [this](TObject*) { PictureChanged(); };
 }
@@ -40,15 +41,14 @@ void TImage::PictureChanged() {
     Invalidate();
 }
 
-void TImage::Paint() {
+void TImage::Paint(int OriginX, int OriginY) {
     TCanvas* canvas = FSurface.Canvas();
-    const TRect client = Rect(0, 0, GetWidth(), GetHeight());
     canvas->Brush = TBrush{ColorToRGB(clBtnFace), bsSolid};
-    canvas->FillRect(client);
+    canvas->FillRect(Rect(0, 0, FSurface.Image().width(), FSurface.Image().height()));
     TGraphic* graphic = FPicture->GetGraphic();
     if (graphic == nullptr || graphic->Empty()) return;
     if (FStretch)
-        canvas->StretchDraw(client, graphic);
+        canvas->StretchDraw(Rect(-OriginX, -OriginY, GetWidth() - OriginX, GetHeight() - OriginY), graphic);
     else
-        canvas->Draw(0, 0, graphic);
+        canvas->Draw(-OriginX, -OriginY, graphic);
 }

@@ -26,7 +26,7 @@ public:
 
 private:
     void PictureChanged();
-    void Paint();
+    void Paint(int OriginX, int OriginY);
 
     TCanvasSurface FSurface;
     std::unique_ptr<TPicture> FPicture;

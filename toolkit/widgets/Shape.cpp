@@ -1,6 +1,8 @@
 #include "toolkit/widgets/Shape.h"
 
-TShape::TShape(TWinControl* Parent) : TControl(new TSurfaceWidget(&FSurface, [this] { Paint(); }), Parent) {}
+TShape::TShape(TWinControl* Parent)
+    : TControl(new TSurfaceWidget(&FSurface, [this](const QRect& Area) { Paint(Area.left(), Area.top()); }),
+               Parent) {}
 
 void TShape::SetBrush(const TBrush& Value) {
     FBrush = Value;
@@ -12,15 +14,14 @@ void TShape::SetPen(const TPen& Value) {
     Invalidate();
 }
 
-void TShape::Paint() {
+void TShape::Paint(int OriginX, int OriginY) {
     TCanvas* canvas = FSurface.Canvas();
     // Hatched brushes leave the background between their lines: the parent's colour.
     canvas->Brush = TBrush{ColorToRGB(clBtnFace), bsSolid};
-    canvas->FillRect(Rect(0, 0, GetWidth(), GetHeight()));
+    canvas->FillRect(Rect(0, 0, FSurface.Image().width(), FSurface.Image().height()));
     canvas->Pen = FPen;
     canvas->Brush = FBrush;
-    const int inset = FPen.Width / 2;
-    const int width = GetWidth() - FPen.Width + 1;
-    const int height = GetHeight() - FPen.Width + 1;
-    canvas->Rectangle(inset, inset, inset + width, inset + height);
+    const int left = FPen.Width / 2 - OriginX;
+    const int top = FPen.Width / 2 - OriginY;
+    canvas->Rectangle(left, top, left + GetWidth() - FPen.Width + 1, top + GetHeight() - FPen.Width + 1);
 }

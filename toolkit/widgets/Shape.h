@@ -16,7 +16,7 @@ public:
     void SetPen(const TPen& Value);
 
 private:
-    void Paint();
+    void Paint(int OriginX, int OriginY);
     TCanvasSurface FSurface;
     TBrush FBrush;
     TPen FPen;

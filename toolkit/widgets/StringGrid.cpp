@@ -27,8 +27,9 @@ public:
     QSize ViewSize() const { return isVisible() ? viewport()->size() : contentsRect().size(); }
 
 protected:
+    // The whole view each time: the handlers draw on the grid's canvas in view coordinates.
     void paintEvent(QPaintEvent*) override {
-        PaintThroughSurface(viewport(), viewport()->size(), *FSurface, FPaint);
+        PaintThroughSurface(viewport(), viewport()->rect(), *FSurface, [this](const QRect&) { FPaint(); });
     }
     void scrollContentsBy(int, int) override { FScrolled(); }
 
