@@ -36,8 +36,9 @@ void TImage::SetStretch(bool Value) {
 
 void TImage::PictureChanged() {
     TGraphic* graphic = FPicture->GetGraphic();
-    if (FAutoSize && graphic != nullptr && !graphic->Empty())
-        SetBounds(GetLeft(), GetTop(), graphic->Width(), graphic->Height());
+    const bool resize = FAutoSize && graphic != nullptr && !graphic->Empty() &&
+                        (graphic->Width() != GetWidth() || graphic->Height() != GetHeight());
+    if (resize) SetBounds(GetLeft(), GetTop(), graphic->Width(), graphic->Height());
     Invalidate();
 }
 

@@ -73,6 +73,8 @@ void TMenuItem::Click() {
 }
 
 TMainMenu::TMainMenu() : FMenuBar(new QMenuBar), FItems(std::make_unique<TMenuItem>()) {
+    // The menu stays in the window, where the form's bounds count it, on every desktop.
+    FMenuBar->setNativeMenuBar(false);
     FItems->FHost = FMenuBar.data();
 }
 
