@@ -1,0 +1,26 @@
+// Pictures the editor takes in: BMP and JPEG files, the clipboard's bitmap and a new blank
+// picture, each delivered as a device-independent copy the caller installs where it belongs.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "toolkit/graphics/Graphics.h"
+
+// The editor's rule for telling the two readers apart: a path whose upper-cased form contains
+// ".B" anywhere (folder names included) is read as BMP, any other as JPEG.
+bool IsBmpPath(const std::string& FileName);
+
+// Reads FileName by that rule: a BMP through the image library at 24 bits per pixel, a JPEG
+// through the JPEG decoder. A file that cannot be read raises the reader's exception.
+std::unique_ptr<TBitmap> ReadPictureFile(const std::string& FileName);
+
+// The clipboard's picture through the image library at 24 bits per pixel; nullptr when the
+// clipboard holds no bitmap.
+std::unique_ptr<TBitmap> ReadClipboardPicture();
+
+// A Width x Height picture filled with Color, made through the image library at 24 bits.
+std::unique_ptr<TBitmap> NewBlankPicture(int Width, int Height, TColor Color);
+
+// The folder part of FileName with its trailing separator; empty when it names no folder.
+std::string ExtractFilePath(const std::string& FileName);
