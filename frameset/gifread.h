@@ -1,0 +1,170 @@
+// The frame-set editor's main window: the frame grid, the editor view, the settings of the
+// current frame, and the commands that fill, edit and play the frame list.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "editor/gifformcomponents.h"
+#include "frameset/gifreadframes.h"
+#include "toolkit/widgets/Buttons.h"
+#include "toolkit/widgets/ChoiceControls.h"
+#include "toolkit/widgets/Containers.h"
+#include "toolkit/widgets/Dialogs.h"
+#include "toolkit/widgets/Form.h"
+#include "toolkit/widgets/ImageControl.h"
+#include "toolkit/widgets/Menus.h"
+#include "toolkit/widgets/ProgressBar.h"
+#include "toolkit/widgets/Shape.h"
+#include "toolkit/widgets/SpinEdit.h"
+#include "toolkit/widgets/StringGrid.h"
+#include "toolkit/widgets/TextControls.h"
+
+// The texts of the disposal list, in the order of the GIF disposal methods.
+extern const std::vector<std::string> DisposalTexts;
+
+class TForm1 : public TForm {
+public:
+    TForm1();
+    ~TForm1() override;
+    std::string ClassName() const override { return "TForm1"; }
+
+    // The panel along the top.
+    TPanel* Panel1;
+    TButton* Button1;
+    TButton* Button9;
+    TButton* Button3;
+    TButton* Button2;
+    TButton* Button10;
+    TButton* Button11;
+    TButton* Button12;
+    TButton* Button13;
+    TButton* Button6;
+    TProgressBar* ProgressBar1;
+    TCheckBox* CheckBox1;
+    // The panel at the left: grid row r stands for frame r - 1.
+    TPanel* Panel2;
+    TStringGrid* StringGrid1;
+    // The settings of the current frame.
+    TLabel* Label1;
+    TLabel* allx;
+    TLabel* Label2;
+    TLabel* ally;
+    TLabel* Label3;
+    TLabel* xsize;
+    TLabel* Label4;
+    TLabel* ysize;
+    TCheckBox* touka;
+    TLabel* Label5;
+    TShape* Shape1;
+    TLabel* Label6;
+    TShape* Shape2;
+    TLabel* Label7;
+    TSpinEdit* imgposx;
+    TLabel* Label8;
+    TSpinEdit* imgposy;
+    TLabel* Label9;
+    TSpinEdit* waitdata;
+    TLabel* Label10;
+    TComboBox* ComboBox1;
+    TButton* Button4;
+    TButton* Button5;
+    TButton* Button7;
+    // The editor view.
+    TScrollBox* ScrollBox1;
+    TImage* Image1;
+
+    TMainMenu* MainMenu1;
+    TMenuItem* F1;
+    TMenuItem* N1;
+    TMenuItem* I1;
+    TMenuItem* S1;
+    TMenuItem* X1;
+    TMenuItem* E1;
+    TMenuItem* Cut1;
+    TMenuItem* Copy1;
+    TMenuItem* Paste1;
+    TMenuItem* Delete1;
+    TMenuItem* O1;
+    TMenuItem* L1;
+    TMenuItem* N25601;
+    TMenuItem* N881;
+    TMenuItem* N1621;
+    TMenuItem* N3231;
+    TMenuItem* N6441;
+    TMenuItem* N12851;
+    TMenuItem* N25661;
+
+    TOpenDialog* OpenDialog1;
+    TSaveDialog* SaveDialog1;
+    TColorDialog* ColorDialog1;
+
+    // Start and end of the program, the window's size, the view copy.
+    void FormCreate(TObject* Sender);
+    void FormClose(TObject* Sender, TCloseAction& Action);
+    void FormResize(TObject* Sender);
+    void Button6Click(TObject* Sender);
+    void Button7Click(TObject* Sender);
+
+    // The frame list: insertion, the current frame's settings, the grid.
+    void AddGif(int Index);
+    void insertbitmap(TKvDIB& Bitmap, int Index);
+    void settei(int Index);
+    void toukaMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void StringGrid1KeyUp(TObject* Sender, std::uint16_t& Key, TShiftState Shift);
+    void StringGrid1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+
+    // Editing commands.
+    void Button1Click(TObject* Sender);
+    void N1Click(TObject* Sender);
+    void I1Click(TObject* Sender);
+    void Delete1Click(TObject* Sender);
+    void Cut1Click(TObject* Sender);
+    void Copy1Click(TObject* Sender);
+    void Paste1Click(TObject* Sender);
+
+    // Reading a GIF file into the list after the current frame.
+    void newopen(const std::string& FileName);
+
+    // The editor view and playback.
+    void testviews(int Index);
+    void views(int Index, bool Redraw);
+    void Button4Click(TObject* Sender);
+    void Button5Click(TObject* Sender);
+
+private:
+    void CreateTopPanel();
+    void CreateSettings();
+    void CreateMenus();
+    void CreateDialogs();
+    void BindHandlers();
+
+    // The grid's current frame and its selected frames.
+    int CurrentFrame() const { return StringGrid1->Row() - 1; }
+    void SelectedFrames(int& First, int& Last) const;
+    // Where insert and paste put new frames: after the current frame.
+    int InsertPosition() const { return FrameCount != 0 ? StringGrid1->Row() : 0; }
+    // Inserts a frame, then shows it in the list (and sizes the screen for the first one).
+    void InsertWithView(int Index, const TFrameSettings& Settings, TKvDIB& Picture);
+    // Loads the dialog's BMP files as frames from First on.
+    void LoadBitmaps(int First);
+    // Shows the current frame and its settings, the grid taking the keyboard.
+    void ShowCurrentFrame();
+    // The view shows a copy of the blank screen picture, its background colour kept.
+    void ShowBlankScreen();
+    // The controls a playback disables, and enables again at its end.
+    void EnableEditing(bool Enabled);
+    TCanvas* PlaybackCanvas();
+
+    TComponentOwner FParts;
+};
+
+extern TForm1* Form1;
+
+// The load's error message for a failed stage.
+void ShowLoadError(int Stage);
+// Waits Milliseconds while the application handles its messages.
+void WaitWithMessages(int Milliseconds);
+// Draws a frame's picture into FrameBitmap, marked transparent by its transparent point.
+void PrepareFrameBitmap(TFrameEntry& Entry);

@@ -1,0 +1,99 @@
+// The editor view of one frame, and playback of the whole list in the playback window
+// with each frame's wait and disposal.
+#include <chrono>
+
+#include "frameset/gifread.h"
+#include "frameset/gifreadview.h"
+#include "toolkit/widgets/Application.h"
+
+void PrepareFrameBitmap(TFrameEntry& Entry) {
+    FrameBitmap->SetSize(Entry.Image->Width(), Entry.Image->Height());
+    TCanvas* canvas = FrameBitmap->Canvas();
+    canvas->Draw(0, 0, Entry.Image.get());
+    // The transparent colour is the picture's colour at the point, as drawn.
+    const bool keyed = Entry.Transparent && Entry.TransparentPoint.X >= 0;
+    if (keyed)
+        FrameBitmap->SetTransparentColor(
+            canvas->GetPixels(Entry.TransparentPoint.X, Entry.TransparentPoint.Y));
+    FrameBitmap->SetTransparent(keyed);
+}
+
+// Busy, as a wait between frames: the application handles its messages at least once.
+void WaitWithMessages(int Milliseconds) {
+    const auto start = std::chrono::steady_clock::now();
+    do {
+        Application->ProcessMessages();
+    } while (std::chrono::steady_clock::now() - start <= std::chrono::milliseconds(Milliseconds));
+}
+
+// Disposal plays no part here: frames pile up unless the view is cleared first.
+void TForm1::testviews(int Index) {
+    TFrameEntry& entry = FrameList[std::size_t(Index)];
+    TCanvas* view = Image1->Canvas();
+    view->DrawFocusRect(FrameFocusRect);
+    if (CheckBox1->GetChecked() || Index == 0)
+        view->FillRect(Rect(0, 0, Image1->GetWidth(), Image1->GetHeight()));
+    FrameFocusRect = Rect(entry.Left, entry.Top, entry.Left + entry.Width, entry.Top + entry.Height);
+    PrepareFrameBitmap(entry);
+    view->Draw(entry.Left, entry.Top, FrameBitmap.get());
+    view->DrawFocusRect(FrameFocusRect);
+}
+
+TCanvas* TForm1::PlaybackCanvas() {
+    return Form3->Image1->Canvas();
+}
+
+void TForm1::views(int Index, bool Redraw) {
+    TFrameEntry& entry = FrameList[std::size_t(Index)];
+    TCanvas* canvas = PlaybackCanvas();
+    if (Index == 0) canvas->FillRect(Rect(0, 0, Image1->GetWidth(), Image1->GetHeight()));
+    PrepareFrameBitmap(entry);
+    canvas->Draw(entry.Left, entry.Top, FrameBitmap.get());
+    if (!Redraw) WaitWithMessages(entry.Delay * 10);
+    if (entry.Disposal == 2) {
+        canvas->FillRect(Rect(entry.Left, entry.Top, entry.Left + entry.Image->Width(),
+                              entry.Top + entry.Image->Height()));
+    }
+    // Back to the frame before, drawn again at once with its own disposal.
+    if (entry.Disposal == 3 && Index > 0) views(Index - 1, true);
+}
+
+void TForm1::EnableEditing(bool Enabled) {
+    for (TMenuItem* item : {F1, E1, O1})
+        item->SetEnabled(Enabled);
+    for (TControl* control : std::initializer_list<TControl*>{
+             Button1, Button2, Button3, Button4, Button6, Button7, Button9, Button10, Button11, Button12,
+             Button13, CheckBox1, StringGrid1, touka, imgposx, imgposy, waitdata, ComboBox1})
+        control->SetEnabled(Enabled);
+}
+
+// The loop runs inside this handler; "停止(&I)" ends it after the frame being shown.
+void TForm1::Button4Click(TObject*) {
+    if (FrameCount == 0) return;
+    EnableEditing(false);
+    Idle = false;
+    try {
+        Form3->SetBounds(Form3->GetLeft(), Form3->GetTop(), ScreenBitmap->Width() + 8,
+                         ScreenBitmap->Height() + 27);
+        Form3->Image1->Picture()->SetGraphic(ScreenBitmap.get());
+        PlaybackCanvas()->Brush.Color = Image1->Canvas()->Brush.Color;
+        Form3->Show();
+        int frame = 0;
+        do {
+            views(frame, false);
+            frame = (frame + 1) % FrameCount;
+        } while (!Idle);
+    } catch (...) {
+        Form3->Close();
+        EnableEditing(true);
+        Idle = true;
+        throw;
+    }
+    Form3->Close();
+    EnableEditing(true);
+    Idle = true;
+}
+
+void TForm1::Button5Click(TObject*) {
+    Idle = true;
+}
