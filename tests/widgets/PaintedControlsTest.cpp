@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+
 #include "WidgetTestSupport.h"
 
 namespace {
@@ -102,6 +104,28 @@ TEST_F(PaintedControlsTest, ProgressBarKeepsItsPositionInsideTheRange) {
     EXPECT_EQ(bar.GetPosition(), 0);
     bar.SetMax(0); // an empty range shows an empty bar
     EXPECT_EQ(bar.GetPosition(), 0);
+}
+
+} // namespace
+
+namespace {
+
+TEST(GlyphButtonTest, GlyphGroundIsTransparent) {
+    TForm form;
+    TBitBtn button(&form);
+    TBitmap glyph;
+    glyph.SetWidth(4);
+    glyph.SetHeight(4);
+    glyph.Canvas()->Brush.Color = clFuchsia; // the ground: the bottom-left pixel's colour
+    glyph.Canvas()->FillRect(Rect(0, 0, 4, 4));
+    glyph.Canvas()->SetPixels(1, 1, clBlack);
+    button.SetGlyph(&glyph);
+
+    const QIcon icon = static_cast<QAbstractButton*>(button.Widget())->icon();
+    const QImage shown = icon.pixmap(QSize(4, 4)).toImage().convertToFormat(QImage::Format_ARGB32);
+    EXPECT_EQ(qAlpha(shown.pixel(0, 0)), 0);
+    EXPECT_EQ(qAlpha(shown.pixel(1, 1)), 255);
+    EXPECT_EQ(shown.pixel(1, 1) & 0xFFFFFF, 0u);
 }
 
 } // namespace

@@ -40,8 +40,10 @@ void TGlyphButton::SetGlyph(TBitmap* Glyph) {
     }
     const QImage& image = Glyph->Image();
     QPixmap pixmap = QPixmap::fromImage(image);
+    // The bottom-left pixel's colour is the ground: pixels of that colour become the mask's
+    // clear bits (MaskInColor marks them, and a QBitmap's marked bits are the transparent ones).
     pixmap.setMask(
-        QBitmap::fromImage(image.createMaskFromColor(image.pixel(0, image.height() - 1), Qt::MaskOutColor)));
+        QBitmap::fromImage(image.createMaskFromColor(image.pixel(0, image.height() - 1), Qt::MaskInColor)));
     auto* button = static_cast<QAbstractButton*>(Widget());
     button->setIcon(QIcon(pixmap));
     button->setIconSize(pixmap.size());
