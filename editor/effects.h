@@ -143,3 +143,12 @@ private:
 // Draws Graphic on Bitmap's canvas with its top-left at (X, Y), honouring the graphic's own
 // transparency; returns Bitmap.
 TBitmap* DrawGraphicAt(int X, int Y, TGraphic* Graphic, TBitmap* Bitmap);
+
+// Tweens: the frames A..B of one channel filled from the run's two end cells; every frame
+// written becomes a set cell. Each does nothing when its ends do not allow it.
+// A straight line from A's position to B's, over at least one frame between them.
+void LinearTween(int A, int B, TScoreChannel& Channel);
+// Once round the ellipse in the box the two ends span, from its bottom centre.
+void RotationTween(int A, int B, TScoreChannel& Channel);
+// The position of A, or of B when A's cell is empty, held over the whole run.
+void HoldTween(int A, int B, TScoreChannel& Channel);
