@@ -1,0 +1,298 @@
+// The text light's pictures: gradient arithmetic, the round and square light, the text image
+// with margins and shadow, the see-through point, the base and the composed preview frame.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "textlight/vantacorrender.h"
+
+namespace {
+
+TColor Pixel(TKvDIB& Picture, int X, int Y) {
+    return static_cast<TColor>(Picture.GetPixels(X, Y));
+}
+
+TTextStyle SampleText() {
+    TTextStyle style;
+    style.Text = "Palvenor";
+    style.Font.Name = "ＭＳ Ｐゴシック";
+    style.Font.Height = -35;
+    style.Font.Style = fsBold;
+    style.TextColor = clBlack;
+    style.BackgroundColor = 0x808040;
+    return style;
+}
+
+// A 24-bit picture of Width x Height in Color.
+void FillPicture(TKvDIB& Picture, int Width, int Height, TColor Color) {
+    Picture.SetWidth(Width);
+    Picture.SetHeight(Height);
+    Picture.SetPixelFormat(kvpf24Bit);
+    TKvDIBCanvas canvas(&Picture);
+    canvas.Brush.Color = Color;
+    canvas.FillRect(Rect(0, 0, Width, Height));
+}
+
+class TextImageTest : public ::testing::Test {
+protected:
+    // The text as drawn without margins, the reference for moved copies.
+    void SetUp() override {
+        Measure.SetSize(1, 1);
+        Style = SampleText();
+        DrawTextImage(Plain, Style, *Measure.Canvas());
+        TextWidth = Measure.Canvas()->TextWidth(Style.Text);
+        TextHeight = Measure.Canvas()->TextHeight(Style.Text);
+    }
+
+    // Every pixel of Picture equals Plain's pixel at (x + DX, y + DY) where that lies inside.
+    void ExpectShiftedCopy(TKvDIB& Picture, int DX, int DY) {
+        int compared = 0;
+        for (int y = 0; y < Picture.GetHeight(); ++y)
+            for (int x = 0; x < Picture.GetWidth(); ++x) {
+                const int px = x + DX, py = y + DY;
+                if (px < 0 || py < 0 || px >= TextWidth || py >= TextHeight) continue;
+                ASSERT_EQ(Pixel(Picture, x, y), Pixel(Plain, px, py)) << x << "," << y;
+                ++compared;
+            }
+        EXPECT_GT(compared, 0);
+    }
+
+    TBitmap Measure;
+    TTextStyle Style;
+    TKvDIB Plain;
+    int TextWidth = 0;
+    int TextHeight = 0;
+};
+
+} // namespace
+
+TEST(GradientColor, DividesFirstAndTruncatesTowardZero) {
+    // 255 / 20 = 12.75 per step.
+    EXPECT_EQ(GradientColor(clBlack, clWhite, 20, 0), clBlack);
+    EXPECT_EQ(GradientColor(clBlack, clWhite, 20, 1), RGB(12, 12, 12));
+    EXPECT_EQ(GradientColor(clBlack, clWhite, 20, 3), RGB(38, 38, 38));
+    EXPECT_EQ(GradientColor(clBlack, clWhite, 20, 20), clWhite);
+    // Falling components are cut toward zero too: 255 - 12, not 255 - 13.
+    EXPECT_EQ(GradientColor(clWhite, clBlack, 20, 1), RGB(243, 243, 243));
+    // Each component on its own: red rises, green stays, blue falls.
+    EXPECT_EQ(GradientColor(RGB(0, 50, 200), RGB(100, 50, 0), 3, 2), RGB(66, 50, 67));
+}
+
+TEST(LightSprite, RoundLightHasOneRingPerStep) {
+    TKvDIB light;
+    TLightStyle style; // 52 pixels, 20 steps, black to white
+    DrawLightSprite(light, style);
+    ASSERT_EQ(light.GetWidth(), 52);
+    ASSERT_EQ(light.GetHeight(), 52);
+    EXPECT_EQ(light.GetPixelFormat(), kvpf24Bit);
+    EXPECT_EQ(Pixel(light, 0, 0), clBlack);
+    EXPECT_EQ(Pixel(light, 51, 51), clBlack);
+    // Along the middle row the rings step inwards one pixel per step.
+    for (int step = 0; step < 20; ++step) {
+        EXPECT_EQ(Pixel(light, step, 26), GradientColor(clBlack, clWhite, 20, step)) << step;
+        EXPECT_EQ(Pixel(light, 26, step), GradientColor(clBlack, clWhite, 20, step)) << step;
+    }
+    EXPECT_EQ(Pixel(light, 26, 26), clWhite);
+}
+
+TEST(LightSprite, SquareLightIsTextHighWithVerticalBands) {
+    TKvDIB light;
+    TLightStyle style;
+    style.Square = true;
+    style.TextHeight = 30;
+    style.TextColor = clNavy;
+    style.LightColor = clYellow;
+    DrawLightSprite(light, style);
+    ASSERT_EQ(light.GetWidth(), 52);
+    ASSERT_EQ(light.GetHeight(), 30);
+    for (int x = 0; x < 52; ++x) {
+        const int step = std::min({x, 51 - x, 20});
+        const TColor band = GradientColor(clNavy, clYellow, 20, step);
+        for (int y = 0; y < 30; ++y)
+            ASSERT_EQ(Pixel(light, x, y), band) << x << "," << y;
+    }
+}
+
+TEST(LightSprite, StepsBeyondHalfTheSizeGrowAgainFromTheMiddle) {
+    TKvDIB light;
+    TLightStyle style;
+    style.Square = true;
+    style.Size = 20;
+    style.TextHeight = 4;
+    style.Steps = 15; // steps 11..15 have crossed corners
+    DrawLightSprite(light, style);
+    EXPECT_EQ(Pixel(light, 3, 0), GradientColor(clBlack, clWhite, 15, 3));
+    // Step 15 spans columns 5..14 once its corners are put in order.
+    EXPECT_EQ(Pixel(light, 5, 0), clWhite);
+    EXPECT_EQ(Pixel(light, 14, 0), clWhite);
+    EXPECT_EQ(Pixel(light, 4, 0), GradientColor(clBlack, clWhite, 15, 4));
+}
+
+TEST_F(TextImageTest, PlainTextIsMeasuredSizeWithOnlyTextAndBackground) {
+    ASSERT_EQ(Plain.GetWidth(), TextWidth);
+    ASSERT_EQ(Plain.GetHeight(), TextHeight);
+    std::set<TColor> colours;
+    for (int y = 0; y < TextHeight; ++y)
+        for (int x = 0; x < TextWidth; ++x)
+            colours.insert(Pixel(Plain, x, y));
+    // No smoothing: the text colour is an exact key.
+    EXPECT_EQ(colours, (std::set<TColor>{Style.TextColor, Style.BackgroundColor}));
+}
+
+TEST_F(TextImageTest, MarginsGrowTheImageAndCentreTheText) {
+    TKvDIB text;
+    Style.MarginX = 10;
+    Style.MarginY = 7;
+    DrawTextImage(text, Style, *Measure.Canvas());
+    ASSERT_EQ(text.GetWidth(), TextWidth + 10);
+    ASSERT_EQ(text.GetHeight(), TextHeight + 7);
+    ExpectShiftedCopy(text, -5, -3);
+    EXPECT_EQ(Pixel(text, 0, 0), Style.BackgroundColor);
+}
+
+TEST_F(TextImageTest, NegativeMarginsNarrowTheImageAndMoveTheTextByHalfTowardZero) {
+    TKvDIB text;
+    Style.MarginX = -7;
+    Style.MarginY = -5;
+    DrawTextImage(text, Style, *Measure.Canvas());
+    ASSERT_EQ(text.GetWidth(), TextWidth - 7);
+    ASSERT_EQ(text.GetHeight(), TextHeight - 5);
+    // -7 div 2 = -3 and -5 div 2 = -2.
+    ExpectShiftedCopy(text, 3, 2);
+}
+
+TEST_F(TextImageTest, MarginsBelowTheTextSizeCountAsZero) {
+    TKvDIB text;
+    Style.MarginX = -(TextWidth + 1);
+    Style.MarginY = -(TextHeight + 1);
+    DrawTextImage(text, Style, *Measure.Canvas());
+    ASSERT_EQ(text.GetWidth(), TextWidth);
+    ASSERT_EQ(text.GetHeight(), TextHeight);
+    ExpectShiftedCopy(text, 0, 0);
+}
+
+TEST_F(TextImageTest, MarginMakingNoPixelsIsRefusedByThePicture) {
+    TKvDIB text;
+    Style.MarginX = -TextWidth;
+    EXPECT_THROW(DrawTextImage(text, Style, *Measure.Canvas()), EKvDIBInvalidDIBPara);
+}
+
+TEST_F(TextImageTest, ShadowLiesUnderTheTextAndIsCutAtTheEdge) {
+    TKvDIB text;
+    Style.Shadow = true;
+    Style.ShadowColor = clNavy;
+    Style.ShadowX = 3;
+    Style.ShadowY = 40; // far below the picture: cut off whole
+    DrawTextImage(text, Style, *Measure.Canvas());
+    ASSERT_EQ(text.GetWidth(), TextWidth);
+    ExpectShiftedCopy(text, 0, 0);
+
+    Style.ShadowY = 2;
+    DrawTextImage(text, Style, *Measure.Canvas());
+    ASSERT_EQ(text.GetHeight(), TextHeight);
+    int shadowPixels = 0;
+    for (int y = 0; y < TextHeight; ++y)
+        for (int x = 0; x < TextWidth; ++x) {
+            const TColor plain = Pixel(Plain, x, y);
+            const bool underShadow = x >= 3 && y >= 2 && Pixel(Plain, x - 3, y - 2) == Style.TextColor;
+            if (plain == Style.TextColor)
+                ASSERT_EQ(Pixel(text, x, y), Style.TextColor);
+            else if (underShadow) {
+                ASSERT_EQ(Pixel(text, x, y), clNavy);
+                ++shadowPixels;
+            } else
+                ASSERT_EQ(Pixel(text, x, y), Style.BackgroundColor);
+        }
+    EXPECT_GT(shadowPixels, 0);
+}
+
+TEST(FindColorPoint, LastPixelInRowOrderWins) {
+    TKvDIB picture;
+    FillPicture(picture, 5, 4, clWhite);
+    picture.SetPixels(4, 0, clRed);
+    picture.SetPixels(1, 2, clRed);
+    picture.SetPixels(0, 3, clBlue);
+    TPoint point{9, 9};
+    FindColorPoint(picture, clRed, point);
+    EXPECT_EQ(point, (TPoint{1, 2}));
+    FindColorPoint(picture, clLime, point);
+    EXPECT_EQ(point, (TPoint{1, 2})) << "no pixel of the colour keeps the point";
+}
+
+TEST(FillBase, CopiesSizeAndFillsWithoutTouchingTheText) {
+    TKvDIB text, base;
+    FillPicture(text, 7, 3, clWhite);
+    FillBase(base, text, clMaroon);
+    ASSERT_EQ(base.GetWidth(), 7);
+    ASSERT_EQ(base.GetHeight(), 3);
+    EXPECT_EQ(base.GetPixelFormat(), kvpf24Bit);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 7; ++x) {
+            EXPECT_EQ(Pixel(base, x, y), clMaroon);
+            EXPECT_EQ(Pixel(text, x, y), clWhite);
+        }
+}
+
+TEST(LightMotion, StartsLeftOfTheTextAndWrapsAtItsRightEdge) {
+    TKvDIB base, light;
+    FillPicture(base, 100, 40, clBlack);
+    FillPicture(light, 52, 52, clWhite);
+    const TLightMotion motion = StartLightMotion(base, light, 10);
+    EXPECT_EQ(motion.X, -52);
+    EXPECT_EQ(motion.Y, -6);
+    EXPECT_EQ(motion.Step, 15);
+    EXPECT_EQ(NextLightX(-52, 15, 100, 52), -37);
+    EXPECT_EQ(NextLightX(83, 15, 100, 52), 98);
+    EXPECT_EQ(NextLightX(98, 15, 100, 52), -52);
+    EXPECT_EQ(NextLightX(-52, 0, 100, 52), -52);
+}
+
+namespace {
+
+// A "text" image: background with a text-colour bar at columns 10..29, rows 5..14.
+class ComposeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        FillPicture(Text, 40, 20, Background);
+        {
+            TKvDIBCanvas canvas(&Text);
+            canvas.Brush.Color = TextColor;
+            canvas.FillRect(Rect(10, 5, 30, 15));
+        }
+        FillBase(Base, Text, TextColor);
+        FillPicture(Light, 10, 20, clWhite);
+    }
+
+    TColor FramePixel(int X, int Y) { return Frame.Canvas()->GetPixels(X, Y); }
+
+    static constexpr TColor TextColor = clBlack;
+    static constexpr TColor Background = 0x808040;
+    TKvDIB Text, Base, Light;
+    TBitmap Frame;
+};
+
+} // namespace
+
+TEST_F(ComposeTest, LightShowsOnlyThroughTheTextColour) {
+    ComposeLightFrame(Frame, Text, Base, Light, TPoint{12, 6}, 15, 0, TextColor);
+    ASSERT_EQ(Frame.GetWidth(), 40);
+    ASSERT_EQ(Frame.GetHeight(), 20);
+    EXPECT_EQ(FramePixel(16, 6), clWhite);     // letter under the light
+    EXPECT_EQ(FramePixel(12, 6), TextColor);   // letter beside it
+    EXPECT_EQ(FramePixel(16, 2), Background);  // background above the light
+    EXPECT_EQ(FramePixel(35, 10), Background); // background beside the letters
+}
+
+TEST_F(ComposeTest, LightOutsideTheFrameIsClipped) {
+    ComposeLightFrame(Frame, Text, Base, Light, TPoint{12, 6}, -10, 0, TextColor);
+    EXPECT_EQ(FramePixel(10, 6), TextColor);
+    ComposeLightFrame(Frame, Text, Base, Light, TPoint{12, 6}, 35, 0, TextColor);
+    EXPECT_EQ(FramePixel(39, 2), Background);
+}
+
+TEST_F(ComposeTest, BackgroundPointMakesTheBackgroundSeeThrough) {
+    ComposeLightFrame(Frame, Text, Base, Light, TPoint{0, 0}, 15, 0, TextColor);
+    EXPECT_EQ(FramePixel(16, 2), clWhite);
+    EXPECT_EQ(FramePixel(35, 10), TextColor);
+    EXPECT_EQ(FramePixel(16, 6), TextColor);
+}
