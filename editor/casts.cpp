@@ -86,7 +86,8 @@ void ApplyCastKeyPoint(TScoreChannel& Channel, int Left, int Right, TPoint Point
     }
 }
 
-bool ReplaceCastColor(TScoreChannel& Channel, int Left, int Right, int Source, TPoint Point, TColor NewColor) {
+bool ReplaceCastColor(TScoreChannel& Channel, int Left, int Right, int Source, TPoint Point,
+                      TColor NewColor) {
     TBitmap* source = Channel.Cast(Source);
     if (source == nullptr || !KeyPointInside(*source, Point)) return false;
     TKvDIB dib;

@@ -1,5 +1,7 @@
 #include "editor/ngform.h"
 
+#include "editor/gifform.h"
+
 Tnewform* newform = nullptr;
 
 namespace {
@@ -55,8 +57,32 @@ Tnewform::Tnewform() {
     Panel1->Hide();
 
     ColorDialog1 = FParts.Make<TColorDialog>("ColorDialog1");
+
+    OnActivate = [this](TObject* Sender) { FormActivate(Sender); };
+    Button1->OnClick = [this](TObject* Sender) { Button1Click(Sender); };
+    Button2->OnClick = [this](TObject* Sender) { Button2Click(Sender); };
+    Shape1->OnMouseDown = [this](TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
+        Shape1MouseDown(Sender, Button, Shift, X, Y);
+    };
 }
 
 Tnewform::~Tnewform() {
     if (newform == this) newform = nullptr;
+}
+
+void Tnewform::FormActivate(TObject*) {
+    MobrelForm->Document().NewFormCancelled = false;
+}
+
+void Tnewform::Button1Click(TObject*) {
+    Close();
+}
+
+void Tnewform::Button2Click(TObject*) {
+    MobrelForm->Document().NewFormCancelled = true;
+    Close();
+}
+
+void Tnewform::Shape1MouseDown(TObject*, TMouseButton, TShiftState, int, int) {
+    if (ColorDialog1->Execute()) Shape1->SetBrushColor(ColorDialog1->Color);
 }

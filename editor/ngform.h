@@ -32,6 +32,13 @@ public:
     TRadioGroup* crmode2;
     TColorDialog* ColorDialog1;
 
+    // Callers show the dialog modally and read the document's NewFormCancelled afterwards;
+    // only "CANCEL" sets it, so closing the window otherwise counts as "OK".
+    void FormActivate(TObject* Sender);
+    void Button1Click(TObject* Sender);
+    void Button2Click(TObject* Sender);
+    void Shape1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+
 private:
     TComponentOwner FParts;
 };

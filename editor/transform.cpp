@@ -1,5 +1,7 @@
 #include "editor/transform.h"
 
+#include "editor/gifform.h"
+
 Ttransfrm* transfrm = nullptr;
 
 Ttransfrm::Ttransfrm() {
@@ -27,8 +29,77 @@ Ttransfrm::Ttransfrm() {
     Image1->SetBounds(0, 0, 100, 100);
     Image1->SetAutoSize(true);
     Image1->SetStretch(true);
+
+    OnActivate = [this](TObject* Sender) { FormActivate(Sender); };
+    Button1->OnClick = [this](TObject* Sender) { Button1Click(Sender); };
+    Button2->OnClick = [this](TObject* Sender) { Button2Click(Sender); };
+    Button3->OnClick = [this](TObject* Sender) { Button3Click(Sender); };
+    Button4->OnClick = [this](TObject* Sender) { Button4Click(Sender); };
+    Image1->OnMouseMove = [this](TObject* Sender, TShiftState Shift, int X, int Y) {
+        Image1MouseMove(Sender, Shift, X, Y);
+    };
+    Image1->OnMouseDown = [this](TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
+        Image1MouseDown(Sender, Button, Shift, X, Y);
+    };
 }
 
 Ttransfrm::~Ttransfrm() {
     if (transfrm == this) transfrm = nullptr;
+}
+
+bool Ttransfrm::Pick(TGraphic& Picture, const std::string& Caption, bool OfferNoTransparency) {
+    // The user points at real pixels: a cast's transparent colour is shown, not left out.
+    TBitmap shown;
+    shown.Assign(&Picture);
+    shown.SetTransparent(false);
+    Image1->Picture()->SetGraphic(&shown);
+    SetCaption(Caption);
+    Button4->SetVisible(OfferNoTransparency);
+    ShowModal();
+    Button4->Hide();
+    return !MobrelForm->Document().PickerCancelled;
+}
+
+void Ttransfrm::FormActivate(TObject*) {
+    PickerZoom = 1;
+    MobrelForm->Document().PickerCancelled = false;
+    ZoomPicture();
+}
+
+void Ttransfrm::ZoomPicture() {
+    const TPicture* picture = Image1->Picture();
+    Image1->SetBounds(Image1->GetLeft(), Image1->GetTop(), picture->Width() * PickerZoom,
+                      picture->Height() * PickerZoom);
+}
+
+void Ttransfrm::Button1Click(TObject*) {
+    ++PickerZoom;
+    ZoomPicture();
+}
+
+void Ttransfrm::Button2Click(TObject*) {
+    if (PickerZoom <= 1) return;
+    --PickerZoom;
+    ZoomPicture();
+}
+
+void Ttransfrm::Button3Click(TObject*) {
+    MobrelForm->Document().PickerCancelled = true;
+    Close();
+}
+
+void Ttransfrm::Button4Click(TObject*) {
+    // Only X says "no transparency"; Y keeps the value of the last pick.
+    MobrelForm->Document().PickedPoint.X = -1;
+    Close();
+}
+
+void Ttransfrm::Image1MouseMove(TObject*, TShiftState, int X, int Y) {
+    const TColor colour = Image1->Picture()->Bitmap()->Canvas()->GetPixels(X / PickerZoom, Y / PickerZoom);
+    if (colour != CLR_INVALID) Shape1->SetBrushColor(colour);
+}
+
+void Ttransfrm::Image1MouseDown(TObject*, TMouseButton, TShiftState, int X, int Y) {
+    MobrelForm->Document().PickedPoint = TPoint{X / PickerZoom, Y / PickerZoom};
+    Close();
 }

@@ -25,7 +25,26 @@ public:
     TScrollBox* ScrollBox1;
     TImage* Image1;
 
+    // The magnification of the picture, 1 whenever the window opens.
+    int PickerZoom = 1;
+
+    // The callers' protocol: shows Picture (unchanged) under Caption, offering "透過しない"
+    // when asked, and returns false when the user cancelled. The picked pixel is left in the
+    // document's PickedPoint, in Picture's own coordinates (X = -1 for no transparency).
+    bool Pick(TGraphic& Picture, const std::string& Caption, bool OfferNoTransparency);
+
+    void FormActivate(TObject* Sender);
+    void Button1Click(TObject* Sender);
+    void Button2Click(TObject* Sender);
+    void Button3Click(TObject* Sender);
+    void Button4Click(TObject* Sender);
+    void Image1MouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+    void Image1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+
 private:
+    // Image1 shows the picture at PickerZoom.
+    void ZoomPicture();
+
     TComponentOwner FParts;
 };
 
