@@ -12,10 +12,12 @@ void TForm1::SelectedFrames(int& First, int& Last) const {
     Last = std::min(selection.Bottom - 1, FrameCount - 1);
 }
 
+// The fresh picture shows no outline yet, so none is erased from it.
 void TForm1::ShowBlankScreen() {
     const TColor background = Image1->Canvas()->Brush.Color;
     Image1->Picture()->SetGraphic(ScreenBitmap.get());
     Image1->Canvas()->Brush.Color = background;
+    FrameFocusRect = TRect{};
 }
 
 void TForm1::InsertWithView(int Index, const TFrameSettings& Settings, TKvDIB& Picture) {
