@@ -37,8 +37,11 @@ TForm1::TForm1() {
     BindHandlers();
 }
 
+// A window destroyed without closing (the end of the message loop) lets go of the pictures
+// too: they must not outlive the image library's storage.
 TForm1::~TForm1() {
     if (Form1 == this) Form1 = nullptr;
+    FreePictures();
 }
 
 void TForm1::CreateTextBox() {
@@ -171,6 +174,11 @@ void TForm1::FormCreate(TObject*) {
 }
 
 void TForm1::FormClose(TObject*, TCloseAction&) {
+    FreePictures();
+}
+
+// A tick after this point finds Rendered false and draws nothing.
+void TForm1::FreePictures() {
     Timer1->SetEnabled(false);
     Rendered = false;
     BaseDIB.reset();

@@ -98,6 +98,7 @@ private:
     void CreateSettings();
     void CreatePreview();
     void BindHandlers();
+    void FreePictures();
     TColor TextColor() const { return Shape1->GetBrush().Color; }
     // Runs the colour dialog; on confirmation the swatch takes its colour.
     bool PickSwatchColor(TShape* Swatch);
