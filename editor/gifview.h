@@ -1,11 +1,23 @@
-// The test window that plays the animation.
+// The test window that plays the animation: every frame composed from the score on the main
+// image, shown on the background colour for its wait, in an endless loop until stopped.
 #pragma once
+
+#include <cstdint>
 
 #include "editor/gifformcomponents.h"
 #include "toolkit/widgets/Buttons.h"
 #include "toolkit/widgets/Containers.h"
 #include "toolkit/widgets/Form.h"
 #include "toolkit/widgets/ImageControl.h"
+
+class TEditorDocument;
+
+// The client area of the playback window for a main image of Width x Height: a 20-pixel border
+// round the frame below the 40-pixel button panel, never smaller than 300 x 140.
+TPoint PlaybackClientSize(int Width, int Height);
+
+// Waits Milliseconds by the tick counter, letting pending messages run (at least once).
+void WaitTicks(std::int64_t Milliseconds);
 
 class Tviewform : public TForm {
 public:
@@ -19,8 +31,21 @@ public:
     TButton* Button3;
     TImage* Image1;
 
+    void FormActivate(TObject* Sender);
+    void FormClose(TObject* Sender, TCloseAction& Action);
+    void Button1Click(TObject* Sender);
+    void Button2Click(TObject* Sender);
+    void Button3Click(TObject* Sender);
+    // Plays frames 0 to the last set frame over and over until the stop or close button, or
+    // the window closing, ends it after the current frame's wait.
+    void PlayLoop();
+
 private:
     TComponentOwner FParts;
+    bool FPlaying = false;
+    // Activation starts one play per showing; coming back to the window after a message box
+    // or another program does not start another.
+    bool FStartedThisShowing = false;
 };
 
 extern Tviewform* viewform;

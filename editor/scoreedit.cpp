@@ -50,7 +50,8 @@ void PasteScoreCells(TEditorDocument& Document, int Column, int Channel) {
     }
 }
 
-void CentreScoreCells(TEditorDocument& Document, int Channel, int FirstFrame, int LastFrame, bool Horizontal) {
+void CentreScoreCells(TEditorDocument& Document, int Channel, int FirstFrame, int LastFrame,
+                      bool Horizontal) {
     if (!ValidChannel(Channel) || Document.CanvasBitmap == nullptr) return;
     TScoreChannel& channel = Document.Channels[Channel];
     if (channel.CastCount == 0) return;

@@ -1,5 +1,7 @@
 #include "editor/scoreset.h"
 
+#include "editor/gifform.h"
+
 Tscoreform* scoreform = nullptr;
 
 Tscoreform::Tscoreform() {
@@ -19,8 +21,33 @@ Tscoreform::Tscoreform() {
     Button1 = FParts.MakeButton("Button1", this, TRect{20, 60, 95, 85}, "OK");
     Button2 = FParts.MakeButton("Button2", this, TRect{107, 60, 182, 85}, "CANCEL");
     Button2->SetCancel(true);
+
+    OnActivate = [this](TObject* Sender) { FormActivate(Sender); };
+    OnClose = [this](TObject* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
+    Button1->OnClick = [this](TObject* Sender) { Button1Click(Sender); };
+    Button2->OnClick = [this](TObject* Sender) { Button2Click(Sender); };
 }
 
 Tscoreform::~Tscoreform() {
     if (scoreform == this) scoreform = nullptr;
+}
+
+void Tscoreform::FormActivate(TObject*) {
+    MobrelForm->Document().ScoreFormOk = true;
+    SpinEdit1->SetValue(0);
+    SpinEdit2->SetValue(0);
+}
+
+// Only OK confirms: leaving by the close box counts as cancelling.
+void Tscoreform::FormClose(TObject*, TCloseAction&) {
+    if (GetModalResult() != mrOk) MobrelForm->Document().ScoreFormOk = false;
+}
+
+void Tscoreform::Button1Click(TObject*) {
+    SetModalResult(mrOk);
+}
+
+void Tscoreform::Button2Click(TObject*) {
+    MobrelForm->Document().ScoreFormOk = false;
+    Close();
 }

@@ -6,6 +6,8 @@
 #include "toolkit/widgets/Form.h"
 #include "toolkit/widgets/SpinEdit.h"
 
+// Callers show the dialog modally, then read the document's ScoreFormOk and, when it is set,
+// the two offsets.
 class Tscoreform : public TForm {
 public:
     Tscoreform();
@@ -18,6 +20,11 @@ public:
     TSpinEdit* SpinEdit2;
     TButton* Button1;
     TButton* Button2;
+
+    void FormActivate(TObject* Sender);
+    void FormClose(TObject* Sender, TCloseAction& Action);
+    void Button1Click(TObject* Sender);
+    void Button2Click(TObject* Sender);
 
 private:
     TComponentOwner FParts;
