@@ -55,8 +55,12 @@ bool Ttransfrm::Pick(TGraphic& Picture, const std::string& Caption, bool OfferNo
     Image1->Picture()->SetGraphic(&shown);
     SetCaption(Caption);
     Button4->SetVisible(OfferNoTransparency);
+    FAnswered = false;
     ShowModal();
     Button4->Hide();
+    // A window closed by other means than a pick or "透過しない" (the window manager's
+    // close) leaves no point either: the caller must not act on an old one.
+    if (!FAnswered) MobrelForm->Document().PickerCancelled = true;
     return !MobrelForm->Document().PickerCancelled;
 }
 
@@ -91,6 +95,7 @@ void Ttransfrm::Button3Click(TObject*) {
 void Ttransfrm::Button4Click(TObject*) {
     // Only X says "no transparency"; Y keeps the value of the last pick.
     MobrelForm->Document().PickedPoint.X = -1;
+    FAnswered = true;
     Close();
 }
 
@@ -101,5 +106,6 @@ void Ttransfrm::Image1MouseMove(TObject*, TShiftState, int X, int Y) {
 
 void Ttransfrm::Image1MouseDown(TObject*, TMouseButton, TShiftState, int X, int Y) {
     MobrelForm->Document().PickedPoint = TPoint{X / PickerZoom, Y / PickerZoom};
+    FAnswered = true;
     Close();
 }

@@ -45,6 +45,9 @@ private:
     // Image1 shows the picture at PickerZoom.
     void ZoomPicture();
 
+    // A pixel or "透過しない" was chosen in the current showing.
+    bool FAnswered = false;
+
     TComponentOwner FParts;
 };
 

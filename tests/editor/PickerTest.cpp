@@ -86,9 +86,14 @@ TEST_F(PickerTest, APickSetsThePointOfEverySelectedFrame) {
         EXPECT_FALSE(Doc().FramePointValid(frame));
     }
 
-    // Cancelling stores nothing.
+    // Cancelling, or closing the window without a pick, stores nothing, not even the last
+    // point picked.
+    PickFrame([](TForm&) { transfrm->Image1MouseDown(transfrm->Image1, mbLeft, 0, 7, 2); });
     Doc().FramePoints[2] = TPoint{-1, 0};
     PickFrame([](TForm&) { transfrm->Button3->Click(); });
+    EXPECT_EQ(Doc().FramePoints[2].X, -1);
+    PickFrame([](TForm& Form) { Form.Close(); });
+    EXPECT_TRUE(Doc().PickerCancelled);
     EXPECT_EQ(Doc().FramePoints[2].X, -1);
 }
 
