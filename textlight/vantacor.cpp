@@ -71,10 +71,10 @@ void TForm1::CreateButtonsAndSwatches() {
     auto swatch = [this](const char* LabelName, TLabel*& Label, const char* Name, int Column, int Row,
                          const char* Caption, TColor Color) {
         const int left = 80 + Column * 82;
-        const int top = BandTop + 2 + Row * 20;
-        Label = FParts.MakeLabel(LabelName, this, left, top + 3, Caption);
+        const int top = BandTop + 2 + Row * 19;
+        Label = FParts.MakeLabel(LabelName, this, left, top + 2, Caption);
         auto* shape = FParts.Make<TShape>(Name, this);
-        shape->SetBounds(left + 38, top, 40, 18);
+        shape->SetBounds(left + 38, top, 40, 17);
         shape->SetBrushColor(Color);
         return shape;
     };
@@ -84,7 +84,7 @@ void TForm1::CreateButtonsAndSwatches() {
     Shape4 = swatch("Label4", Label4, "Shape4", 1, 1, "影の色", clNavy);
 
     grdstyle = FParts.Make<TRadioGroup>("grdstyle", this);
-    grdstyle->SetBounds(80, BandTop + 42, 160, 44);
+    grdstyle->SetBounds(80, BandTop + 39, 160, 48);
     grdstyle->SetCaption("光の形状");
     grdstyle->SetColumns(2);
     grdstyle->SetItems({"円", "四角"});
