@@ -132,8 +132,9 @@ void Tviewform::PlayLoop() {
     for (int f = 0;; f = f < last ? f + 1 : 0) {
         ShowPlaybackFrame(doc, f, frame, background, *Image1);
         WaitTicks(static_cast<std::int64_t>(doc.FrameWaits[f]) * 10);
-        // A window closed some other way than by its buttons stops as "閉じる" does.
-        if (Modal() && GetModalResult() != mrNone) doc.PlayerStopped = true;
+        // A window closed some other way than by its buttons, or the program ending, stops
+        // as "閉じる" does.
+        if ((Modal() && GetModalResult() != mrNone) || Application->Terminated()) doc.PlayerStopped = true;
         if (doc.PlayerStopped) break;
     }
     FPlaying = false;

@@ -165,6 +165,15 @@ TEST_F(PlaybackTest, TheMainWindowButtonPlaysUntilClosedAndThenRedrawsTheView) {
     EXPECT_EQ(MobrelForm->Image1->Picture()->Width(), 500);
 }
 
+TEST_F(PlaybackTest, AWindowClosedWithoutItsButtonsStopsPlaying) {
+    MakeAnimation();
+    // The script leaves the window by its close box, not by "閉じる".
+    Answers->OnForm([](TForm&) {}, mrCancel);
+    MobrelForm->BitBtn14Click(nullptr);
+    EXPECT_TRUE(Doc().PlayerStopped);
+    EXPECT_FALSE(view->Modal());
+}
+
 TEST_F(PlaybackTest, NoDataIsReportedAndNothingPlays) {
     // No main image.
     AddCast(0, 4, 4, Red);
