@@ -7,7 +7,6 @@
 
 #include "editor/scorefile.h"
 #include "tests/textlight/TextLightForm.h"
-#include "textlight/vantacorexport.h"
 
 namespace {
 
@@ -168,18 +167,6 @@ TEST_F(ExportTest, FailedCreateShowsTheErrorAndKeepsTheWindowState) {
     EXPECT_NE(messages[0], "保存しました");
     EXPECT_TRUE(Rendered);
     EXPECT_TRUE(Form1->Button4->GetEnabled());
-}
-
-TEST_F(ExportTest, FailedWriteLeavesTheEarlierFileAsItWas) {
-    RunAndStop();
-    const std::vector<std::uint8_t> first = Save();
-    // A stream that refuses every write, as a full disk would.
-    class TFullStream : public TMemoryStream {
-    public:
-        std::int64_t Write(const void*, std::int64_t) override { return 0; }
-    } full;
-    EXPECT_THROW(WriteTextLightScore(full, *BaseDIB, *LightDIB, *TextDIB, TTextLightMotion{}), EWriteError);
-    EXPECT_EQ(ReadAll(Target()), first);
 }
 
 TEST_F(ExportTest, TheEditorReadsTheFileBack) {

@@ -233,20 +233,6 @@ TEST(FillBase, CopiesSizeAndFillsWithoutTouchingTheText) {
         }
 }
 
-TEST(LightMotion, StartsLeftOfTheTextAndWrapsAtItsRightEdge) {
-    TKvDIB base, light;
-    FillPicture(base, 100, 40, clBlack);
-    FillPicture(light, 52, 52, clWhite);
-    const TLightMotion motion = StartLightMotion(base, light, 10);
-    EXPECT_EQ(motion.X, -52);
-    EXPECT_EQ(motion.Y, -6);
-    EXPECT_EQ(motion.Step, 15);
-    EXPECT_EQ(NextLightX(-52, 15, 100, 52), -37);
-    EXPECT_EQ(NextLightX(83, 15, 100, 52), 98);
-    EXPECT_EQ(NextLightX(98, 15, 100, 52), -52);
-    EXPECT_EQ(NextLightX(-52, 0, 100, 52), -52);
-}
-
 namespace {
 
 // A "text" image: background with a text-colour bar at columns 10..29, rows 5..14.
