@@ -18,7 +18,8 @@ class TTailWriter {
 public:
     void Int32(std::int32_t Value) {
         const auto bits = static_cast<std::uint32_t>(Value);
-        for (int shift = 0; shift < 32; shift += 8) FBytes.push_back(std::uint8_t(bits >> shift));
+        for (int shift = 0; shift < 32; shift += 8)
+            FBytes.push_back(std::uint8_t(bits >> shift));
     }
     void Point(TPoint Value) {
         Int32(Value.X);
@@ -36,7 +37,8 @@ public:
     explicit TTailReader(const std::uint8_t* Bytes) : FBytes(Bytes) {}
     std::int32_t Int32() {
         std::uint32_t bits = 0;
-        for (int i = 0; i < 4; ++i) bits |= std::uint32_t(FBytes[FPos + i]) << (8 * i);
+        for (int i = 0; i < 4; ++i)
+            bits |= std::uint32_t(FBytes[FPos + i]) << (8 * i);
         FPos += 4;
         return static_cast<std::int32_t>(bits);
     }
@@ -99,32 +101,46 @@ std::int32_t WriteScorePicture(TStream& Stream, TGraphic& Graphic) {
 void WriteScoreTail(TStream& Stream, const TScoreTail& Tail) {
     TTailWriter out;
     for (const TScoreChannelRecord& channel : Tail.Channels) {
-        for (TPoint p : channel.Positions) out.Point(p);
-        for (bool set : channel.CellSet) out.Boolean(set);
-        for (bool transparent : channel.CastTransparent) out.Boolean(transparent);
-        for (TPoint p : channel.CastKeyPoint) out.Point(p);
+        for (TPoint p : channel.Positions)
+            out.Point(p);
+        for (bool set : channel.CellSet)
+            out.Boolean(set);
+        for (bool transparent : channel.CastTransparent)
+            out.Boolean(transparent);
+        for (TPoint p : channel.CastKeyPoint)
+            out.Point(p);
     }
-    for (std::int32_t wait : Tail.FrameWaits) out.Int32(wait);
-    for (TPoint p : Tail.FramePoints) out.Point(p);
+    for (std::int32_t wait : Tail.FrameWaits)
+        out.Int32(wait);
+    for (TPoint p : Tail.FramePoints)
+        out.Point(p);
     out.Int32(Tail.MainImageSize);
-    for (std::int32_t size : Tail.CastImageSizes) out.Int32(size);
+    for (std::int32_t size : Tail.CastImageSizes)
+        out.Int32(size);
     Stream.WriteBuffer(out.Bytes().data(), std::int64_t(out.Bytes().size()));
 }
 
 void DecodeScoreTail(const std::uint8_t* Bytes, TScoreVersion Version, TScoreTail& Tail) {
     TTailReader in(Bytes);
     for (TScoreChannelRecord& channel : Tail.Channels) {
-        for (TPoint& p : channel.Positions) p = in.Point();
-        for (bool& set : channel.CellSet) set = in.Boolean();
+        for (TPoint& p : channel.Positions)
+            p = in.Point();
+        for (bool& set : channel.CellSet)
+            set = in.Boolean();
         if (Version != sv20)
-            for (bool& transparent : channel.CastTransparent) transparent = in.Boolean();
+            for (bool& transparent : channel.CastTransparent)
+                transparent = in.Boolean();
         if (Version == sv30) in.Skip(V30FillerBytes);
         if (Version == sv31 || Version == sv36)
-            for (TPoint& p : channel.CastKeyPoint) p = in.Point();
+            for (TPoint& p : channel.CastKeyPoint)
+                p = in.Point();
     }
-    for (std::int32_t& wait : Tail.FrameWaits) wait = in.Int32();
+    for (std::int32_t& wait : Tail.FrameWaits)
+        wait = in.Int32();
     if (Version == sv36)
-        for (TPoint& p : Tail.FramePoints) p = in.Point();
+        for (TPoint& p : Tail.FramePoints)
+            p = in.Point();
     Tail.MainImageSize = in.Int32();
-    for (std::int32_t& size : Tail.CastImageSizes) size = in.Int32();
+    for (std::int32_t& size : Tail.CastImageSizes)
+        size = in.Int32();
 }

@@ -72,4 +72,5 @@ struct TScoreLoadResult {
 // version holds are replaced; pictures come in slot by slot over what is there. A picture that
 // fails to load, or an image length outside the file, raises the stream or graphic error; what
 // was read before stays, and the document stays consistent.
-TScoreLoadResult ReadScoreFile(TStream& Stream, TEditorDocument& Document, const TScoreProgress& Progress = {});
+TScoreLoadResult ReadScoreFile(TStream& Stream, TEditorDocument& Document,
+                               const TScoreProgress& Progress = {});

@@ -22,7 +22,8 @@ bool MatchMagic(const char* Magic, TScoreVersion& Version) {
 }
 
 TPoint ClampPosition(TPoint P) {
-    return TPoint{std::clamp(P.X, -PositionLimit, PositionLimit), std::clamp(P.Y, -PositionLimit, PositionLimit)};
+    return TPoint{std::clamp(P.X, -PositionLimit, PositionLimit),
+                  std::clamp(P.Y, -PositionLimit, PositionLimit)};
 }
 
 void ApplyTail(const TScoreTail& Tail, TScoreVersion Version, TEditorDocument& Document) {
@@ -61,7 +62,8 @@ class TCastCounter {
 public:
     explicit TCastCounter(TEditorDocument& Document) : FDocument(Document) {}
     ~TCastCounter() {
-        for (TScoreChannel& channel : FDocument.Channels) channel.CastCount = LeadingCastCount(channel);
+        for (TScoreChannel& channel : FDocument.Channels)
+            channel.CastCount = LeadingCastCount(channel);
     }
     TCastCounter(const TCastCounter&) = delete;
     TCastCounter& operator=(const TCastCounter&) = delete;

@@ -11,7 +11,8 @@ void WriteScoreFile(TStream& Stream, const TEditorDocument& Document, const TSco
         const TScoreChannel& channel = Document.Channels[ch];
         for (int s = 0; s < CastSlotCount; ++s) {
             TBitmap* cast = channel.Cast(s);
-            if (cast != nullptr) tail.CastImageSizes[ch * CastSlotCount + s] = WriteScorePicture(Stream, *cast);
+            if (cast != nullptr)
+                tail.CastImageSizes[ch * CastSlotCount + s] = WriteScorePicture(Stream, *cast);
         }
         TScoreChannelRecord& record = tail.Channels[ch];
         record.Positions = channel.Positions;

@@ -19,7 +19,8 @@ void Check(bool Condition, const char* What) {
 void CheckSound(const TEditorDocument& Doc) {
     for (const TScoreChannel& channel : Doc.Channels) {
         int leading = 0;
-        while (leading < CastSlotCount && channel.CastUsed[leading]) ++leading;
+        while (leading < CastSlotCount && channel.CastUsed[leading])
+            ++leading;
         Check(channel.CastCount == leading, "cast count differs from the slots in use");
         for (int s = 0; s < CastSlotCount; ++s)
             Check(channel.CastUsed[s] == (channel.Casts[s] != nullptr), "a used slot without picture");
@@ -35,7 +36,8 @@ void CheckSound(const TEditorDocument& Doc) {
           "the main image rectangle does not fit the main image");
     // Small pictures only: composition is not what is fuzzed here, its arithmetic is.
     if (std::int64_t(Doc.MainImage->Width()) * Doc.MainImage->Height() <= (1 << 20))
-        for (int frame = 0; frame < 2; ++frame) Doc.ComposeOutputFrame(frame);
+        for (int frame = 0; frame < 2; ++frame)
+            Doc.ComposeOutputFrame(frame);
 }
 
 bool SameTables(const TEditorDocument& A, const TEditorDocument& B) {

@@ -43,7 +43,8 @@ protected:
         MakeMainImage(30, 20, clYellow);
         AddCast(1, 6, 4, clRed);
         AddCast(1, 5, 5, clBlue);
-        for (int f = 0; f < 4; ++f) SetCell(1, f, TPoint{60 + f, 55});
+        for (int f = 0; f < 4; ++f)
+            SetCell(1, f, TPoint{60 + f, 55});
         Doc().FrameWaits[2] = 25;
         Doc().FramePoints[3] = TPoint{1, 2};
     }

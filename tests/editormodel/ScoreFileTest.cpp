@@ -59,7 +59,8 @@ public:
         return *this;
     }
     TFileBytes& Int32(std::int32_t Value) {
-        for (int i = 0; i < 4; ++i) Bytes.push_back(std::uint8_t(std::uint32_t(Value) >> (8 * i)));
+        for (int i = 0; i < 4; ++i)
+            Bytes.push_back(std::uint8_t(std::uint32_t(Value) >> (8 * i)));
         return *this;
     }
     TFileBytes& Point(int X, int Y) { return Int32(X).Int32(Y); }
@@ -73,14 +74,19 @@ public:
 // A channel record: position (ch, f) for frame f, cells set on even frames; Transparent and
 // KeyPoints (20 entries) where the version has them, and version 30's block filled with 0xEE.
 void ChannelRecord(TFileBytes& File, TScoreVersion Version, int Ch) {
-    for (int f = 0; f < FrameCount; ++f) File.Point(Ch * 1000 + f, -f);
-    for (int f = 0; f < FrameCount; ++f) File.Fill(1, f % 2 == 0 ? 1 : 0);
+    for (int f = 0; f < FrameCount; ++f)
+        File.Point(Ch * 1000 + f, -f);
+    for (int f = 0; f < FrameCount; ++f)
+        File.Fill(1, f % 2 == 0 ? 1 : 0);
     if (Version == sv20) return;
     // Any non-zero byte counts as true.
-    for (int s = 0; s < CastSlotCount; ++s) File.Fill(1, s % 2 == 0 ? 0x7F : 0);
-    if (Version == sv30) File.Fill(80, 0xEE);
+    for (int s = 0; s < CastSlotCount; ++s)
+        File.Fill(1, s % 2 == 0 ? 0x7F : 0);
+    if (Version == sv30)
+        File.Fill(80, 0xEE);
     else
-        for (int s = 0; s < CastSlotCount; ++s) File.Point(s % 6, s % 4);
+        for (int s = 0; s < CastSlotCount; ++s)
+            File.Point(s % 6, s % 4);
 }
 
 // A hand-written file of Version: a main image, one cast in channel 0 slot 0, waits f * 3,
@@ -89,10 +95,13 @@ std::vector<std::uint8_t> HandWritten(TScoreVersion Version, const std::vector<s
                                       const std::vector<std::uint8_t>& Cast) {
     TFileBytes file;
     file.Text(std::string(ScoreMagic(Version))).Raw(Main).Raw(Cast);
-    for (int ch = 0; ch < ChannelCount; ++ch) ChannelRecord(file, Version, ch);
-    for (int f = 0; f < FrameCount; ++f) file.Int32(f * 3);
+    for (int ch = 0; ch < ChannelCount; ++ch)
+        ChannelRecord(file, Version, ch);
+    for (int f = 0; f < FrameCount; ++f)
+        file.Int32(f * 3);
     if (Version == sv36)
-        for (int f = 0; f < FrameCount; ++f) file.Point(f, 1);
+        for (int f = 0; f < FrameCount; ++f)
+            file.Point(f, 1);
     file.Int32(std::int32_t(Main.size()));
     file.Int32(std::int32_t(Cast.size()));
     file.Fill(4 * (CastStreamCount - 1), 0);
@@ -113,7 +122,8 @@ std::vector<std::uint8_t> Write(const TEditorDocument& Doc) {
 
 std::int32_t Int32At(const std::vector<std::uint8_t>& Bytes, std::size_t Offset) {
     std::uint32_t value = 0;
-    for (int i = 0; i < 4; ++i) value |= std::uint32_t(Bytes.at(Offset + i)) << (8 * i);
+    for (int i = 0; i < 4; ++i)
+        value |= std::uint32_t(Bytes.at(Offset + i)) << (8 * i);
     return std::int32_t(value);
 }
 
@@ -249,14 +259,15 @@ TEST_F(ScoreFileTest, WrittenFileIsMagicPicturesAndTailAtFixedOffsets) {
     const std::size_t tail = 10 + m + c;
     EXPECT_EQ(Int32At(bytes, tail + 1980), -5); // channel 1, frame 0
     EXPECT_EQ(Int32At(bytes, tail + 1984), 6);
-    EXPECT_EQ(bytes[tail + 1600], 0);                 // no cell set
-    EXPECT_EQ(bytes[tail + 1800], 1);                 // channel 0 slot 0 transparent
-    EXPECT_EQ(Int32At(bytes, tail + 19800), 11);      // FrameWaits[0]
-    EXPECT_EQ(Int32At(bytes, tail + 20600), -1);      // FramePoints[0] = none
-    EXPECT_EQ(Int32At(bytes, tail + 20608), 3);       // FramePoints[1]
-    EXPECT_EQ(Int32At(bytes, tail + 22200), int(m));  // MainImageSize
-    EXPECT_EQ(Int32At(bytes, tail + 22204), int(c));  // CastImageSizes[0]
-    for (int i = 1; i < CastStreamCount; ++i) ASSERT_EQ(Int32At(bytes, tail + 22204 + 4 * i), 0) << i;
+    EXPECT_EQ(bytes[tail + 1600], 0);                // no cell set
+    EXPECT_EQ(bytes[tail + 1800], 1);                // channel 0 slot 0 transparent
+    EXPECT_EQ(Int32At(bytes, tail + 19800), 11);     // FrameWaits[0]
+    EXPECT_EQ(Int32At(bytes, tail + 20600), -1);     // FramePoints[0] = none
+    EXPECT_EQ(Int32At(bytes, tail + 20608), 3);      // FramePoints[1]
+    EXPECT_EQ(Int32At(bytes, tail + 22200), int(m)); // MainImageSize
+    EXPECT_EQ(Int32At(bytes, tail + 22204), int(c)); // CastImageSizes[0]
+    for (int i = 1; i < CastStreamCount; ++i)
+        ASSERT_EQ(Int32At(bytes, tail + 22204 + 4 * i), 0) << i;
 }
 
 TEST_F(ScoreFileTest, WithoutMainImageNothingIsWrittenAndTheOpenImageStays) {
@@ -368,7 +379,8 @@ TEST_F(ScoreFileTest, CorruptImageLengthsAndPicturesRaiseAndKeepTheDocumentSound
     const std::size_t tail = 10 + main.size() + cast.size();
     auto patched = [&](std::size_t Offset, std::int32_t Value) {
         std::vector<std::uint8_t> bytes = HandWritten(sv36, main, cast);
-        for (int i = 0; i < 4; ++i) bytes[tail + Offset + i] = std::uint8_t(std::uint32_t(Value) >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            bytes[tail + Offset + i] = std::uint8_t(std::uint32_t(Value) >> (8 * i));
         return bytes;
     };
 
@@ -404,7 +416,8 @@ TEST_F(ScoreFileTest, LoadingOverMoreCastsKeepsTheSurplusSlots) {
     const std::vector<std::uint8_t> bytes = Write(source);
 
     const TColor marks[] = {White, White, Blue, Grey, Green};
-    for (int s = 0; s < 5; ++s) PutCast(Doc.Channels[2], s, marks[s], marks[s]);
+    for (int s = 0; s < 5; ++s)
+        PutCast(Doc.Channels[2], s, marks[s], marks[s]);
     TBitmap* slot0 = Doc.Channels[2].Cast(0);
     ASSERT_TRUE(Read(bytes, Doc).Accepted);
     EXPECT_EQ(Doc.Channels[2].Cast(0), slot0); // the bitmap object stays, its picture changes
