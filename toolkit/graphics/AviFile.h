@@ -82,5 +82,6 @@ HRESULT AVIStreamSetFormat(PAVISTREAM Stream, long Position, const void* Format,
 // the file refuses changes nothing; one that fails part way marks the file abandoned.
 HRESULT AVIStreamWrite(PAVISTREAM Stream, long Start, long Samples, const void* Buffer, long BufferSize,
                        std::uint32_t Flags);
-// Returns the references left; the last one lets go of the stream's hold on its file.
+// Lets go of the stream's hold on its file; when that was the file's last reference, the
+// file is finished as by AVIFileRelease. Returns the stream's references left.
 unsigned AVIStreamRelease(PAVISTREAM Stream);
