@@ -48,7 +48,8 @@ struct TEffectRun {
 class TEffectPainter {
 public:
     TEffectPainter(const TEffectRun& Run, TKvDIB& Source, TKvDIB& Output)
-        : FRun(Run), FSource(Source), FOutput(Output), FWidth(Source.GetWidth()), FHeight(Source.GetHeight()) {}
+        : FRun(Run), FSource(Source), FOutput(Output), FWidth(Source.GetWidth()),
+          FHeight(Source.GetHeight()) {}
 
     // Builds picture R in the output. Picture 0 is the source for every kind; the blinds
     // add to the picture before.
@@ -156,7 +157,8 @@ private:
                 if (FRun.Transparent && ColorOf(p) == FRun.Key) continue;
                 const std::uint8_t* b = beneath + 3 * (FRun.Origin.X + x);
                 for (int i = 0; i < 3; ++i)
-                    p[i] = static_cast<std::uint8_t>(p[i] + static_cast<int>(std::trunc((b[i] - p[i]) / steps * R)));
+                    p[i] = static_cast<std::uint8_t>(p[i] +
+                                                     static_cast<int>(std::trunc((b[i] - p[i]) / steps * R)));
             }
         }
     }
@@ -272,7 +274,8 @@ void Report(const std::function<void(int)>& Step, int Value) {
 
 void MakeEffectCasts(TEditorDocument& Document, int Kind, bool Reversed, int Steps, int Slot, int Channel,
                      int ScoreColumn, const TEffectProgress& Progress) {
-    if (Kind < 0 || Kind >= EffectKindCount || Steps < 1 || Slot < 0 || Slot + Steps > CastSlotCount - 1) return;
+    if (Kind < 0 || Kind >= EffectKindCount || Steps < 1 || Slot < 0 || Slot + Steps > CastSlotCount - 1)
+        return;
     if (Channel < 0 || Channel >= ChannelCount) return;
     TScoreChannel& channel = Document.Channels[Channel];
     const int frame = ScoreColumn - 1;

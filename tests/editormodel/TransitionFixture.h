@@ -62,8 +62,7 @@ protected:
 
     // Every pixel of the picture in Slot: the key colour where Keyed says so, its own colour
     // (the source's at the same place) elsewhere.
-    template <typename Predicate>
-    void ExpectKeyed(int Slot, TColor Key, Predicate Keyed) {
+    template <typename Predicate> void ExpectKeyed(int Slot, TColor Key, Predicate Keyed) {
         TBitmap& cast = Cast(Slot);
         int wrong = 0;
         for (int y = 0; y < cast.Height(); ++y)

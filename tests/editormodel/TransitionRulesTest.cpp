@@ -69,14 +69,16 @@ TEST_F(TransitionFixture, ScrollsShiftWithWrapAroundAndStopWhenTheShiftPassesThe
     const int shifts[] = {0, 4, 8, 0};
     for (int r = 0; r <= 3; ++r)
         for (int x = 0; x < 10; ++x)
-            EXPECT_EQ(Pixel(r, x, 2), GradientColor((x + shifts[r]) % 10, 2)) << "picture " << r << " x " << x;
+            EXPECT_EQ(Pixel(r, x, 2), GradientColor((x + shifts[r]) % 10, 2))
+                << "picture " << r << " x " << x;
 
     Channel() = TScoreChannel{};
     PutSource(0, 4, 10);
     Run(ekScrollV, 3, 0);
     for (int r = 0; r <= 3; ++r)
         for (int y = 0; y < 10; ++y)
-            EXPECT_EQ(Pixel(r, 3, y), GradientColor(3, (y + shifts[r]) % 10)) << "picture " << r << " y " << y;
+            EXPECT_EQ(Pixel(r, 3, y), GradientColor(3, (y + shifts[r]) % 10))
+                << "picture " << r << " y " << y;
 }
 
 TEST_F(TransitionFixture, MosaicBlocksTakeTheirBottomRightPixelAndSkipTheLastColumnAndRow) {

@@ -81,7 +81,8 @@ TEST_F(TransitionFixture, ProgressCountsThePicturesAndEndsAtZero) {
     PutSource(0, 8, 8);
     std::vector<int> reported;
     int max = -1;
-    const TEffectProgress progress{[&](int Max) { max = Max; }, [&](int Position) { reported.push_back(Position); }};
+    const TEffectProgress progress{[&](int Max) { max = Max; },
+                                   [&](int Position) { reported.push_back(Position); }};
     MakeEffectCasts(Doc, ekMosaic, false, 4, 0, Ch, 1, progress);
     EXPECT_EQ(max, 4);
     EXPECT_EQ(reported, (std::vector<int>{0, 1, 2, 3, 4, 0}));
