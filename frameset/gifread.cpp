@@ -214,6 +214,7 @@ void TForm1::BindHandlers() {
     StringGrid1->OnMouseDown = [this](TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
         StringGrid1MouseDown(Sender, Button, Shift, X, Y);
     };
+    BindSettingsHandlers();
 }
 
 void TForm1::FormCreate(TObject*) {

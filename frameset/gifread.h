@@ -8,6 +8,7 @@
 
 #include "editor/gifformcomponents.h"
 #include "frameset/gifreadframes.h"
+#include "frameset/gifreadsettings.h"
 #include "toolkit/widgets/Buttons.h"
 #include "toolkit/widgets/ChoiceControls.h"
 #include "toolkit/widgets/Containers.h"
@@ -133,12 +134,25 @@ public:
     void Button4Click(TObject* Sender);
     void Button5Click(TObject* Sender);
 
+    // The frames' own settings and the transparency tools.
+    void Button2Click(TObject* Sender);
+    void ComboBox1Change(TObject* Sender);
+    void imgposxExit(TObject* Sender);
+    void imgposyExit(TObject* Sender);
+    void waitdataExit(TObject* Sender);
+    void Image1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void Image1MouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+    void Shape1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void haikeichg(int Index, int X, int Y);
+    void colorchg(int Index, int X, int Y);
+
 private:
     void CreateTopPanel();
     void CreateSettings();
     void CreateMenus();
     void CreateDialogs();
     void BindHandlers();
+    void BindSettingsHandlers();
 
     // The grid's current frame and its selected frames.
     int CurrentFrame() const { return StringGrid1->Row() - 1; }
@@ -156,6 +170,8 @@ private:
     // The controls a playback disables, and enables again at its end.
     void EnableEditing(bool Enabled);
     TCanvas* PlaybackCanvas();
+    // Sets Field of the selected frames; Redraw shows the current frame again.
+    void EditSelectedFrames(TFrameField Field, int Value, bool Redraw);
 
     TComponentOwner FParts;
 };
