@@ -9,6 +9,12 @@ TBitmap* DrawGraphicAt(int X, int Y, TGraphic* Graphic, TBitmap* Bitmap) {
     return Bitmap;
 }
 
+void DrawCastCentred(TBitmap& Bitmap, TGraphic& Cast, TPoint Centre, TPoint Offset) {
+    // Integer division truncates toward zero, as the placement rules expect.
+    DrawGraphicAt(Centre.X - Cast.Width() / 2 + Offset.X, Centre.Y - Cast.Height() / 2 + Offset.Y, &Cast,
+                  &Bitmap);
+}
+
 void TEditorDocument::RebuildCanvas() {
     MainImage->SetPixelFormat(pfDevice);
     if (CanvasBitmap == nullptr) CanvasBitmap = std::make_unique<TBitmap>();
@@ -33,9 +39,7 @@ void TEditorDocument::DrawFrameCasts(TBitmap& Target, int Frame, const TComposeO
         TBitmap* cast = channel.Cast(CastIndexAt(Frame, ch));
         if (cast == nullptr) continue;
         const TPoint centre = ch == Options.MovedChannel ? Options.MovedCentre : channel.Positions[Frame];
-        // Integer division truncates toward zero, as the placement rules expect.
-        DrawGraphicAt(centre.X - cast->Width() / 2 + Options.Offset.X,
-                      centre.Y - cast->Height() / 2 + Options.Offset.Y, cast, &Target);
+        DrawCastCentred(Target, *cast, centre, Options.Offset);
     }
 }
 

@@ -143,6 +143,9 @@ private:
 // Draws Graphic on Bitmap's canvas with its top-left at (X, Y), honouring the graphic's own
 // transparency; returns Bitmap.
 TBitmap* DrawGraphicAt(int X, int Y, TGraphic* Graphic, TBitmap* Bitmap);
+// Draws Cast centred on Centre and moved by Offset onto Bitmap: where every composition puts
+// a cast, on the working canvas (no offset) or on an output frame (OutputOffset()).
+void DrawCastCentred(TBitmap& Bitmap, TGraphic& Cast, TPoint Centre, TPoint Offset);
 
 // Tweens: the frames A..B of one channel filled from the run's two end cells; every frame
 // written becomes a set cell. Each does nothing when its ends do not allow it.

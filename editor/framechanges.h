@@ -1,0 +1,25 @@
+// Pixel passes of the GIF export that compare a frame with the one written before it.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "toolkit/graphics/Types.h"
+
+class TKvDIB;
+
+// Paints every pixel of Frame that equals Previous's pixel at the same place in Colour (both
+// 24 bits per pixel, the same size). Painted gets one byte per pixel, row by row, 1 where a
+// pixel was painted. Returns the last painted pixel in row-by-row order, if any.
+std::optional<TPoint> PaintUnchangedPixels(TKvDIB& Frame, TKvDIB& Previous, TColor Colour,
+                                           std::vector<std::uint8_t>& Painted);
+
+// True when, inside the inclusive rectangle R of the reduced 8-bit Frame, exactly the painted
+// pixels hold Index: making Index transparent then shows the frame before where nothing
+// changed and hides nothing that did.
+bool TransparencyCoversPainted(TKvDIB& Frame, const std::vector<std::uint8_t>& Painted, const TRect& R,
+                               int Index);
+
+// Sets every pixel of a 24-bit Frame to Colour.
+void FillFrame(TKvDIB& Frame, TColor Colour);
