@@ -59,13 +59,6 @@ TEST_F(ExportBmpTest, OnlyTheFileNamesDotCutsTheStem) {
               (QStringList{"walk000.bmp", "walk001.bmp", "walk002.bmp"}));
 }
 
-TEST_F(ExportBmpTest, HalftonedFramesKeepExactColours) {
-    MakeWalk();
-    form->colorb->SetItemIndex(0);
-    Save("walk.bmp", 4);
-    EXPECT_EQ(Pixels(PathOf("walk.bmp")), Composed(0));
-}
-
 TEST_F(ExportBmpTest, AFailureEndsTheSequenceAndKeepsTheFramesSavedBeforeIt) {
     MakeWalk();
     // A folder where the second frame belongs: it cannot be written.

@@ -314,11 +314,3 @@ TEST_F(ExportGifTest, AFailedExportKeepsTheFileOfTheSameNameAndTheControlsEnable
     EXPECT_TRUE(EditingEnabled());
     EXPECT_EQ(form->ProgressBar1->GetPosition(), 0);
 }
-
-TEST_F(ExportGifTest, CancellingTheDialogWritesNothing) {
-    MakeMovingScore();
-    Answers->CancelDialog(ikFileDialog);
-    form->BitBtn5->Click();
-    EXPECT_TRUE(FilesInFolder().isEmpty());
-    EXPECT_TRUE(Answers->MessageTexts().empty());
-}

@@ -1,14 +1,12 @@
-// The export's frame rules without a window: frame range, depth, file names, the composition
-// of an output frame, the changed rectangle and the S-size paint with its check.
+// The export's frame rules without a window: frame range, file names, the composition of an
+// output frame, the changed rectangle, and the one-pixel picture that never stops changing.
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include "GifDecodeHelper.h"
 #include "editor/frameexport.h"
-#include "editor/framechanges.h"
 #include "imagelib/KvDIB.h"
 
 namespace {
@@ -77,13 +75,6 @@ TEST_F(FrameExportFixture, LastFrameIsTheLastSetCellOfAChannelWithCasts) {
     EXPECT_EQ(LastExportFrame(Doc), 12);
     Place(1, 199, {0, 0});
     EXPECT_EQ(LastExportFrame(Doc), 199);
-}
-
-TEST(FrameExportSettings, ColourChoiceGivesTheDepth) {
-    EXPECT_EQ(ExportColorDepth(-1), HalftoneDepth);
-    EXPECT_EQ(ExportColorDepth(0), HalftoneDepth);
-    for (int item = 1; item <= 6; ++item)
-        EXPECT_EQ(ExportColorDepth(item), 9 - item);
 }
 
 TEST(FrameExportSettings, TargetNamesLookForTheDotInTheFileNameOnly) {
@@ -158,48 +149,6 @@ TEST(FrameExportChanges, ChangedRectangleBoundsEveryDifferingPixel) {
     TRect r;
     GetChangedRect(*a, *b, r);
     EXPECT_EQ(r, (TRect{0, 0, 0, 0}));
-}
-
-TEST(FrameExportChanges, UnchangedPixelsArePaintedAndTheLastOneRemembered) {
-    auto previous = MakeDIB(4, 3, 24, int(White));
-    auto frame = MakeDIB(4, 3, 24, int(White));
-    TKvDIB shared;
-    shared.Assign(frame.get());
-    frame->SetPixels(1, 1, int(Red));
-    frame->SetPixels(3, 2, int(Red));
-    std::vector<std::uint8_t> painted;
-    const std::optional<TPoint> last = PaintUnchangedPixels(*frame, *previous, Blue, painted);
-    ASSERT_TRUE(last.has_value());
-    EXPECT_EQ(*last, (TPoint{2, 2}));
-    EXPECT_EQ(painted, (std::vector<std::uint8_t>{1, 1, 1, 1, 1, 0, 1, 1, 1, 1, 1, 0}));
-    EXPECT_EQ(TColor(frame->GetPixels(0, 0)), Blue);
-    EXPECT_EQ(TColor(frame->GetPixels(1, 1)), Red);
-    // A bitmap sharing the image before the paint keeps its pixels.
-    EXPECT_EQ(TColor(shared.GetPixels(0, 0)), White);
-
-    auto all = MakeDIB(4, 3, 24, int(Red));
-    EXPECT_FALSE(PaintUnchangedPixels(*all, *previous, Blue, painted).has_value());
-}
-
-TEST(FrameExportChanges, TransparencyMustCoverExactlyThePaintedPixelsOfTheRectangle) {
-    // Indexes 0 1 / 2 0 with pixel (0, 0) painted.
-    auto reduced = MakeDIB(2, 2, 8, 0);
-    reduced->SetPixels(1, 0, 1);
-    reduced->SetPixels(0, 1, 2);
-    std::vector<std::uint8_t> painted{1, 0, 0, 0};
-    EXPECT_FALSE(TransparencyCoversPainted(*reduced, painted, TRect{0, 0, 1, 1}, 0)); // (1, 1) changed
-    EXPECT_TRUE(TransparencyCoversPainted(*reduced, painted, TRect{0, 0, 1, 0}, 0));
-    EXPECT_FALSE(TransparencyCoversPainted(*reduced, painted, TRect{0, 0, 1, 0}, 1));
-    painted[3] = 1;
-    EXPECT_TRUE(TransparencyCoversPainted(*reduced, painted, TRect{0, 0, 1, 1}, 0));
-}
-
-TEST_F(FrameExportFixture, ExportWithoutAMainImageWritesNothing) {
-    TEditorDocument empty;
-    QTemporaryDir folder;
-    const std::string name = folder.filePath("none.gif").toStdString();
-    EXPECT_FALSE(ExportFrames(empty, name, TFrameExportSettings{}, TExportProgress{}));
-    EXPECT_TRUE(QDir(folder.path()).isEmpty());
 }
 
 TEST_F(FrameExportFixture, OnePixelImageWritesAnUnchangedLaterFrameAsItsPixel) {
