@@ -205,6 +205,16 @@ void TForm1::BindHandlers() {
     for (const auto& [item, handler] : items)
         item->OnClick = click(handler);
 
+    Button3->OnClick = click(&TForm1::Button3Click);
+    S1->OnClick = click(&TForm1::Button3Click);
+    const std::pair<TMenuItem*, TClick> colorItems[] = {
+        {N25601, &TForm1::N25601Click}, {N25661, &TForm1::N25661Click}, {N12851, &TForm1::N12851Click},
+        {N6441, &TForm1::N6441Click},   {N3231, &TForm1::N3231Click},   {N1621, &TForm1::N1621Click},
+        {N881, &TForm1::N881Click},
+    };
+    for (const auto& [item, handler] : colorItems)
+        item->OnClick = click(handler);
+
     touka->OnMouseDown = [this](TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
         toukaMouseDown(Sender, Button, Shift, X, Y);
     };

@@ -2,6 +2,7 @@
 // current frame, and the commands that fill, edit and play the frame list.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -24,6 +25,8 @@
 
 // The texts of the disposal list, in the order of the GIF disposal methods.
 extern const std::vector<std::string> DisposalTexts;
+
+struct TFrameSetProgress;
 
 class TForm1 : public TForm {
 public:
@@ -134,6 +137,21 @@ public:
     void Button4Click(TObject* Sender);
     void Button5Click(TObject* Sender);
 
+    // Saving, and the colour count of the reduction before each GIF save.
+    void Button3Click(TObject* Sender);
+    void savebitmap1(const std::string& FileName);
+    void savebitmap2(const std::string& FileName);
+    void savebitmap3(const std::string& FileName);
+    void colchk(int Item);
+    void colorquad(int Item);
+    void N25601Click(TObject* Sender);
+    void N25661Click(TObject* Sender);
+    void N12851Click(TObject* Sender);
+    void N6441Click(TObject* Sender);
+    void N3231Click(TObject* Sender);
+    void N1621Click(TObject* Sender);
+    void N881Click(TObject* Sender);
+
     // The frames' own settings and the transparency tools.
     void Button2Click(TObject* Sender);
     void ComboBox1Change(TObject* Sender);
@@ -172,6 +190,13 @@ private:
     TCanvas* PlaybackCanvas();
     // Sets Field of the selected frames; Redraw shows the current frame again.
     void EditSelectedFrames(TFrameField Field, int Value, bool Redraw);
+    // The colour-count items by number, and the number of the first one checked.
+    std::array<TMenuItem*, 7> ColorItems() const;
+    int CheckedColorItem() const;
+    // The progress bar, as the long runs over the frames report to it.
+    TFrameSetProgress Progress();
+    // The frames a numbered BMP sequence saves, by the grid's selection.
+    void NumberedSelection(int& First, int& Last) const;
 
     TComponentOwner FParts;
 };
