@@ -6,7 +6,8 @@
 
 namespace {
 
-enum TSaveKind { SaveGif = 1, SaveView = 2, SaveFramePicturesKind = 3, SaveFrameViews = 4 };
+// The file types of the save dialog, by filter index.
+enum TSaveFilter { FilterGif = 1, FilterView = 2, FilterFramePictures = 3, FilterFrameViews = 4 };
 
 } // namespace
 
@@ -62,7 +63,7 @@ void TForm1::Button3Click(TObject*) {
     if (FrameCount == 0 || !SaveDialog1->Execute()) return;
     const std::string fileName = SaveDialog1->GetFileName();
     switch (SaveDialog1->FilterIndex) {
-    case SaveGif:
+    case FilterGif:
         Repaint();
         try {
             // The reduction stays in the frames, also when the file cannot be written.
@@ -74,13 +75,13 @@ void TForm1::Button3Click(TObject*) {
         }
         ProgressBar1->SetPosition(0);
         break;
-    case SaveView:
+    case FilterView:
         savebitmap1(fileName);
         break;
-    case SaveFramePicturesKind:
+    case FilterFramePictures:
         savebitmap2(fileName);
         break;
-    case SaveFrameViews:
+    case FilterFrameViews:
         savebitmap3(fileName);
         break;
     default:

@@ -37,15 +37,6 @@ protected:
     }
 };
 
-TEST_F(ReduceColorsTest, ItemsChooseTheDepth) {
-    EXPECT_EQ(0, ReductionDepth(0));
-    EXPECT_EQ(8, ReductionDepth(1));
-    EXPECT_EQ(5, ReductionDepth(4));
-    EXPECT_EQ(3, ReductionDepth(6));
-    EXPECT_THROW(ReductionDepth(7), ERangeError);
-    EXPECT_THROW(ReductionDepth(-1), ERangeError);
-}
-
 TEST_F(ReduceColorsTest, TwoColoursWithEightGiveTwoEntriesAndATablePaddedWithBlack) {
     auto picture =
         TrueColorPicture(6, 4, [](int x, int) { return x < 3 ? clWhite : TColor(RGB(200, 40, 0)); });

@@ -246,17 +246,4 @@ TEST_F(SaveGifTest, NumberedNamesDropTheFirstBmpOfTheNameInAnyCase) {
     EXPECT_EQ("b1234.bmp", NumberedFileName("b", 1234));
 }
 
-TEST_F(SaveGifTest, ASequenceTakesAllFramesForOneRowElseTheSelectedRows) {
-    auto picture = Stripes(2, 2, 2);
-    for (int i = 0; i < 6; ++i)
-        Append(*picture);
-    int first = -1, last = -1;
-    NumberedRange(4, 4, first, last);
-    EXPECT_EQ(0, first);
-    EXPECT_EQ(5, last);
-    NumberedRange(3, 5, first, last);
-    EXPECT_EQ(2, first);
-    EXPECT_EQ(4, last);
-}
-
 } // namespace
