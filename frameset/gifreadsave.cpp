@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <vector>
 
 #include "editor/gifwrite.h"
 #include "editor/lzwencode.h"
