@@ -7,10 +7,10 @@
 #include <string>
 
 #include "editor/effects.h"
-#include "editor/gifformcomponents.h"
 #include "editor/gifwrite.h"
 #include "toolkit/widgets/Buttons.h"
 #include "toolkit/widgets/ChoiceControls.h"
+#include "toolkit/widgets/ComponentOwner.h"
 #include "toolkit/widgets/Containers.h"
 #include "toolkit/widgets/Dialogs.h"
 #include "toolkit/widgets/Form.h"

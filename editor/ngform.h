@@ -2,9 +2,9 @@
 // pointer holds a cast being placed.
 #pragma once
 
-#include "editor/gifformcomponents.h"
 #include "toolkit/widgets/Buttons.h"
 #include "toolkit/widgets/ChoiceControls.h"
+#include "toolkit/widgets/ComponentOwner.h"
 #include "toolkit/widgets/Containers.h"
 #include "toolkit/widgets/Dialogs.h"
 #include "toolkit/widgets/Form.h"

@@ -1,8 +1,8 @@
 // The dialog of offsets by which the selected score positions are moved.
 #pragma once
 
-#include "editor/gifformcomponents.h"
 #include "toolkit/widgets/Buttons.h"
+#include "toolkit/widgets/ComponentOwner.h"
 #include "toolkit/widgets/Form.h"
 #include "toolkit/widgets/SpinEdit.h"
 

@@ -2,8 +2,8 @@
 // returns the pixel clicked.
 #pragma once
 
-#include "editor/gifformcomponents.h"
 #include "toolkit/widgets/Buttons.h"
+#include "toolkit/widgets/ComponentOwner.h"
 #include "toolkit/widgets/Containers.h"
 #include "toolkit/widgets/Form.h"
 #include "toolkit/widgets/ImageControl.h"

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "editor/gifformcomponents.h"
 #include "frameset/gifreadframes.h"
 #include "frameset/gifreadsettings.h"
 #include "toolkit/widgets/Buttons.h"
 #include "toolkit/widgets/ChoiceControls.h"
+#include "toolkit/widgets/ComponentOwner.h"
 #include "toolkit/widgets/Containers.h"
 #include "toolkit/widgets/Dialogs.h"
 #include "toolkit/widgets/Form.h"

@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "editor/gifformcomponents.h"
 #include "imagelib/KvDIB.h"
+#include "toolkit/widgets/ComponentOwner.h"
 #include "toolkit/widgets/Form.h"
 #include "toolkit/widgets/ImageControl.h"
 #include "toolkit/widgets/Shape.h"

@@ -2,7 +2,7 @@
 // with nothing the user could close it by.
 #pragma once
 
-#include "editor/gifformcomponents.h"
+#include "toolkit/widgets/ComponentOwner.h"
 #include "toolkit/widgets/Form.h"
 #include "toolkit/widgets/ImageControl.h"
 

@@ -4,10 +4,10 @@
 
 #include <memory>
 
-#include "editor/gifformcomponents.h"
 #include "imagelib/KvDIB.h"
 #include "toolkit/widgets/Buttons.h"
 #include "toolkit/widgets/ChoiceControls.h"
+#include "toolkit/widgets/ComponentOwner.h"
 #include "toolkit/widgets/Containers.h"
 #include "toolkit/widgets/Dialogs.h"
 #include "toolkit/widgets/Form.h"

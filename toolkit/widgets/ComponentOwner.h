@@ -1,4 +1,4 @@
-// What the editor's forms share in building their components: ownership and fonts.
+// What every program's forms share in building their components: ownership and fonts.
 // Controls are created parents first and freed in the reverse order, so a control never
 // outlives the container it sits in.
 #pragma once
