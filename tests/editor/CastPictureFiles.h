@@ -6,11 +6,11 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <cstdlib>
-#include <jpeglib.h>
 #include <string>
 #include <vector>
 
 #include "EditorForms.h"
+#include "common/JpegFiles.h"
 
 // A picture whose left half is Left and right half Right.
 inline QImage TwoColourImage(int Width, int Height, QRgb Left, QRgb Right) {
@@ -23,37 +23,14 @@ inline QImage TwoColourImage(int Width, int Height, QRgb Left, QRgb Right) {
 
 // Image encoded by libjpeg at the highest quality.
 inline std::vector<std::uint8_t> EncodeJpeg(const QImage& Image) {
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr err;
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &out, &size);
-    cinfo.image_width = Image.width();
-    cinfo.image_height = Image.height();
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 100, TRUE);
-    jpeg_start_compress(&cinfo, TRUE);
-    std::vector<unsigned char> row(Image.width() * 3);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        const int y = static_cast<int>(cinfo.next_scanline);
+    return EncodeJpegRows(Image.width(), Image.height(), 3, [&](int y, unsigned char* row) {
         for (int x = 0; x < Image.width(); ++x) {
             const QRgb p = Image.pixel(x, y);
             row[x * 3] = static_cast<unsigned char>(qRed(p));
             row[x * 3 + 1] = static_cast<unsigned char>(qGreen(p));
             row[x * 3 + 2] = static_cast<unsigned char>(qBlue(p));
         }
-        JSAMPROW r = row.data();
-        jpeg_write_scanlines(&cinfo, &r, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::vector<std::uint8_t> bytes(out, out + size);
-    std::free(out);
-    return bytes;
+    });
 }
 
 // Colour is within a JPEG's rounding of Expected.

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "EditorForms.h"
-#include "editormodel/GifDecodeHelper.h"
+#include "common/GifDecode.h"
 
 // Pixels as a viewer shows them: 0x00RRGGBB, or Clear where nothing is drawn.
 using TPixels = std::vector<std::uint32_t>;

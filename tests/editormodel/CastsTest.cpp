@@ -2,6 +2,7 @@
 // and the placement rules for a cast held by the pointer.
 #include <gtest/gtest.h>
 
+#include "DocumentFixture.h"
 #include "editor/casts.h"
 #include "editor/placement.h"
 
@@ -11,17 +12,6 @@ constexpr TColor Red = 0x000000FF;
 constexpr TColor Green = 0x0000FF00;
 constexpr TColor Blue = 0x00FF0000;
 constexpr TColor White = 0x00FFFFFF;
-
-// A Width x Height picture in Fill with its top-left pixel in Corner.
-std::unique_ptr<TBitmap> Picture(int Width, int Height, TColor Fill, TColor Corner) {
-    auto picture = std::make_unique<TBitmap>();
-    picture->SetPixelFormat(pf24bit);
-    picture->SetSize(Width, Height);
-    picture->Canvas()->Brush = TBrush{Fill, bsSolid};
-    picture->Canvas()->FillRect(TRect{0, 0, Width, Height});
-    picture->Canvas()->SetPixels(0, 0, Corner);
-    return picture;
-}
 
 // A colour that tells slot i's picture apart.
 TColor Mark(int I) {

@@ -1,6 +1,7 @@
 // Frame composition on the canvas and for output, and the zoomed frame view.
 #include <gtest/gtest.h>
 
+#include "DocumentFixture.h"
 #include "editor/effects.h"
 
 namespace {
@@ -16,42 +17,17 @@ void Fill(TBitmap& Bitmap, TColor Colour, const TRect& Area) {
     Bitmap.Canvas()->FillRect(Area);
 }
 
-void MakeSolid(TBitmap& Bitmap, int Width, int Height, TColor Colour) {
-    Bitmap.SetPixelFormat(pfDevice);
-    Bitmap.SetWidth(Width);
-    Bitmap.SetHeight(Height);
-    Fill(Bitmap, Colour, TRect{0, 0, Width, Height});
-}
-
 TColor PixelAt(TBitmap& Bitmap, int X, int Y) {
     return Bitmap.Canvas()->GetPixels(X, Y);
 }
 
 // A document with a 120 x 90 main image on a white canvas.
-class ComposeFixture : public ::testing::Test {
+class ComposeFixture : public DocumentFixture {
 protected:
     void SetUp() override {
         MakeSolid(*Doc.MainImage, 120, 90, MainColour);
         Doc.RebuildCanvas();
     }
-
-    // Gives channel Channel a solid, opaque cast in slot Slot.
-    TBitmap& AddCast(int Channel, int Slot, int Width, int Height, TColor Colour) {
-        TScoreChannel& channel = Doc.Channels[Channel];
-        TBitmap& cast = channel.EnsureCast(Slot);
-        MakeSolid(cast, Width, Height, Colour);
-        channel.CastTransparent[Slot] = false;
-        channel.SyncCastTransparency(Slot);
-        channel.RecountCasts();
-        return cast;
-    }
-
-    void Place(int Channel, int Frame, TPoint Centre) {
-        Doc.Channels[Channel].CellSet[Frame] = true;
-        Doc.Channels[Channel].Positions[Frame] = Centre;
-    }
-
-    TEditorDocument Doc;
 };
 
 } // namespace

@@ -5,7 +5,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "GifDecodeHelper.h"
+#include "DocumentFixture.h"
+#include "common/GifDecode.h"
 #include "editor/frameexport.h"
 #include "imagelib/KvDIB.h"
 
@@ -15,13 +16,6 @@ constexpr TColor White = RGB(255, 255, 255);
 constexpr TColor Red = RGB(255, 0, 0);
 constexpr TColor Blue = RGB(0, 0, 255);
 constexpr TColor Key = RGB(0, 255, 0);
-
-void MakeSolid(TBitmap& Bitmap, int Width, int Height, TColor Colour) {
-    Bitmap.SetPixelFormat(pfDevice);
-    Bitmap.SetSize(Width, Height);
-    Bitmap.Canvas()->Brush = TBrush{Colour, bsSolid};
-    Bitmap.Canvas()->FillRect(TRect{0, 0, Width, Height});
-}
 
 // A bitmap of the given depth, every pixel Value.
 std::unique_ptr<TKvDIB> MakeDIB(int Width, int Height, int BitCount, int Value) {
@@ -35,30 +29,17 @@ std::unique_ptr<TKvDIB> MakeDIB(int Width, int Height, int BitCount, int Value) 
     return dib;
 }
 
-class FrameExportFixture : public ::testing::Test {
+class FrameExportFixture : public DocumentFixture {
 protected:
     void SetUp() override {
         MakeSolid(*Doc.MainImage, 40, 30, White);
         Doc.RebuildCanvas();
     }
 
+    // Gives channel Channel a solid, opaque cast in its next free slot.
     TBitmap& AddCast(int Channel, int Width, int Height, TColor Colour) {
-        TScoreChannel& channel = Doc.Channels[Channel];
-        const int slot = channel.CastCount;
-        TBitmap& cast = channel.EnsureCast(slot);
-        MakeSolid(cast, Width, Height, Colour);
-        channel.CastTransparent[slot] = false;
-        channel.SyncCastTransparency(slot);
-        channel.RecountCasts();
-        return cast;
+        return DocumentFixture::AddCast(Channel, Doc.Channels[Channel].CastCount, Width, Height, Colour);
     }
-
-    void Place(int Channel, int Frame, TPoint Centre) {
-        Doc.Channels[Channel].CellSet[Frame] = true;
-        Doc.Channels[Channel].Positions[Frame] = Centre;
-    }
-
-    TEditorDocument Doc;
 };
 
 } // namespace

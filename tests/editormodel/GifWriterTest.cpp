@@ -7,7 +7,7 @@
 
 #include "editor/gifwrite.h"
 #include "imagelib/KvDIB.h"
-#include "tests/editormodel/GifDecodeHelper.h"
+#include "common/GifDecode.h"
 
 namespace {
 

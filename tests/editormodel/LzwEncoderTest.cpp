@@ -4,7 +4,7 @@
 
 #include "editor/lzwencode.h"
 #include "imagelib/KvDIB.h"
-#include "tests/editormodel/GifDecodeHelper.h"
+#include "common/GifDecode.h"
 
 namespace {
 

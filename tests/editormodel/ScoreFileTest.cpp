@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "DocumentFixture.h"
 #include "editor/scorefile.h"
 
 namespace {
@@ -15,17 +16,6 @@ constexpr TColor Green = 0x0000FF00;
 constexpr TColor Blue = 0x00FF0000;
 constexpr TColor White = 0x00FFFFFF;
 constexpr TColor Grey = 0x00808080;
-
-// A Width x Height picture in Fill with its top-left pixel in Corner.
-std::unique_ptr<TBitmap> Picture(int Width, int Height, TColor Fill, TColor Corner) {
-    auto picture = std::make_unique<TBitmap>();
-    picture->SetPixelFormat(pf24bit);
-    picture->SetSize(Width, Height);
-    picture->Canvas()->Brush = TBrush{Fill, bsSolid};
-    picture->Canvas()->FillRect(TRect{0, 0, Width, Height});
-    picture->Canvas()->SetPixels(0, 0, Corner);
-    return picture;
-}
 
 std::vector<std::uint8_t> BmpBytes(TBitmap& Bitmap) {
     TMemoryStream stream;

@@ -56,13 +56,13 @@ TEST_F(SaveCommandTest, TheButtonAndTheMenuItemSaveTheListAsGif) {
     EXPECT_TRUE(request.OverwritePrompt);
     EXPECT_EQ("GIF|*.gif|BMP(表示中の画像)|*.bmp|BMP(連番/差分のみ)|*.bmp|BMP(連番/全画面)|*.bmp",
               request.Filter);
-    const TDecodedGif gif = DecodeWithGiflib(FileBytes(Path("a.gif")));
+    const TDecodedGif gif = DecodeGif(FileBytes(Path("a.gif")));
     ASSERT_EQ(3u, gif.Frames.size());
     EXPECT_EQ(40, gif.Width);
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(10 + i, gif.Frames[std::size_t(i)].Control.DelayTime);
+        EXPECT_EQ(10 + i, gif.Frames[std::size_t(i)].Delay);
         EXPECT_EQ(i, gif.Frames[std::size_t(i)].Left);
-        EXPECT_EQ(FrameColors(i), gif.Frames[std::size_t(i)].Colors);
+        EXPECT_EQ(FrameColors(i), GlobalTableColors(gif, gif.Frames[std::size_t(i)]));
     }
     EXPECT_EQ(0, Form1->ProgressBar1->GetPosition());
 

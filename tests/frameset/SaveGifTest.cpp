@@ -65,10 +65,10 @@ TEST_F(SaveGifTest, GiflibReadsThePixelsPositionsWaitsDisposalAndTransparency) {
     third.Disposal = 3;
     std::vector<std::vector<TColor>> colors{FrameColors(0), FrameColors(1), FrameColors(2)};
 
-    const TDecodedGif gif = DecodeWithGiflib(Save());
+    const TDecodedGif gif = DecodeGif(Save());
     EXPECT_EQ(20, gif.Width);
     EXPECT_EQ(12, gif.Height);
-    EXPECT_EQ(GlobalColorCount, gif.GlobalEntries);
+    EXPECT_EQ(GlobalColorCount, gif.GlobalColorCount);
     ASSERT_EQ(3u, gif.Frames.size());
     const int lefts[] = {0, 12, 5}, tops[] = {0, 4, 9}, widths[] = {7, 3, 10}, heights[] = {5, 6, 2};
     const int delays[] = {10, 150, 0}, disposals[] = {0, 2, 3};
@@ -78,16 +78,16 @@ TEST_F(SaveGifTest, GiflibReadsThePixelsPositionsWaitsDisposalAndTransparency) {
         EXPECT_EQ(tops[i], frame.Top);
         EXPECT_EQ(widths[i], frame.Width);
         EXPECT_EQ(heights[i], frame.Height);
-        EXPECT_FALSE(frame.LocalTable);
+        EXPECT_FALSE(frame.HasLocalTable);
         ASSERT_TRUE(frame.HasControl);
-        EXPECT_EQ(delays[i], frame.Control.DelayTime);
-        EXPECT_EQ(disposals[i], frame.Control.DisposalMode);
-        EXPECT_EQ(colors[i], frame.Colors) << "frame " << i;
+        EXPECT_EQ(delays[i], frame.Delay);
+        EXPECT_EQ(disposals[i], frame.Disposal);
+        EXPECT_EQ(colors[i], GlobalTableColors(gif, frame)) << "frame " << i;
     }
-    EXPECT_EQ(NO_TRANSPARENT_COLOR, gif.Frames[0].Control.TransparentColor);
+    EXPECT_EQ(NO_TRANSPARENT_COLOR, gif.Frames[0].TransparentIndex);
     // The index of the reduced picture at the transparent point.
-    EXPECT_EQ(FrameList[1].Image->GetPixels(2, 5), gif.Frames[1].Control.TransparentColor);
-    EXPECT_EQ(FrameList[1].TransparentIndex, gif.Frames[1].Control.TransparentColor);
+    EXPECT_EQ(FrameList[1].Image->GetPixels(2, 5), gif.Frames[1].TransparentIndex);
+    EXPECT_EQ(FrameList[1].TransparentIndex, gif.Frames[1].TransparentIndex);
 }
 
 TEST_F(SaveGifTest, OneFrameIsAStillPictureWithoutLoopBlock) {
@@ -155,9 +155,9 @@ TEST_F(SaveGifTest, ATransparentFrameWithoutPointIsWrittenOpaque) {
     frame.Transparent = true;
     frame.TransparentIndex = 0;
     Append(*picture);
-    const TDecodedGif gif = DecodeWithGiflib(Save());
+    const TDecodedGif gif = DecodeGif(Save());
     ASSERT_EQ(2u, gif.Frames.size());
-    EXPECT_EQ(NO_TRANSPARENT_COLOR, gif.Frames[0].Control.TransparentColor);
+    EXPECT_EQ(NO_TRANSPARENT_COLOR, gif.Frames[0].TransparentIndex);
     EXPECT_TRUE(FrameList[0].Transparent);
 }
 

@@ -2,13 +2,13 @@
 // decoded by giflib, independently of the editor's own reader.
 #pragma once
 
-#include <gif_lib.h>
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
 
 #include "GifBytes.h"
+#include "common/GifDecode.h"
 #include "frameset/gifreadframes.h"
 
 // A 24-bit picture whose pixel (x, y) has the colour Color(x, y).
@@ -57,60 +57,17 @@ protected:
     }
 };
 
-struct TDecodedFrame {
-    int Left = 0, Top = 0, Width = 0, Height = 0;
-    GraphicsControlBlock Control{};
-    bool HasControl = false;
-    bool LocalTable = false;
-    std::vector<TColor> Colors; // each pixel's colour through the global table
-};
-
-struct TDecodedGif {
-    int Width = 0, Height = 0;
-    int GlobalEntries = 0;
-    std::vector<TDecodedFrame> Frames;
-};
-
-inline int ReadFromVector(GifFileType* Gif, GifByteType* Data, int Length) {
-    auto* source = static_cast<std::pair<const TBytes*, std::size_t>*>(Gif->UserData);
-    const std::size_t n = std::min<std::size_t>(std::size_t(Length), source->first->size() - source->second);
-    std::copy_n(source->first->data() + source->second, n, Data);
-    source->second += n;
-    return int(n);
-}
-
-inline TDecodedGif DecodeWithGiflib(const TBytes& Bytes) {
-    TDecodedGif result;
-    std::pair<const TBytes*, std::size_t> source{&Bytes, 0};
-    int error = 0;
-    GifFileType* gif = DGifOpen(&source, ReadFromVector, &error);
-    if (gif == nullptr) {
-        ADD_FAILURE() << "giflib cannot open the file: " << error;
-        return result;
+// Each pixel of a decoded frame through the global table, the only table the frame-set
+// writer writes.
+inline std::vector<TColor> GlobalTableColors(const TDecodedGif& Gif, const TDecodedFrame& Frame) {
+    std::vector<TColor> colors;
+    if (Gif.GlobalColors.empty()) return colors;
+    for (const std::uint8_t index : Frame.Pixels) {
+        EXPECT_LT(index, Gif.GlobalColorCount);
+        const std::uint32_t c = Gif.GlobalColors[std::min<std::size_t>(index, Gif.GlobalColors.size() - 1)];
+        colors.push_back(RGB(std::uint8_t(c >> 16), std::uint8_t(c >> 8), std::uint8_t(c)));
     }
-    EXPECT_EQ(GIF_OK, DGifSlurp(gif)) << gif->Error;
-    result.Width = gif->SWidth;
-    result.Height = gif->SHeight;
-    result.GlobalEntries = gif->SColorMap != nullptr ? gif->SColorMap->ColorCount : 0;
-    for (int i = 0; i < gif->ImageCount; ++i) {
-        const SavedImage& image = gif->SavedImages[i];
-        TDecodedFrame frame;
-        frame.Left = image.ImageDesc.Left;
-        frame.Top = image.ImageDesc.Top;
-        frame.Width = image.ImageDesc.Width;
-        frame.Height = image.ImageDesc.Height;
-        frame.LocalTable = image.ImageDesc.ColorMap != nullptr;
-        frame.HasControl = DGifSavedExtensionToGCB(gif, i, &frame.Control) == GIF_OK;
-        for (int p = 0; p < frame.Width * frame.Height && result.GlobalEntries != 0; ++p) {
-            const int index = image.RasterBits[p];
-            EXPECT_LT(index, result.GlobalEntries);
-            const GifColorType c = gif->SColorMap->Colors[std::min(index, result.GlobalEntries - 1)];
-            frame.Colors.push_back(RGB(c.Red, c.Green, c.Blue));
-        }
-        result.Frames.push_back(frame);
-    }
-    DGifCloseFile(gif, &error);
-    return result;
+    return colors;
 }
 
 inline TBytes FileBytes(const std::string& FileName) {

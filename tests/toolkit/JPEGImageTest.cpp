@@ -3,42 +3,29 @@
 #include <cstdio>
 #include <vector>
 
-#include <jpeglib.h>
-
+#include "common/JpegFiles.h"
 #include "toolkit/graphics/JPEGImage.h"
 
 namespace {
 
 // Encodes a picture with libjpeg itself: 16 x 16 blocks of flat colours.
-std::vector<std::uint8_t> MakeJpeg(int Width, int Height, bool Grey, bool Progressive, bool ManyScans = false) {
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr err;
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &out, &size);
-    cinfo.image_width = Width;
-    cinfo.image_height = Height;
-    cinfo.input_components = Grey ? 1 : 3;
-    cinfo.in_color_space = Grey ? JCS_GRAYSCALE : JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 100, TRUE);
+std::vector<std::uint8_t> MakeJpeg(int Width, int Height, bool Grey, bool Progressive,
+                                   bool ManyScans = false) {
     std::vector<jpeg_scan_info> script;
-    if (ManyScans) {
-        // One scan per AC coefficient and component: far more scans than any real file.
-        script.push_back({3, {0, 1, 2, 0}, 0, 0, 0, 0});
-        for (int c = 0; c < 3; ++c)
-            for (int k = 1; k < 64; ++k) script.push_back({1, {c, 0, 0, 0}, k, k, 0, 0});
-        cinfo.scan_info = script.data();
-        cinfo.num_scans = static_cast<int>(script.size());
-    } else if (Progressive) {
-        jpeg_simple_progression(&cinfo);
-    }
-    jpeg_start_compress(&cinfo, TRUE);
-    std::vector<unsigned char> row(Width * cinfo.input_components);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        const int y = cinfo.next_scanline;
+    const auto adjust = [&](jpeg_compress_struct& cinfo) {
+        if (ManyScans) {
+            // One scan per AC coefficient and component: far more scans than any real file.
+            script.push_back({3, {0, 1, 2, 0}, 0, 0, 0, 0});
+            for (int c = 0; c < 3; ++c)
+                for (int k = 1; k < 64; ++k)
+                    script.push_back({1, {c, 0, 0, 0}, k, k, 0, 0});
+            cinfo.scan_info = script.data();
+            cinfo.num_scans = static_cast<int>(script.size());
+        } else if (Progressive) {
+            jpeg_simple_progression(&cinfo);
+        }
+    };
+    const auto fill = [&](int y, unsigned char* row) {
         for (int x = 0; x < Width; ++x) {
             const int block = (x / 16 + y / 16) % 3;
             if (Grey) {
@@ -49,14 +36,8 @@ std::vector<std::uint8_t> MakeJpeg(int Width, int Height, bool Grey, bool Progre
                 row[x * 3 + 2] = block == 2 ? 250 : 10;
             }
         }
-        JSAMPROW r = row.data();
-        jpeg_write_scanlines(&cinfo, &r, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::vector<std::uint8_t> bytes(out, out + size);
-    std::free(out);
-    return bytes;
+    };
+    return EncodeJpegRows(Width, Height, Grey ? 1 : 3, fill, adjust);
 }
 
 void Load(TJPEGImage& Jpeg, const std::vector<std::uint8_t>& Bytes) {

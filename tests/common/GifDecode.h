@@ -4,9 +4,11 @@
 
 #include <gif_lib.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 using TBytes = std::vector<std::uint8_t>;
@@ -16,6 +18,7 @@ struct TDecodedFrame {
     bool HasLocalTable = false;
     std::vector<std::uint32_t> Colors; // the table in effect, 0x00RRGGBB
     TBytes Pixels;
+    bool HasControl = false; // a graphic control block precedes the image
     int Disposal = 0;
     bool UserInput = false;
     int Delay = 0;
@@ -25,6 +28,7 @@ struct TDecodedFrame {
 struct TDecodedGif {
     int Width = 0, Height = 0;
     int GlobalColorCount = 0;
+    std::vector<std::uint32_t> GlobalColors;
     bool HasLoopBlock = false;
     int LoopCount = -1;
     std::vector<std::string> Comments;
@@ -68,6 +72,7 @@ inline TDecodedGif DecodeGif(const TBytes& Data) {
     result.Width = gif->SWidth;
     result.Height = gif->SHeight;
     result.GlobalColorCount = gif->SColorMap ? gif->SColorMap->ColorCount : 0;
+    result.GlobalColors = gifdecode_detail::TableOf(gif->SColorMap);
     for (int b = 0; b < gif->ExtensionBlockCount; ++b) {
         const ExtensionBlock& block = gif->ExtensionBlocks[b];
         if (block.Function == COMMENT_EXT_FUNC_CODE)
@@ -85,7 +90,8 @@ inline TDecodedGif DecodeGif(const TBytes& Data) {
             gifdecode_detail::TableOf(frame.HasLocalTable ? image.ImageDesc.ColorMap : gif->SColorMap);
         frame.Pixels.assign(image.RasterBits, image.RasterBits + std::size_t(frame.Width) * frame.Height);
         GraphicsControlBlock gcb;
-        if (DGifSavedExtensionToGCB(gif, i, &gcb) == GIF_OK) {
+        frame.HasControl = DGifSavedExtensionToGCB(gif, i, &gcb) == GIF_OK;
+        if (frame.HasControl) {
             frame.Disposal = gcb.DisposalMode;
             frame.UserInput = gcb.UserInputFlag;
             frame.Delay = gcb.DelayTime;
