@@ -19,7 +19,7 @@ namespace {
 // mapping keeps its descriptor and its view, parked without access rights so that a stale
 // pointer still faults, until a mapping of the same size is asked for.
 constexpr std::size_t RecycledMappingSize = 64 * 1024;
-constexpr std::size_t RecycledMappingCount = 64;
+constexpr std::size_t RecycledBytes = 8 * 1024 * 1024; // memory parked at most, in whole pages
 
 struct TParkedMapping {
     int Fd = -1;
@@ -39,8 +39,15 @@ struct TFileMappingObject {
     }
 };
 
+// The memory a parked mapping holds.
+std::size_t PagesOf(std::size_t Size) {
+    const std::size_t page = 4096;
+    return (Size + page - 1) / page * page;
+}
+
 struct TParkedMappings {
     std::vector<TParkedMapping> Entries;
+    std::size_t Bytes = 0;
     ~TParkedMappings() {
         for (const TParkedMapping& entry : Entries) {
             munmap(entry.View, entry.Size);
@@ -81,6 +88,7 @@ THandle ReuseParkedMapping(std::size_t Size) {
         object->Size = Size;
         object->Spare = it->View;
         object->SpareStale = true;
+        Parked().Bytes -= PagesOf(Size);
         entries.erase(std::next(it).base());
         return Mappings().Add(std::move(object));
     }
@@ -157,9 +165,11 @@ bool UnmapViewOfFile(void* View) {
 bool CloseHandle(THandle Mapping) {
     TFileMappingObject* object = Mappings().Find(Mapping);
     if (object == nullptr) return false;
-    auto& parked = Parked().Entries;
-    if (object->Spare != nullptr && object->LiveViews == 0 && parked.size() < RecycledMappingCount) {
-        parked.push_back(TParkedMapping{object->Fd, object->Spare, object->Size});
+    TParkedMappings& parked = Parked();
+    if (object->Spare != nullptr && object->LiveViews == 0 &&
+        parked.Bytes + PagesOf(object->Size) <= RecycledBytes) {
+        parked.Entries.push_back(TParkedMapping{object->Fd, object->Spare, object->Size});
+        parked.Bytes += PagesOf(object->Size);
         object->Fd = -1;
         object->Spare = nullptr;
     }
