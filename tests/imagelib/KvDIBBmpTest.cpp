@@ -33,7 +33,9 @@ template <class E> void ExpectRejected(const TBytes& Bytes, const std::string& M
         image.LoadFromStream(stream);
         ADD_FAILURE() << "no exception, expected " << Message;
     } catch (const E& e) {
-        if (!Message.empty()) EXPECT_EQ(e.Message(), Message);
+        if (!Message.empty()) {
+            EXPECT_EQ(e.Message(), Message);
+        }
     }
     EXPECT_EQ(SavedBytes(image), before);
     EXPECT_EQ(image.Width, 3);

@@ -161,7 +161,9 @@ TEST(KvDIBDraw, ExchangeWithDeviceDependentBitmaps) {
         EXPECT_EQ(changes, 1);
         EXPECT_EQ(back.GetBitCount(), 24);
         EXPECT_EQ(back.InternalDIB->Infos.Header.biHeight, 4);
-        if (format == pf32bit) EXPECT_TRUE(SamePicture(back, dib));
+        if (format == pf32bit) {
+            EXPECT_TRUE(SamePicture(back, dib));
+        }
     }
 
     TKvDIB indexed;

@@ -29,9 +29,9 @@ struct TTestDIB {
     std::uint16_t BitCount = 8;
     std::uint32_t Compression = BI_RGB;
     std::uint32_t ClrUsed = 0;
-    std::vector<std::uint32_t> Masks;
-    TBytes Table; // colour table as stored (RGBQUADs, or RGBTRIPLEs after a core header)
-    TBytes Pixels;
+    std::vector<std::uint32_t> Masks{};
+    TBytes Table{}; // colour table as stored (RGBQUADs, or RGBTRIPLEs after a core header)
+    TBytes Pixels{};
     std::int64_t FileSize = -1;
 
     TBytes Block() const {
