@@ -92,9 +92,10 @@ void WriteFrameSetGifImageData(TStream& Stream, int Index) {
 }
 
 void WriteFrameSetGifTrailer(TStream& Stream) {
-    TBlockBytes trailer;
-    trailer.Byte(0x21).Byte(0xFE).Byte(12).Text("Palvenor 30x", 12).Byte(0).Byte(0x3B);
-    trailer.WriteTo(Stream);
+    // The comment extension with its one sub-block, its terminator, then the trailer.
+    static const std::uint8_t trailer[] = {0x21, 0xFE, 12,  'P', 'a', 'l', 'v', 'e', 'n',
+                                           'o',  'r',  ' ', '3', '0', 'x', 0,   0x3B};
+    Stream.WriteBuffer(trailer, sizeof(trailer));
 }
 
 void TakeTransparentIndexes() {
