@@ -2,20 +2,13 @@
 // header as a CF_DIB block. Either a read fails leaving the bitmap as it was, or the
 // picture it gives writes back and reads again at the same size (true-colour pictures
 // pixel for pixel).
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
+#include "FuzzCheck.h"
 #include "toolkit/graphics/GlobalMemory.h"
 #include "toolkit/graphics/Graphics.h"
 
 namespace {
-
-void Check(bool Condition, const char* What) {
-    if (Condition) return;
-    std::fprintf(stderr, "fuzz_bitmap_dib: %s\n", What);
-    std::abort();
-}
 
 void CheckRoundTrip(TBitmap& Bitmap) {
     Check(!Bitmap.Empty(), "a read gave an empty bitmap");

@@ -1,19 +1,10 @@
 // BMP stream reader: any input either loads an image that writes back and reads again
 // byte for byte, or fails leaving the image read into and all storage as they were.
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-
+#include "DIBFuzzImage.h"
 #include "imagelib/KvDIB.h"
 #include "toolkit/graphics/FileMapping.h"
 
 namespace {
-
-void Check(bool Condition, const char* What) {
-    if (Condition) return;
-    std::fprintf(stderr, "fuzz_bmp_stream: %s\n", What);
-    std::abort();
-}
 
 TMemoryStream Saved(TKvInternalDIB& Image) {
     TMemoryStream stream;
@@ -25,9 +16,7 @@ TMemoryStream Saved(TKvInternalDIB& Image) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
     TKvInternalDIB image;
-    image.FreeDIB();
-    image.CreateDIB(3, -2, 24, 1);
-    std::memset(image.Infos.Bits, 0x5A, image.Infos.ImageSize);
+    MakePreviousImage(image);
     const TMemoryStream before = Saved(image);
     const std::size_t mappings = LiveFileMappings();
 
@@ -41,13 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
         Check(LiveFileMappings() == mappings, "a failed read left storage behind");
         return 0;
     }
-    const BITMAPINFOHEADER& h = image.Infos.Header;
-    Check(image.Width == h.biWidth && image.Height == DIBRowCount(h), "size fields disagree with the header");
-    Check(h.biClrUsed <= 256, "colour count above 256");
-    Check(image.Infos.ImageSize <= MaxDIBStorage, "storage above 1 GiB");
-    if (h.biCompression == BI_RGB)
-        Check(image.Infos.ImageSize >= DIBRowLength(h.biWidth, h.biBitCount) * image.Height,
-              "storage shorter than the rows");
+    CheckLoadedImage(image);
 
     TMemoryStream written = Saved(image);
     written.SetPosition(0);

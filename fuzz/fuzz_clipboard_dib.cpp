@@ -1,21 +1,14 @@
 // CF_DIB block reader: any block either loads an image that writes back to the same block
 // and reads again the same, or fails leaving the image read into and all storage as they were.
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
+#include "DIBFuzzImage.h"
 #include "imagelib/KvDIB.h"
 #include "toolkit/graphics/FileMapping.h"
 #include "toolkit/graphics/GlobalMemory.h"
 
 namespace {
-
-void Check(bool Condition, const char* What) {
-    if (Condition) return;
-    std::fprintf(stderr, "fuzz_clipboard_dib: %s\n", What);
-    std::abort();
-}
 
 std::vector<std::uint8_t> Saved(TKvInternalDIB& Image) {
     const HGLOBAL block = Image.SaveToClipboardFormat();
@@ -40,9 +33,7 @@ struct TBlock {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
     TKvInternalDIB image;
-    image.FreeDIB();
-    image.CreateDIB(3, -2, 24, 1);
-    std::memset(image.Infos.Bits, 0x5A, image.Infos.ImageSize);
+    MakePreviousImage(image);
     const std::vector<std::uint8_t> before = Saved(image);
     const std::size_t mappings = LiveFileMappings();
 
@@ -54,13 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
         Check(LiveFileMappings() == mappings, "a failed read left storage behind");
         return 0;
     }
-    const BITMAPINFOHEADER& h = image.Infos.Header;
-    Check(image.Width == h.biWidth && image.Height == DIBRowCount(h), "size fields disagree with the header");
-    Check(h.biClrUsed <= 256, "colour count above 256");
-    Check(image.Infos.ImageSize <= MaxDIBStorage, "storage above 1 GiB");
-    if (h.biCompression == BI_RGB)
-        Check(image.Infos.ImageSize >= DIBRowLength(h.biWidth, h.biBitCount) * image.Height,
-              "storage shorter than the rows");
+    CheckLoadedImage(image);
 
     const std::vector<std::uint8_t> written = Saved(image);
     const TBlock copy(written.data(), written.size());

@@ -2,19 +2,13 @@
 // then once more into the middle of the frames it gave. A load ends with a stage, or with
 // one of the picture errors; either way every frame in the list is whole: an 8-bit
 // picture of its recorded size, and a transparent point on a pixel of its index.
-#include <cstdio>
 #include <cstdlib>
 
+#include "FuzzCheck.h"
 #include "frameset/gifreadframes.h"
 #include "frameset/gifreadgif.h"
 
 namespace {
-
-void Check(bool Condition, const char* What) {
-    if (Condition) return;
-    std::fprintf(stderr, "fuzz_gifread: %s\n", What);
-    std::abort();
-}
 
 void Load(const std::uint8_t* Data, std::size_t Size, int InsertIndex) {
     TGifReadContext context;

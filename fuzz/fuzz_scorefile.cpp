@@ -3,18 +3,11 @@
 // picture, cast counts match the slots, the canvas matches the main image, positions are
 // in range and a frame composes. A completed load writes back and reads again to the same
 // tables.
-#include <cstdio>
-#include <cstdlib>
 
+#include "FuzzCheck.h"
 #include "editor/scorefile.h"
 
 namespace {
-
-void Check(bool Condition, const char* What) {
-    if (Condition) return;
-    std::fprintf(stderr, "fuzz_scorefile: %s\n", What);
-    std::abort();
-}
 
 void CheckSound(const TEditorDocument& Doc) {
     for (const TScoreChannel& channel : Doc.Channels) {
