@@ -182,6 +182,7 @@ private:
                 // as composed.
                 FOut.Assign(&FWork);
                 Reduce(FOut);
+                transparent = FramePointIndex(Frame);
             }
         }
         if (!sizeOptimised) changed = TRect{0, 0, width - 1, height - 1};

@@ -177,6 +177,28 @@ TEST_F(ExportGifTest, SSizeColourMetInTheChangedPixelsGivesUpTransparencyForThat
     EXPECT_EQ(PlayGif(gif), ComposedFrames({0, 2, 3}));
 }
 
+TEST_F(ExportGifTest, FrameGivingUpSSizeTransparencyTakesItsFramePointFromThePixelsWritten) {
+    // A green square that never moves sits on every frame's transparency point; painted, the
+    // point held the S-size white, written as composed it holds green again.
+    MakeMovingScore();
+    AddCast(2, 4, 4, Green);
+    for (int f = 0; f < 4; ++f) {
+        SetCell(2, f, TPoint{52, 52});
+        Doc().FramePoints[f] = TPoint{0, 0};
+    }
+    form->ssize->SetChecked(true);
+    form->Shape1->SetBrushColor(White);
+    Save("anim.gif", 1);
+
+    const TDecodedGif gif = DecodeFile("anim.gif");
+    ASSERT_EQ(gif.Frames.size(), 3u);
+    const TDecodedFrame& moved = gif.Frames[1];
+    ASSERT_NE(moved.TransparentIndex, -1);
+    EXPECT_EQ(moved.Colors.at(moved.TransparentIndex), ToRgb(Green));
+    // The first frame leaves the green square clear, and no later frame draws over it.
+    EXPECT_EQ(PlayGif(gif), (std::vector<TPixels>{Composed(0, Green), Composed(2, Green), Composed(3, Green)}));
+}
+
 TEST_F(ExportGifTest, SSizeNeedsTheFrameBeforeToStaySoDisposedFramesKeepTheirPixels) {
     MakeMovingScore();
     form->CheckBox1->SetChecked(false);
