@@ -133,6 +133,24 @@ TEST_F(PlaybackTest, DisposalThreeRedrawsThePreviousFrame) {
     EXPECT_EQ(clWhite, At(seen[2], 7, 7));
 }
 
+// Disposal 3 on frame 0 has no frame to go back to; disposals 4..7 leave the picture as 0 does.
+TEST_F(PlaybackTest, DisposalThreeOnTheFirstFrameAndDisposalsAboveThreeLeaveThePicture) {
+    TGifBuilder gif;
+    gif.Screen(8, 8, 256);
+    gif.Control(0x0C, 0, 0).Image(0, 0, 8, 8, TBytes(64, 1));
+    gif.Control(0x1C, 0, 0).Image(2, 2, 4, 4, TBytes(16, 2));
+    gif.Control(0x00, 0, 0).Image(6, 6, 2, 2, TBytes(4, 3));
+    OpenGif(gif.Bytes());
+    ASSERT_EQ(7, FrameList[1].Disposal);
+    const std::vector<QImage> seen = Play(3);
+    ASSERT_EQ(3u, seen.size());
+    EXPECT_EQ(Colour(1), At(seen[0], 3, 3));
+    EXPECT_EQ(Colour(2), At(seen[1], 3, 3));
+    EXPECT_EQ(Colour(1), At(seen[1], 0, 0));
+    EXPECT_EQ(Colour(2), At(seen[2], 3, 3));
+    EXPECT_EQ(Colour(3), At(seen[2], 6, 6));
+}
+
 TEST_F(PlaybackTest, EditingIsOffWhilePlaying) {
     OpenGif(Frames(2, 0));
     bool checked = false;
