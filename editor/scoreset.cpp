@@ -23,7 +23,6 @@ Tscoreform::Tscoreform() {
     Button2->SetCancel(true);
 
     OnActivate = [this](TObject* Sender) { FormActivate(Sender); };
-    OnClose = [this](TObject* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
     Button1->OnClick = [this](TObject* Sender) { Button1Click(Sender); };
     Button2->OnClick = [this](TObject* Sender) { Button2Click(Sender); };
 }
@@ -36,11 +35,6 @@ void Tscoreform::FormActivate(TObject*) {
     MobrelForm->Document().ScoreFormOk = true;
     SpinEdit1->SetValue(0);
     SpinEdit2->SetValue(0);
-}
-
-// Only OK confirms: leaving by the close box counts as cancelling.
-void Tscoreform::FormClose(TObject*, TCloseAction&) {
-    if (GetModalResult() != mrOk) MobrelForm->Document().ScoreFormOk = false;
 }
 
 void Tscoreform::Button1Click(TObject*) {

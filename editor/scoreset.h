@@ -7,7 +7,7 @@
 #include "toolkit/widgets/SpinEdit.h"
 
 // Callers show the dialog modally, then read the document's ScoreFormOk and, when it is set,
-// the two offsets.
+// the two offsets. Only "CANCEL" (or Esc) clears it: leaving by the close box counts as "OK".
 class Tscoreform : public TForm {
 public:
     Tscoreform();
@@ -22,7 +22,6 @@ public:
     TButton* Button2;
 
     void FormActivate(TObject* Sender);
-    void FormClose(TObject* Sender, TCloseAction& Action);
     void Button1Click(TObject* Sender);
     void Button2Click(TObject* Sender);
 

@@ -135,10 +135,11 @@ TEST_F(ScoreEditingTest, ACancelledDialogMovesNothing) {
     EXPECT_EQ(Position(0, 0).X, 10);
     EXPECT_FALSE(Doc().ScoreFormOk);
 
-    // Leaving by the close box is no confirmation either.
+    // Only "CANCEL" cancels: leaving by the close box applies the offsets like "OK".
     Answers->OnForm([](TForm& Dialog) { static_cast<Tscoreform&>(Dialog).SpinEdit1->SetValue(5); }, mrCancel);
     form->BitBtn26Click(nullptr);
-    EXPECT_EQ(Position(0, 0).X, 10);
+    EXPECT_EQ(Position(0, 0).X, 15);
+    EXPECT_TRUE(Doc().ScoreFormOk);
 
     // Without a main image the dialog does not open.
     Doc().CanvasBitmap.reset();
