@@ -9,6 +9,7 @@
 #include "editor/framechanges.h"
 #include "imagelib/KvDIB.h"
 #include "toolkit/graphics/Exceptions.h"
+#include "toolkit/graphics/FilePaths.h"
 
 int LastExportFrame(const TEditorDocument& Document) {
     int last = 0;
@@ -29,8 +30,7 @@ int ExportColorDepth(int ColorChoice) {
 }
 
 std::string ExportTargetName(const std::string& Chosen, int FilterIndex) {
-    const std::size_t slash = Chosen.rfind('/');
-    const std::size_t dot = Chosen.find('.', slash == std::string::npos ? 0 : slash + 1);
+    const std::size_t dot = ExtensionDot(Chosen);
     const bool hasDot = dot != std::string::npos;
     switch (FilterIndex) {
     case 1:

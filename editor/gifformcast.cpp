@@ -6,6 +6,7 @@
 #include "editor/picturefile.h"
 #include "editor/transform.h"
 #include "toolkit/graphics/Clipboard.h"
+#include "toolkit/graphics/FilePaths.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include "editor/gifform.h"
 #include "editor/ngform.h"
 #include "editor/picturefile.h"
+#include "toolkit/graphics/FilePaths.h"
 
 namespace {
 

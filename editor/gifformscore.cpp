@@ -1,7 +1,7 @@
 // Saving and opening score files: the whole document in one *.sct file.
 #include "editor/gifform.h"
-#include "editor/picturefile.h"
 #include "editor/scorefile.h"
+#include "toolkit/graphics/FilePaths.h"
 #include "toolkit/widgets/MessageBoxes.h"
 
 namespace {

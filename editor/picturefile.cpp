@@ -58,7 +58,3 @@ std::unique_ptr<TBitmap> NewBlankPicture(int Width, int Height, TColor Color) {
     return picture;
 }
 
-std::string ExtractFilePath(const std::string& FileName) {
-    const std::size_t separator = FileName.find_last_of('/');
-    return separator == std::string::npos ? std::string() : FileName.substr(0, separator + 1);
-}

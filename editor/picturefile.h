@@ -22,5 +22,3 @@ std::unique_ptr<TBitmap> ReadClipboardPicture();
 // A Width x Height picture filled with Color, made through the image library at 24 bits.
 std::unique_ptr<TBitmap> NewBlankPicture(int Width, int Height, TColor Color);
 
-// The folder part of FileName with its trailing separator; empty when it names no folder.
-std::string ExtractFilePath(const std::string& FileName);

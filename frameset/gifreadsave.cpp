@@ -9,6 +9,7 @@
 #include "editor/lzwpixels.h"
 #include "frameset/gifreadgif.h"
 #include "toolkit/graphics/Exceptions.h"
+#include "toolkit/graphics/FilePaths.h"
 
 namespace {
 
@@ -124,7 +125,7 @@ void SaveFrameSetGif(const std::string& FileName, const TFrameSetProgress& Progr
 
 std::string NumberedBaseName(const std::string& FileName) {
     // Only the name itself is searched: a folder called "x.bmp..." stays as it is.
-    const std::size_t nameStart = FileName.find_last_of('/') + 1;
+    const std::size_t nameStart = FileNameStart(FileName);
     std::string lower = FileName;
     std::transform(lower.begin(), lower.end(), lower.begin(),
                    [](unsigned char c) { return char(std::tolower(c)); });

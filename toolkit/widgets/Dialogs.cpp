@@ -1,5 +1,6 @@
 #include "toolkit/widgets/Dialogs.h"
 
+#include "toolkit/graphics/FilePaths.h"
 #include "toolkit/widgets/ModalAnswerer.h"
 
 std::vector<TFilterEntry> SplitFilter(const std::string& Filter) {
@@ -53,8 +54,7 @@ bool TOpenDialog::Execute() {
 
 std::string TOpenDialog::WithDefaultExtension(const std::string& Name) const {
     if (DefaultExt.empty()) return Name;
-    const std::size_t slash = Name.rfind('/');
-    if (Name.find('.', slash == std::string::npos ? 0 : slash + 1) != std::string::npos) return Name;
+    if (ExtensionDot(Name) != std::string::npos) return Name;
     std::string extension = FilterExtension(Filter, FilterIndex);
     if (extension.empty()) {
         extension = DefaultExt.substr(0, DefaultExt.find(';'));
