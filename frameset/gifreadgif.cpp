@@ -62,7 +62,7 @@ bool SkipApplicationExtension() {
     return !ReadBytes(17);
 }
 
-void DecodeImageData() {
+void DecodeImageData(bool Interlaced) {
     const std::uint8_t* file = GifFileData->Memory();
     const std::int64_t end = GifFileData->GetSize();
     std::vector<std::uint8_t> gathered;
@@ -71,7 +71,7 @@ void DecodeImageData() {
     for (std::int64_t at = DecodedFrame.DataStart; at < end && file[at] != 0 && at + 1 + file[at] <= end;
          at += file[at] + 1)
         gathered.insert(gathered.end(), file + at + 1, file + at + 1 + file[at]);
-    DecodeLzwImage(gathered.data(), gathered.size());
+    DecodeLzwImage(gathered.data(), gathered.size(), Interlaced);
 }
 
 bool ReadImageBlock(int& InsertIndex, const TGifReadContext& Context) {
@@ -91,6 +91,7 @@ bool ReadImageBlock(int& InsertIndex, const TGifReadContext& Context) {
     DecodedFrame.Width = Word(4);
     DecodedFrame.Height = Word(6);
     DecodedFrame.LocalColorCount = ColorTableEntries(ReadBuffer[8]);
+    const bool interlaced = (ReadBuffer[8] & 0x40) != 0;
     if (!ReadColorTable(LocalColorTable, DecodedFrame.LocalColorCount)) return true;
     if (!ReadBytes(1)) return true;
     DecodedFrame.BitsPerPixel = ReadBuffer[0];
@@ -106,7 +107,7 @@ bool ReadImageBlock(int& InsertIndex, const TGifReadContext& Context) {
     if (DecodedFrame.BitsPerPixel > MaxLzwMinimumCodeSize) return true;
     if (DIBRowLength(DecodedFrame.Width, 8) * DecodedFrame.Height > Context.StorageLimit) return true;
 
-    DecodeImageData();
+    DecodeImageData(interlaced);
     Context.AddGif(InsertIndex);
     ++InsertIndex;
     return false;

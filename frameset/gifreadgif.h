@@ -53,8 +53,9 @@ bool SkipApplicationExtension();
 // Entries of the colour table that a packed byte announces: 2^((Packed & 7) + 1) when
 // bit 7 is set, else 0.
 int ColorTableEntries(std::uint8_t Packed);
-// Joins the image's data sub-blocks from DecodedFrame.DataStart and decodes them.
-void DecodeImageData();
+// Joins the image's data sub-blocks from DecodedFrame.DataStart and decodes them, the rows
+// in interlace order when Interlaced.
+void DecodeImageData(bool Interlaced);
 
 // Frees GifFileData when the load ends, however it ends.
 class TGifFileDataScope {

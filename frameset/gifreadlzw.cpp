@@ -20,6 +20,22 @@ constexpr std::array<std::uint8_t, 256> SingleBytes = [] {
     return bytes;
 }();
 
+// Row Index of the rows in the order the data sends them: the same row when not
+// Interlaced, else the row the four interlace passes put there (every 8th row from 0,
+// every 8th from 4, every 4th from 2, every 2nd from 1).
+int ArrivingRow(int Index, int Height, bool Interlaced) {
+    if (!Interlaced) return Index;
+    static constexpr int firstRow[] = {0, 4, 2, 1};
+    static constexpr int step[] = {8, 8, 4, 2};
+    for (int pass = 0; pass < 4; ++pass) {
+        const int rows =
+            Height > firstRow[pass] ? (Height - firstRow[pass] + step[pass] - 1) / step[pass] : 0;
+        if (Index < rows) return firstRow[pass] + Index * step[pass];
+        Index -= rows;
+    }
+    return Height; // past the last row
+}
+
 // The working state of one image. The dictionary holds each string as its prefix code's
 // string followed by one byte, with the string's length and first byte at hand. Most
 // strings also stand whole in a row already written; they are copied from there, which is
@@ -27,13 +43,13 @@ constexpr std::array<std::uint8_t, 256> SingleBytes = [] {
 class TLzwDecoder {
 public:
     TLzwDecoder(const std::uint8_t* Data, std::size_t Length, int MinimumCodeSize, const TKvDIBInfos& Infos,
-                int Width, int Height)
+                int Width, int Height, bool Interlaced)
         : FData(Data), FLength(Length), FBitLength(std::uint64_t(Length) * 8),
           FMinimumCodeSize(MinimumCodeSize), FInfos(Infos), FWidth(Width), FHeight(Height),
-          FRow(DIBScanLine(Infos, 0)) {}
+          FInterlaced(Interlaced), FRow(DIBScanLine(Infos, 0)) {}
 
     void Run();
-    // The last written pixel of value Index in row order; X = NoTransparentPoint when none.
+    // The pixel of value Index written last; X = NoTransparentPoint when none.
     TPoint LastPixelOf(std::uint8_t Index) const;
 
 private:
@@ -65,9 +81,10 @@ private:
     const TKvDIBInfos& FInfos;
     int FWidth;
     int FHeight;
+    bool FInterlaced;
     int FX = 0;
-    int FY = 0;
-    std::uint8_t* FRow; // row FY, nullptr once every row is written
+    int FArrival = 0;   // rows written before the current one, in the order they arrive
+    std::uint8_t* FRow; // the current row, nullptr once every row is written
 };
 
 // A code is taken only when all its bits lie inside the data; the bytes of the 24-bit
@@ -122,9 +139,9 @@ void TLzwDecoder::AddDictionaryEntry(int PrevCode, int Code, const std::uint8_t*
 
 void TLzwDecoder::NextRow() {
     FX = 0;
-    ++FY;
-    if (FY < FHeight) {
-        FRow = DIBScanLine(FInfos, FY);
+    ++FArrival;
+    if (FArrival < FHeight) {
+        FRow = DIBScanLine(FInfos, ArrivingRow(FArrival, FHeight, FInterlaced));
     } else {
         FRow = nullptr;
         FX = FWidth; // nothing fits any more
@@ -189,7 +206,8 @@ void TLzwDecoder::EmitAcrossRows(int Code) {
 }
 
 // A new entry is the previous code's string as last written followed by the byte written
-// after it; it stands whole in the picture when those bytes share a row.
+// after it; it stands whole in the picture when those bytes share a row. Rows are counted
+// in the order they arrive, so an interlaced row is never taken to go on in the row below.
 void TLzwDecoder::Run() {
     ResetDictionary();
     int prev = 0;
@@ -198,7 +216,7 @@ void TLzwDecoder::Run() {
     int code = 0;
     while (ReadLzwCode(code) && code != FEndCode) {
         std::uint8_t* start = Cursor();
-        const int row = FY;
+        const int row = FArrival;
         if (code == FClearCode) {
             ResetDictionary();
             if (!ReadLzwCode(code) || code == FEndCode) return;
@@ -213,7 +231,7 @@ void TLzwDecoder::Run() {
             // The code being defined: the previous string followed by its own first byte.
             EmitDictionaryString(prev, false);
             EmitDictionaryString(prev, true);
-            const bool oneRow = FY == row || (FY == row + 1 && FX == 0);
+            const bool oneRow = FArrival == row || (FArrival == row + 1 && FX == 0);
             AddDictionaryEntry(prev, prev, oneRow ? start : nullptr);
         } else {
             return; // a code above the next free one, or one built on no string
@@ -225,9 +243,10 @@ void TLzwDecoder::Run() {
 }
 
 TPoint TLzwDecoder::LastPixelOf(std::uint8_t Index) const {
-    int y = std::min(FY, FHeight - 1);
-    int count = FY < FHeight ? FX : FWidth;
-    for (; y >= 0; --y, count = FWidth) {
+    int arrival = std::min(FArrival, FHeight - 1);
+    int count = FArrival < FHeight ? FX : FWidth;
+    for (; arrival >= 0; --arrival, count = FWidth) {
+        const int y = ArrivingRow(arrival, FHeight, FInterlaced);
         const std::uint8_t* row = DIBScanLine(FInfos, y);
         const void* found = memrchr(row, Index, static_cast<std::size_t>(count));
         if (found != nullptr)
@@ -252,7 +271,7 @@ void SizeDecodeImage(int Width, int Height) {
 
 } // namespace
 
-void DecodeLzwImage(const std::uint8_t* Data, std::size_t Length) {
+void DecodeLzwImage(const std::uint8_t* Data, std::size_t Length, bool Interlaced) {
     SizeDecodeImage(DecodedFrame.Width, DecodedFrame.Height);
     DecodedFrame.TransparentPoint.X = NoTransparentPoint;
 
@@ -267,7 +286,7 @@ void DecodeLzwImage(const std::uint8_t* Data, std::size_t Length) {
     DecodeImage->UniqueDIB();
     auto decoder = std::make_unique<TLzwDecoder>(Data, Length, DecodedFrame.BitsPerPixel,
                                                  DecodeImage->InternalDIB->Infos, DecodeImage->Width(),
-                                                 DecodeImage->Height());
+                                                 DecodeImage->Height(), Interlaced);
     decoder->Run();
     DecodedFrame.TransparentPoint = decoder->LastPixelOf(DecodedFrame.TransparentIndex);
 }

@@ -13,8 +13,8 @@ constexpr std::array<std::int32_t, 12> CodeMasks = {1, 3, 7, 15, 31, 63, 127, 25
 constexpr int MaxLzwMinimumCodeSize = 11;
 
 // Decodes Length bytes of LZW data (the image's sub-blocks joined) into DecodeImage, with
-// the size, colour table, minimum code size and transparent index of DecodedFrame; sets
-// DecodedFrame.TransparentPoint. Data that ends early, or a code that cannot stand where
-// it stands, ends the image; data running past the last row raises the bitmap's
-// pixel-position error.
-void DecodeLzwImage(const std::uint8_t* Data, std::size_t Length);
+// the size, colour table, minimum code size and transparent index of DecodedFrame, rows
+// placed as Interlaced says; sets DecodedFrame.TransparentPoint. Data that ends early, or a
+// code that cannot stand where it stands, ends the image; data running past the last row
+// raises the bitmap's pixel-position error.
+void DecodeLzwImage(const std::uint8_t* Data, std::size_t Length, bool Interlaced);

@@ -164,14 +164,43 @@ TEST_F(GifReaderTest, TransparentPointCountsOnlyPixelsThisImageWrote) {
     EXPECT_EQ((TPoint{0, 0}), FrameList[1].TransparentPoint);
 }
 
-TEST_F(GifReaderTest, InterlacedRowsAreStoredInArrivalOrder) {
-    // Row r of the data holds the value r; the picture keeps that order.
-    const TBytes pixels = MakePixels(3, 8, [](int, int y) { return y; });
-    TGifBuilder gif;
-    gif.Screen(3, 8, 16).Control(0, 0, 0).Image(0, 0, 3, 8, pixels, 4, 0, true);
-    int index = 0;
-    ASSERT_EQ(NoLoadError, LoadGif(gif.Bytes(), index));
-    EXPECT_EQ(pixels, FramePixels(0));
+TEST_F(GifReaderTest, InterlacedRowsGoWhereTheirPassPutsThem) {
+    // The picture rows in the order an interlaced image sends them; small heights leave
+    // passes empty.
+    const std::vector<std::vector<int>> orders = {
+        {0},
+        {0, 1},
+        {0, 2, 1},
+        {0, 2, 1, 3},
+        {0, 4, 2, 1, 3},
+        {0, 4, 2, 1, 3, 5},
+        {0, 4, 2, 6, 1, 3, 5},
+        {0, 4, 2, 6, 1, 3, 5, 7},
+        {0, 8, 16, 4, 12, 2, 6, 10, 14, 18, 1, 3, 5, 7, 9, 11, 13, 15, 17},
+    };
+    for (const std::vector<int>& order : orders) {
+        const int height = int(order.size());
+        SCOPED_TRACE(height);
+        // The k-th row sent holds 10 * k + x, but for 99 first in the second and third rows.
+        const TBytes sent = MakePixels(
+            3, height, [](int x, int k) { return x == 0 && (k == 1 || k == 2) ? 99 : 10 * k + x; });
+        TBytes expected(sent.size());
+        for (int k = 0; k < height; ++k)
+            std::copy_n(sent.begin() + 3 * k, 3, expected.begin() + 3 * order[std::size_t(k)]);
+        ClearFrames();
+        TGifBuilder gif;
+        gif.Screen(3, height, 256).Control(0x01, 0, 99).Image(0, 0, 3, height, sent, 8, 0, true);
+        int index = 0;
+        ASSERT_EQ(NoLoadError, LoadGif(gif.Bytes(), index));
+        EXPECT_EQ(expected, FramePixels(0));
+        // The transparent point is the last pixel of its index written, where it went.
+        if (height > 1) {
+            EXPECT_EQ((TPoint{0, order[std::size_t(std::min(height - 1, 2))]}),
+                      FrameList[0].TransparentPoint);
+        } else {
+            EXPECT_EQ(NoTransparentPoint, FrameList[0].TransparentPoint.X);
+        }
+    }
 }
 
 TEST_F(GifReaderTest, LocalTableGivesTheFramesPalette) {
