@@ -1,4 +1,5 @@
-// The GIF reader: signature, logical screen, and the block scan by two-byte labels.
+// The GIF reader: signature, logical screen, and the block scan by two-byte labels, which
+// passes over extensions by their sub-blocks.
 #include "frameset/gifreadgif.h"
 
 #include <cstring>
@@ -35,6 +36,46 @@ void Report(const std::function<void(int)>& Event, std::int64_t Value) {
     if (Event) Event(static_cast<int>(Value));
 }
 
+// Data sub-blocks up to their terminator; true when cut short. Length counts their bytes.
+bool PassSubBlocks(std::int64_t& Length) {
+    Length = 0;
+    for (;;) {
+        if (!ReadBytes(1)) return true;
+        if (ReadBuffer[0] == 0) return false;
+        Length += ReadBuffer[0];
+        if (!ReadBytes(ReadBuffer[0])) return true;
+    }
+}
+
+bool SkipExtension() {
+    std::int64_t length = 0;
+    return PassSubBlocks(length);
+}
+
+// The body of a graphic control extension (block size, packed byte, delay, transparent
+// index, terminator) into DecodedFrame; true when cut short.
+bool ReadControlBody() {
+    if (!ReadBytes(6)) return true;
+    const std::uint8_t packed = ReadBuffer[1];
+    DecodedFrame.Disposal = static_cast<std::uint8_t>((packed >> 2) & 7);
+    DecodedFrame.Transparent = (packed & 1) != 0;
+    DecodedFrame.Delay = Word(2);
+    DecodedFrame.TransparentIndex = ReadBuffer[4];
+    return false;
+}
+
+// Between a graphic control extension and its image other extensions may stand (a looping
+// block, a comment); they are passed over, and a further control extension takes the place
+// of the first. True unless an image separator follows.
+bool SeekImageSeparator() {
+    for (;;) {
+        if (!ReadBytes(1)) return true;
+        if (ReadBuffer[0] == 0x2C) return false;
+        if (ReadBuffer[0] != 0x21 || !ReadBytes(1)) return true;
+        if (ReadBuffer[0] == 0xF9 ? ReadControlBody() : SkipExtension()) return true;
+    }
+}
+
 } // namespace
 
 int ColorTableEntries(std::uint8_t Packed) {
@@ -54,12 +95,11 @@ bool ReadScreenDescriptor() {
 }
 
 bool SkipCommentExtension() {
-    return !ReadBytes(1) || !ReadBytes(std::int64_t(ReadBuffer[0]) + 1);
+    return SkipExtension();
 }
 
-// The size of a looping block, whatever the block says.
 bool SkipApplicationExtension() {
-    return !ReadBytes(17);
+    return SkipExtension();
 }
 
 void DecodeImageData(bool Interlaced) {
@@ -77,14 +117,7 @@ void DecodeImageData(bool Interlaced) {
 bool ReadImageBlock(int& InsertIndex, const TGifReadContext& Context) {
     if (FrameCount >= MaxFrameCount) return true;
 
-    if (!ReadBytes(6)) return true;
-    const std::uint8_t packed = ReadBuffer[1];
-    DecodedFrame.Disposal = static_cast<std::uint8_t>((packed >> 2) & 7);
-    DecodedFrame.Transparent = (packed & 1) != 0;
-    DecodedFrame.Delay = Word(2);
-    DecodedFrame.TransparentIndex = ReadBuffer[4];
-
-    if (!ReadBytes(1) || ReadBuffer[0] != 0x2C) return true;
+    if (ReadControlBody() || SeekImageSeparator()) return true;
     if (!ReadBytes(9)) return true;
     DecodedFrame.Left = Word(0);
     DecodedFrame.Top = Word(2);
@@ -97,11 +130,8 @@ bool ReadImageBlock(int& InsertIndex, const TGifReadContext& Context) {
     DecodedFrame.BitsPerPixel = ReadBuffer[0];
 
     DecodedFrame.DataStart = GifFileData->GetPosition();
-    for (;;) {
-        if (!ReadBytes(1)) return true;
-        if (ReadBuffer[0] == 0) break;
-        if (!ReadBytes(ReadBuffer[0])) return true;
-    }
+    std::int64_t dataLength = 0;
+    if (PassSubBlocks(dataLength)) return true;
 
     // Images the decoder cannot hold are refused before anything is allocated.
     if (DecodedFrame.BitsPerPixel > MaxLzwMinimumCodeSize) return true;
@@ -129,6 +159,9 @@ bool ReadGifBlocks(int& InsertIndex, const TGifReadContext& Context) {
             break;
         case 0xFF21:
             failed = SkipApplicationExtension();
+            break;
+        case 0x0121: // plain text
+            failed = SkipExtension();
             break;
         default:
             break; // anything else is passed over two bytes at a time

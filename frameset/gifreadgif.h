@@ -1,5 +1,5 @@
 // The GIF reader of the frame-set editor: a GIF89a file held whole in memory is scanned for
-// graphic control extensions, and the image behind each becomes a new frame.
+// graphic control extensions, and the next image behind each becomes a new frame.
 #pragma once
 
 #include <array>
@@ -48,6 +48,7 @@ bool CheckGifSignature();
 bool ReadScreenDescriptor();
 bool ReadGifBlocks(int& InsertIndex, const TGifReadContext& Context);
 bool ReadImageBlock(int& InsertIndex, const TGifReadContext& Context);
+// Pass over a whole extension, sub-block by sub-block, from its first length byte.
 bool SkipCommentExtension();
 bool SkipApplicationExtension();
 // Entries of the colour table that a packed byte announces: 2^((Packed & 7) + 1) when

@@ -2,6 +2,7 @@
 // encoder that sends every pixel as its own code, and a block-by-block file builder.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -114,11 +115,22 @@ public:
         return ImageData(Left, Top, Width, Height, LzwPlain(Pixels, MinimumCodeSize), MinimumCodeSize,
                          LocalEntries, Interlaced);
     }
-    TGifBuilder& Comment(const std::string& Text) {
-        Add({0x21, 0xFE, std::uint8_t(Text.size())});
-        Add(Text);
+    // An extension of the given sub-blocks (each 1 to 255 bytes) and the terminator.
+    TGifBuilder& Extension(std::uint8_t Label, const std::vector<std::string>& SubBlocks) {
+        Add({0x21, Label});
+        for (const std::string& block : SubBlocks) {
+            FBytes.push_back(std::uint8_t(block.size()));
+            Add(block);
+        }
         FBytes.push_back(0);
         return *this;
+    }
+    // A comment in sub-blocks of 255 bytes and the rest.
+    TGifBuilder& Comment(const std::string& Text) {
+        std::vector<std::string> blocks;
+        for (std::size_t at = 0; at < Text.size(); at += 255)
+            blocks.push_back(Text.substr(at, 255));
+        return Extension(0xFE, blocks);
     }
     TGifBuilder& Loop() {
         Add({0x21, 0xFF, 0x0B});

@@ -218,17 +218,59 @@ TEST_F(GifReaderTest, LocalTableGivesTheFramesPalette) {
     EXPECT_EQ(TableColor(3), FrameList[1].Image->GetColors(3));
 }
 
-TEST_F(GifReaderTest, OtherBlocksArePassedOver) {
-    // A comment, a looping block, a two-sub-block comment whose rest is scanned in pairs,
-    // an odd byte before the trailer.
+// Bytes that read as a graphic control label at either parity.
+std::string Decoys(std::size_t Length) {
+    std::string text;
+    while (text.size() < Length)
+        text += "!\xF9";
+    text.resize(Length);
+    return text;
+}
+
+TEST_F(GifReaderTest, ExtensionsArePassedOverByTheirSubBlocks) {
+    // A comment of three sub-blocks, an application block with data in several sub-blocks,
+    // a plain text block and a looping block, all full of false labels; an odd byte before
+    // the trailer.
     TGifBuilder gif;
-    gif.Screen(8, 8, 256).Comment("first").Loop();
-    gif.Raw({0x21, 0xFE, 0x02, 'a', 'b', 0x02, 'c', 'd', 0x00, 0x00});
-    gif.Control(0, 5, 0).Image(0, 0, 4, 3, Pixels(9)).Raw({0x00}).Trailer();
+    gif.Screen(8, 8, 256).Comment(Decoys(601));
+    gif.Extension(0xFF, {"XMP DataXMP", Decoys(255), Decoys(7), Decoys(1)});
+    gif.Control(0, 5, 0).Image(0, 0, 4, 3, Pixels(9));
+    gif.Extension(0x01, {Decoys(12), Decoys(200)}).Loop();
+    gif.Control(0, 6, 0).Image(0, 0, 4, 3, Pixels(30)).Raw({0x00}).Trailer();
     int index = 0;
     ASSERT_EQ(NoLoadError, LoadGif(gif.Bytes(), index));
-    ASSERT_EQ(1, FrameCount);
+    ASSERT_EQ(2, FrameCount);
     EXPECT_EQ(Pixels(9), FramePixels(0));
+    EXPECT_EQ(Pixels(30), FramePixels(1));
+    EXPECT_EQ(6, FrameList[1].Delay);
+    // Cut inside a later sub-block of a comment: stage 2.
+    const TBytes cut = TGifBuilder().Screen(8, 8, 2).Comment(Decoys(400)).Bytes();
+    EXPECT_EQ(BlockStage, LoadGif(TBytes(cut.begin(), cut.end() - 10), index));
+}
+
+TEST_F(GifReaderTest, AControlExtensionHoldsForTheImageBehindOtherExtensions) {
+    // The looping block, a long comment or a plain text block between a control extension
+    // and its image; a second control extension there takes the place of the first.
+    TGifBuilder gif;
+    gif.Screen(8, 8, 256);
+    gif.Control(0x04, 10, 0).Loop().Image(0, 0, 4, 3, Pixels(1));
+    gif.Control(0x09, 20, 5).Comment(Decoys(300)).Extension(0x01, {Decoys(12), "text"});
+    gif.Image(0, 0, 4, 3, Pixels(2));
+    gif.Control(0x04, 30, 0).Control(0x0D, 40, 7).Image(0, 0, 4, 3, Pixels(3)).Trailer();
+    int index = 0;
+    ASSERT_EQ(NoLoadError, LoadGif(gif.Bytes(), index));
+    ASSERT_EQ(3, FrameCount);
+    const int delays[] = {10, 20, 40};
+    const int disposals[] = {1, 2, 3};
+    const bool transparent[] = {false, true, true};
+    for (int i = 0; i < 3; ++i) {
+        const TFrameEntry& frame = FrameList[std::size_t(i)];
+        EXPECT_EQ(delays[i], frame.Delay) << i;
+        EXPECT_EQ(disposals[i], frame.Disposal) << i;
+        EXPECT_EQ(transparent[i], frame.Transparent) << i;
+        EXPECT_EQ(Pixels(i + 1), FramePixels(i)) << i;
+    }
+    EXPECT_EQ(7, FrameList[2].TransparentIndex);
 }
 
 TEST_F(GifReaderTest, AFileWithoutTrailerLoadsItsCompleteFrames) {
@@ -248,11 +290,11 @@ TEST_F(GifReaderTest, CutImageBlocksFailAtStageTwoAndKeepEarlierFrames) {
             << cut;
         EXPECT_EQ(1, FrameCount) << cut;
     }
-    // Something other than an image separator after a control extension.
+    // Neither an image nor an extension after a control extension.
     ClearFrames();
     int index = 0;
     TGifBuilder wrong;
-    wrong.Screen(8, 8, 2).Control(0, 0, 0).Raw({0x21, 0xFE, 0x00, 0x00});
+    wrong.Screen(8, 8, 2).Control(0, 0, 0).Comment("c").Trailer();
     EXPECT_EQ(BlockStage, LoadGif(wrong.Bytes(), index));
     // A comment or looping block cut short.
     EXPECT_EQ(BlockStage, LoadGif(TGifBuilder().Screen(8, 8, 2).Raw({0x21, 0xFE, 0x05, 'a'}).Bytes(), index));
