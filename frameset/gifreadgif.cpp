@@ -133,9 +133,13 @@ bool ReadImageBlock(int& InsertIndex, const TGifReadContext& Context) {
     std::int64_t dataLength = 0;
     if (PassSubBlocks(dataLength)) return true;
 
-    // Images the decoder cannot hold are refused before anything is allocated.
+    // Images the decoder cannot hold, or whose data cannot fill them, are refused before
+    // anything is allocated. As no rate of pixels per bit of data beats that of one stream,
+    // the frames of a file together stay within what all their data can stand for.
+    const std::int64_t area = std::int64_t(DecodedFrame.Width) * DecodedFrame.Height;
     if (DecodedFrame.BitsPerPixel > MaxLzwMinimumCodeSize) return true;
     if (DIBRowLength(DecodedFrame.Width, 8) * DecodedFrame.Height > Context.StorageLimit) return true;
+    if (!LzwDataCanFill(dataLength, DecodedFrame.BitsPerPixel, area)) return true;
 
     DecodeImageData(interlaced);
     Context.AddGif(InsertIndex);

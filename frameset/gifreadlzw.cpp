@@ -271,6 +271,33 @@ void SizeDecodeImage(int Width, int Height) {
 
 } // namespace
 
+// After a clear code (or at the start) the k-th code stands for at most k + 1 pixels, as each
+// code adds at most one entry, one byte longer than an older string, and no string outgrows
+// the dictionary; it is read with the width the decoder has then. The bound takes every code
+// at its longest and its fewest bits, and counts each bit at the best rate of pixels per bit
+// any code so far had, so the rate never falls: data split by clear codes, or among several
+// images, can then never stand for more than the same bits as one stream.
+bool LzwDataCanFill(std::int64_t Length, int MinimumCodeSize, std::int64_t Pixels) {
+    const int clear = 1 << MinimumCodeSize;
+    const std::int64_t longest = DictionarySize - 1 - clear;
+    std::int64_t bits = Length * 8;
+    int codeSize = MinimumCodeSize + 1;
+    int nextCode = clear + 2;
+    double pixels = 0;
+    double rate = 0; // pixels per bit
+    for (std::int64_t k = 1; pixels < double(Pixels); ++k) {
+        const std::int64_t most = std::min(k + 1, longest);
+        rate = std::max(rate, double(most) / codeSize);
+        if (most == longest && codeSize == MaxCodeSize) return pixels + rate * double(bits) >= double(Pixels);
+        if (bits < codeSize) return pixels + rate * double(bits) >= double(Pixels);
+        bits -= codeSize;
+        pixels += rate * codeSize;
+        if (k >= 2 && nextCode < DictionarySize && ++nextCode >= (1 << codeSize) && codeSize != MaxCodeSize)
+            ++codeSize;
+    }
+    return true;
+}
+
 void DecodeLzwImage(const std::uint8_t* Data, std::size_t Length, bool Interlaced) {
     SizeDecodeImage(DecodedFrame.Width, DecodedFrame.Height);
     DecodedFrame.TransparentPoint.X = NoTransparentPoint;

@@ -12,6 +12,10 @@ constexpr std::array<std::int32_t, 12> CodeMasks = {1, 3, 7, 15, 31, 63, 127, 25
 // 4096-entry dictionary for the clear and end codes.
 constexpr int MaxLzwMinimumCodeSize = 11;
 
+// Whether Length bytes of LZW data of the given minimum code size could stand for as many
+// as Pixels pixels at all, however its codes were chosen.
+bool LzwDataCanFill(std::int64_t Length, int MinimumCodeSize, std::int64_t Pixels);
+
 // Decodes Length bytes of LZW data (the image's sub-blocks joined) into DecodeImage, with
 // the size, colour table, minimum code size and transparent index of DecodedFrame, rows
 // placed as Interlaced says; sets DecodedFrame.TransparentPoint. Data that ends early, or a

@@ -1,9 +1,11 @@
 // GIF files written byte by byte for the reader's tests: an LZW code packer, a plain
-// encoder that sends every pixel as its own code, and a block-by-block file builder.
+// encoder that sends every pixel as its own code, a run encoder that makes the most pixels
+// of the fewest bits, and a block-by-block file builder.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -58,6 +60,34 @@ inline TBytes LzwPlain(const TBytes& Pixels, int MinimumCodeSize) {
             next = clear + 2;
             first = true;
         }
+    }
+    writer.Put(clear + 1, width);
+    return writer.Bytes();
+}
+
+// Count pixels of one Value, each code one pixel longer than the one before (the code being
+// defined), up to the longest string the dictionary holds, which is then sent again and
+// again. Ends with the end code.
+inline TBytes LzwRun(std::uint8_t Value, std::int64_t Count, int MinimumCodeSize) {
+    const int clear = 1 << MinimumCodeSize;
+    TCodeWriter writer;
+    int width = MinimumCodeSize + 1;
+    int next = clear + 2;
+    writer.Put(clear, width);
+    for (std::int64_t left = Count, sent = 0; left > 0; ++sent) {
+        // Code c above the end code stands for c - clear pixels.
+        int code = next < 4096 ? next : 4095;
+        std::int64_t length = code - clear;
+        if (sent == 0 || left == 1) {
+            code = Value;
+            length = 1;
+        } else if (length > left) {
+            code = clear + int(left);
+            length = left;
+        }
+        writer.Put(code, width);
+        left -= length;
+        if (sent > 0 && next < 4096 && ++next >= (1 << width) && width < 12) ++width;
     }
     writer.Put(clear + 1, width);
     return writer.Bytes();
@@ -187,6 +217,16 @@ inline TBytes FramePixels(int Index) {
         for (int x = 0; x < image.Width(); ++x)
             pixels.push_back(std::uint8_t(image.GetPixels(x, y)));
     return pixels;
+}
+
+// Rows of frame Index that hold any value but Value, read straight from the storage.
+inline int RowsNotAll(int Index, std::uint8_t Value) {
+    TKvDIB& image = *FrameList[std::size_t(Index)].Image;
+    const TBytes all(std::size_t(image.Width()), Value);
+    int rows = 0;
+    for (int y = 0; y < image.Height(); ++y)
+        rows += std::memcmp(DIBScanLine(image.InternalDIB->Infos, y), all.data(), all.size()) != 0;
+    return rows;
 }
 
 // Reads a GIF into the frame list the way the windows do, without them.

@@ -320,28 +320,74 @@ TEST_F(GifReaderTest, ImageErrorsOfThePictureEndTheLoad) {
 }
 
 TEST_F(GifReaderTest, PicturesOverTheStorageLimitAreRefusedBeforeAllocating) {
-    int index = 0;
-    TGifBuilder huge;
-    huge.Screen(8, 8, 2).Control(0, 0, 0).ImageData(0, 0, 65535, 65535, LzwPlain({1}, 2), 2);
-    EXPECT_EQ(BlockStage, LoadGif(huge.Bytes(), index));
-    EXPECT_EQ(0, FrameCount);
-    EXPECT_EQ(1, DecodeImage->Width());
     // A limit of the caller's choosing: 64 x 64 fits 4096 bytes, 65 x 64 does not.
+    int index = 0;
     TGifBuilder edge;
-    edge.Screen(8, 8, 2).Control(0, 0, 0).ImageData(0, 0, 64, 64, LzwPlain({1}, 2), 2);
+    edge.Screen(8, 8, 2).Control(0, 0, 0).ImageData(0, 0, 64, 64, LzwRun(1, 64 * 64, 2), 2);
     EXPECT_EQ(NoLoadError, LoadGif(edge.Bytes(), index, 4096));
     TGifBuilder over;
-    over.Screen(8, 8, 2).Control(0, 0, 0).ImageData(0, 0, 65, 64, LzwPlain({1}, 2), 2);
+    over.Screen(8, 8, 2).Control(0, 0, 0).ImageData(0, 0, 65, 64, LzwRun(1, 65 * 64, 2), 2);
     EXPECT_EQ(BlockStage, LoadGif(over.Bytes(), index, 4096));
     EXPECT_EQ(1, FrameCount);
+    EXPECT_EQ(64, DecodeImage->Width());
+}
+
+TEST_F(GifReaderTest, AFrameLargerThanItsDataCouldFillIsRefusedBeforeAllocating) {
+    // 49 bytes whose image says 32768 x 32768.
+    const TBytes tiny = {'G',  'I',  'F',  '8',  '9',  'a',  0x00, 0x80, 0x00, 0x80, 0x80,
+                         0x00, 0x00,                                                       // screen
+                         0x00, 0x00, 0x00, 0xFF, 0xFF, 0xFF,                               // table
+                         0x21, 0xF9, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00,                   // control
+                         0x2C, 0x00, 0x00, 0x00, 0x00, 0x00, 0x80, 0x00, 0x80, 0x00,       // image
+                         0x02, 0x08, 0x4C, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, // data
+                         0x3B};
+    ASSERT_EQ(49u, tiny.size());
+    int index = 0;
+    EXPECT_EQ(BlockStage, LoadGif(tiny, index));
+    // A file far under 64 KiB that declares 200 frames of 16384 x 16384.
+    TGifBuilder many;
+    many.Screen(16384, 16384, 4);
+    for (int i = 0; i < 200; ++i)
+        many.Control(0, 0, 0).ImageData(0, 0, 16384, 16384, LzwRun(1, 64 * 64, 2), 2);
+    ASSERT_LT(many.Bytes().size(), 65536u);
+    EXPECT_EQ(BlockStage, LoadGif(many.Bytes(), index));
+    // Image data with no bytes at all fills nothing.
+    TGifBuilder empty;
+    empty.Screen(8, 8, 4).Control(0, 0, 0).ImageData(0, 0, 1, 1, {}, 2);
+    EXPECT_EQ(BlockStage, LoadGif(empty.Bytes(), index));
+    EXPECT_EQ(0, FrameCount);
+    EXPECT_EQ(1, DecodeImage->Width()); // no picture was made
+}
+
+TEST_F(GifReaderTest, DataThatCanFillItsFrameOpensHoweverLargeTheFrame) {
+    // Runs sent with the fewest bits: each code a pixel longer than the last, then the
+    // longest string again and again. Their frames open; a frame a twentieth larger than
+    // such data could ever fill does not.
+    for (int minimumCodeSize : {2, 8}) {
+        for (int height : {100, 3000}) {
+            SCOPED_TRACE(testing::Message() << minimumCodeSize << " " << height);
+            const TBytes data = LzwRun(3, 1000 * height, minimumCodeSize);
+            ClearFrames();
+            TGifBuilder gif;
+            gif.Screen(1000, height, 256)
+                .Control(0, 0, 0)
+                .ImageData(0, 0, 1000, height, data, minimumCodeSize);
+            gif.Control(0, 0, 0).ImageData(0, 0, 1050, height, data, minimumCodeSize);
+            int index = 0;
+            EXPECT_EQ(BlockStage, LoadGif(gif.Bytes(), index));
+            ASSERT_EQ(1, FrameCount);
+            EXPECT_EQ(0, RowsNotAll(0, 3));
+        }
+    }
 }
 
 TEST_F(GifReaderTest, ChangingShapeNeverNeedsAPictureOfBothLargeSides) {
     // 16 x 65535 then 65535 x 16: changing the width first would ask for 65535 x 65535.
+    const TBytes data = LzwRun(1, 16 * 65535, 2);
     TGifBuilder gif;
-    gif.Screen(8, 8, 2).Control(0, 0, 0).ImageData(0, 0, 16, 65535, LzwPlain({1}, 2), 2);
-    gif.Control(0, 0, 0).ImageData(0, 0, 65535, 16, LzwPlain({1}, 2), 2);
-    gif.Control(0, 0, 0).ImageData(0, 0, 16, 65535, LzwPlain({1}, 2), 2);
+    gif.Screen(8, 8, 2).Control(0, 0, 0).ImageData(0, 0, 16, 65535, data, 2);
+    gif.Control(0, 0, 0).ImageData(0, 0, 65535, 16, data, 2);
+    gif.Control(0, 0, 0).ImageData(0, 0, 16, 65535, data, 2);
     int index = 0;
     ASSERT_EQ(NoLoadError, LoadGif(gif.Bytes(), index));
     ASSERT_EQ(3, FrameCount);

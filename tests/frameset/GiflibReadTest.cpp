@@ -1,5 +1,5 @@
 // GIFs written by giflib open with the pixels, waits, disposal and transparency that giflib
-// was given: interlaced images, extensions where other writers put them.
+// was given: interlaced images, extensions where other writers put them, a large picture.
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 
@@ -173,6 +173,19 @@ TEST_F(GiflibReadTest, FramesOpenAsGiflibWroteThem) {
                   read.Image->GetColors(entries - 1));
         EXPECT_EQ(written.Pixels, FramePixels(int(i)));
     }
+}
+
+TEST_F(GiflibReadTest, ALargeSingleColourPictureOpens) {
+    // The longest strings giflib makes, many times over: the data is small for its picture.
+    const std::vector<TGiflibFrame> frames = {
+        {0, 0, 16384, 16384, 1, 0, NO_TRANSPARENT_COLOR, 0, false, TBytes(16384, 6)}};
+    const TBytes gif = WriteWithGiflib(16384, 16384, frames);
+    int index = 0;
+    ASSERT_EQ(NoLoadError, LoadGif(gif, index));
+    ASSERT_EQ(1, FrameCount);
+    ASSERT_EQ(16384, FrameList[0].Image->Width());
+    ASSERT_EQ(16384, FrameList[0].Image->Height());
+    EXPECT_EQ(0, RowsNotAll(0, 6));
 }
 
 } // namespace

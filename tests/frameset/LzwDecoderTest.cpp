@@ -127,7 +127,6 @@ TEST_F(LzwDecoderTest, DataEndingEarlyKeepsWhatWasDecoded) {
     EXPECT_EQ((TBytes{1, 2, 3, 0}), Decode(Pack({{4, 3}, {1, 3}, {2, 3}, {3, 3}, {0, 4}}), 2, 4, 1));
     // Fewer pixels than the picture holds: the rest stays blank.
     EXPECT_EQ((TBytes{1, 2, 0, 0, 0, 0}), Decode(Pack({{4, 3}, {1, 3}, {2, 3}, {5, 3}}), 2, 6, 1));
-    EXPECT_EQ((TBytes{0, 0}), Decode({}, 2, 2, 1));
 }
 
 TEST_F(LzwDecoderTest, SmallMinimumCodeSizesDecodeByTheSameRules) {
