@@ -14,6 +14,9 @@ std::array<TColor, 256> LocalColorTable{};
 
 namespace {
 
+// The image data joined for the decoder: one buffer serves every image of a load.
+std::vector<std::uint8_t> GatheredData;
+
 // Reads Count bytes (at most 256) into ReadBuffer; false on a short read.
 bool ReadBytes(std::int64_t Count) {
     return GifFileData->Read(ReadBuffer.data(), Count) == Count;
@@ -105,13 +108,12 @@ bool SkipApplicationExtension() {
 void DecodeImageData(bool Interlaced) {
     const std::uint8_t* file = GifFileData->Memory();
     const std::int64_t end = GifFileData->GetSize();
-    std::vector<std::uint8_t> gathered;
-    gathered.reserve(static_cast<std::size_t>(end - DecodedFrame.DataStart));
+    GatheredData.clear();
     // Up to the terminator; the bounds hold even for sub-blocks that were not checked.
     for (std::int64_t at = DecodedFrame.DataStart; at < end && file[at] != 0 && at + 1 + file[at] <= end;
          at += file[at] + 1)
-        gathered.insert(gathered.end(), file + at + 1, file + at + 1 + file[at]);
-    DecodeLzwImage(gathered.data(), gathered.size(), Interlaced);
+        GatheredData.insert(GatheredData.end(), file + at + 1, file + at + 1 + file[at]);
+    DecodeLzwImage(GatheredData.data(), GatheredData.size(), Interlaced);
 }
 
 bool ReadImageBlock(int& InsertIndex, const TGifReadContext& Context) {
@@ -178,6 +180,9 @@ bool ReadGifBlocks(int& InsertIndex, const TGifReadContext& Context) {
 }
 
 int ReadGifFileData(int& InsertIndex, const TGifReadContext& Context) {
+    struct TReleaseGatheredData {
+        ~TReleaseGatheredData() { std::vector<std::uint8_t>().swap(GatheredData); }
+    } release;
     GifFileData->SetPosition(0);
     if (CheckGifSignature()) return SignatureStage;
     if (ReadScreenDescriptor()) return ScreenDescriptorStage;
