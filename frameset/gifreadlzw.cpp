@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "frameset/gifreadframes.h"
 #include "frameset/gifreadgif.h"
@@ -12,9 +13,10 @@ namespace {
 constexpr int DictionarySize = 4096;
 constexpr int MaxCodeSize = 12;
 
-// The single-byte strings, for codes below 256 to be copied like any other string.
-constexpr std::array<std::uint8_t, 256> SingleBytes = [] {
-    std::array<std::uint8_t, 256> bytes{};
+// The single-byte strings, for codes below 256 to be copied like any other string; the
+// bytes past the last let a short string be copied in one wide move.
+constexpr std::array<std::uint8_t, 256 + 16> SingleBytes = [] {
+    std::array<std::uint8_t, 256 + 16> bytes{};
     for (int i = 0; i < 256; ++i)
         bytes[std::size_t(i)] = static_cast<std::uint8_t>(i);
     return bytes;
@@ -36,215 +38,278 @@ int ArrivingRow(int Index, int Height, bool Interlaced) {
     return Height; // past the last row
 }
 
-// The working state of one image. The dictionary holds each string as its prefix code's
-// string followed by one byte, with the string's length and first byte at hand. Most
-// strings also stand whole in a row already written; they are copied from there, which is
-// quicker than following the prefix chain.
+[[noreturn]] void ThrowPixelPosition() {
+    throw EKvDIBPixelPositionRange("TKvDIB.SetPixels: Pixel Position is Out of Range");
+}
+
+// One string of the dictionary: its prefix code's string followed by one byte, with its
+// length and first byte at hand. Most strings also stand whole in the picture where they
+// were written; they are copied from there, quicker than following the prefix chain.
+struct TDictionaryEntry {
+    const std::uint8_t* Source; // the string in the picture, or nullptr
+    std::uint16_t Length;       // 0: no string
+    std::uint16_t Prefix;
+    std::uint8_t Suffix;
+    std::uint8_t First;
+};
+
+// The dictionary and a copy of the row being written, kept from image to image: one image
+// is decoded at a time.
+TDictionaryEntry Dictionary[DictionarySize];
+std::vector<std::uint8_t> KeptRow;
+
+// How far a short string's move may reach past its end, on bytes of the row the following
+// strings write again; the row's bytes as they were are kept, so that data ending early
+// leaves the rest of the row unchanged. A short string's source is never that near the end
+// of the storage.
+constexpr int WideMove = 16;
+
+// The working state of one image.
 class TLzwDecoder {
 public:
     TLzwDecoder(const std::uint8_t* Data, std::size_t Length, int MinimumCodeSize, const TKvDIBInfos& Infos,
                 int Width, int Height, bool Interlaced)
         : FData(Data), FLength(Length), FBitLength(std::uint64_t(Length) * 8),
-          FMinimumCodeSize(MinimumCodeSize), FInfos(Infos), FWidth(Width), FHeight(Height),
-          FInterlaced(Interlaced), FRow(DIBScanLine(Infos, 0)) {}
+          FMinimumCodeSize(MinimumCodeSize), FClearCode(1 << MinimumCodeSize), FEndCode(FClearCode + 1),
+          FInfos(Infos), FStorageEnd(Infos.Bits + Infos.ImageSize), FWidth(Width), FHeight(Height),
+          FInterlaced(Interlaced) {
+        KeptRow.resize(std::size_t(Width));
+        StartRow(DIBScanLine(Infos, 0));
+    }
 
     void Run();
     // The pixel of value Index written last; X = NoTransparentPoint when none.
     TPoint LastPixelOf(std::uint8_t Index) const;
 
 private:
-    bool ReadLzwCode(int& Code);
     void ResetDictionary();
-    void AddDictionaryEntry(int PrevCode, int Code, const std::uint8_t* Source);
-    [[gnu::always_inline]] void EmitDictionaryString(int Code, bool FirstByteOnly);
-    void EmitAcrossRows(int Code);
+    void DecodeCodes();
+    void EmitOutsideTheRow(int Code);
+    void StartRow(std::uint8_t* Row);
     void NextRow();
-    // Where the next pixel goes; nullptr once every row is written.
-    std::uint8_t* Cursor() const { return FRow != nullptr ? FRow + FX : nullptr; }
+    void RestoreRowRest();
 
     const std::uint8_t* FData;
     std::size_t FLength;
     std::uint64_t FBitLength;
-    std::uint64_t FBitPosition = 0;
     int FMinimumCodeSize;
-    int FClearCode = 0;
-    int FEndCode = 0;
-    int FNextCode = 0;
-    int FCodeSize = 0;
-
-    std::uint16_t FPrefix[DictionarySize];
-    std::uint8_t FSuffix[DictionarySize];
-    std::uint8_t FFirst[DictionarySize];
-    std::uint16_t FStringLength[DictionarySize]; // 0: no string
-    const std::uint8_t* FSource[DictionarySize]; // the string in the picture, or nullptr
+    int FClearCode;
+    int FEndCode;
 
     const TKvDIBInfos& FInfos;
+    const std::uint8_t* FStorageEnd;
     int FWidth;
     int FHeight;
     bool FInterlaced;
-    int FX = 0;
-    int FArrival = 0;   // rows written before the current one, in the order they arrive
-    std::uint8_t* FRow; // the current row, nullptr once every row is written
+    int FArrival = 0;      // rows written before the current one, in the order they arrive
+    std::uint8_t* FRow;    // the current row, nullptr once every row is written
+    std::uint8_t* FOut;    // where the next pixel goes
+    std::uint8_t* FRowEnd; // the end of the current row's pixels
 };
 
-// A code is taken only when all its bits lie inside the data; the bytes of the 24-bit
-// window past the data count as 0.
-bool TLzwDecoder::ReadLzwCode(int& Code) {
-    if (FBitPosition + std::uint64_t(FCodeSize) > FBitLength) return false;
-    const std::size_t i = static_cast<std::size_t>(FBitPosition / 8);
-    std::uint32_t window;
-    if (i + 4 <= FLength) {
-        // One load for the window's three bytes (and one more, masked off below).
-        std::uint8_t bytes[4];
-        std::memcpy(bytes, FData + i, 4);
-        window = std::uint32_t(bytes[0]) | std::uint32_t(bytes[1]) << 8 | std::uint32_t(bytes[2]) << 16;
-    } else {
-        window = FData[i];
-        if (i + 1 < FLength) window |= std::uint32_t(FData[i + 1]) << 8;
-        if (i + 2 < FLength) window |= std::uint32_t(FData[i + 2]) << 16;
-    }
-    Code = static_cast<int>((window >> (FBitPosition % 8)) & std::uint32_t(CodeMasks[FCodeSize - 1]));
-    FBitPosition += std::uint64_t(FCodeSize);
-    return true;
-}
-
 // Only the single-byte strings and the clear and end codes need setting: entries from the
-// next free code on are written before any code can name them.
+// next free code on are written before any code can name them. Single-byte strings above
+// 255 (minimum code sizes of 9 and more) have no source: they are refused when written.
 void TLzwDecoder::ResetDictionary() {
-    FClearCode = 1 << FMinimumCodeSize;
-    FEndCode = FClearCode + 1;
-    FNextCode = FClearCode + 2;
-    FCodeSize = FMinimumCodeSize + 1;
-    for (int i = 0; i < FClearCode; ++i) {
-        FPrefix[i] = 0;
-        FSuffix[i] = static_cast<std::uint8_t>(i);
-        FFirst[i] = static_cast<std::uint8_t>(i);
-        FStringLength[i] = 1;
-        FSource[i] = i < 256 ? &SingleBytes[std::size_t(i)] : nullptr;
-    }
-    FStringLength[FClearCode] = 0;
-    FStringLength[FEndCode] = 0;
+    for (int i = 0; i < FClearCode; ++i)
+        Dictionary[i] = {i < 256 ? &SingleBytes[std::size_t(i)] : nullptr, 1, 0, std::uint8_t(i),
+                         std::uint8_t(i)};
+    Dictionary[FClearCode].Length = 0;
+    Dictionary[FEndCode].Length = 0;
 }
 
-void TLzwDecoder::AddDictionaryEntry(int PrevCode, int Code, const std::uint8_t* Source) {
-    if (FNextCode >= DictionarySize) return;
-    FSource[FNextCode] = Source;
-    FPrefix[FNextCode] = static_cast<std::uint16_t>(PrevCode);
-    FSuffix[FNextCode] = FFirst[Code];
-    FFirst[FNextCode] = FStringLength[PrevCode] != 0 ? FFirst[PrevCode] : FFirst[Code];
-    FStringLength[FNextCode] = static_cast<std::uint16_t>(FStringLength[PrevCode] + 1);
-    ++FNextCode;
-    if (FNextCode >= (1 << FCodeSize) && FCodeSize != MaxCodeSize) ++FCodeSize;
+void TLzwDecoder::StartRow(std::uint8_t* Row) {
+    FRow = Row;
+    FOut = Row;
+    FRowEnd = Row + FWidth;
+    std::memcpy(KeptRow.data(), Row, std::size_t(FWidth));
 }
 
 void TLzwDecoder::NextRow() {
-    FX = 0;
     ++FArrival;
     if (FArrival < FHeight) {
-        FRow = DIBScanLine(FInfos, ArrivingRow(FArrival, FHeight, FInterlaced));
+        StartRow(DIBScanLine(FInfos, ArrivingRow(FArrival, FHeight, FInterlaced)));
     } else {
         FRow = nullptr;
-        FX = FWidth; // nothing fits any more
+        FOut = nullptr;
+        FRowEnd = nullptr;
     }
 }
 
-[[noreturn]] void ThrowPixelPosition() {
-    throw EKvDIBPixelPositionRange("TKvDIB.SetPixels: Pixel Position is Out of Range");
+// The bytes a wide move wrote past the last pixel go back to what they were.
+void TLzwDecoder::RestoreRowRest() {
+    if (FRow == nullptr) return;
+    const std::ptrdiff_t x = FOut - FRow;
+    std::memcpy(FOut, KeptRow.data() + x, std::size_t(FWidth - x));
 }
 
-inline void TLzwDecoder::EmitDictionaryString(int Code, bool FirstByteOnly) {
+// A string that does not fit the rest of the row, or that stands nowhere whole: written
+// byte by byte from the prefix chain, row after row.
+void TLzwDecoder::EmitOutsideTheRow(int Code) {
     // Single-byte strings above 255 exist only with a minimum code size of 9 or more; such
     // a value does not fit an 8-bit pixel.
     if (Code < FClearCode && Code > 255) throw ERangeError(SRangeError);
-    if (FirstByteOnly) {
-        if (FRow == nullptr) ThrowPixelPosition();
-        FRow[FX] = FFirst[Code];
-        if (++FX == FWidth) NextRow();
-        return;
-    }
-    const int length = FStringLength[Code];
-    if (length == 0) return;
-    if (length > FWidth - FX) {
-        EmitAcrossRows(Code);
-        return;
-    }
-    // The string fits the row: copied from where it stands, or else written from its end
-    // back along the prefix chain.
-    std::uint8_t* out = FRow + FX;
-    if (const std::uint8_t* source = FSource[Code]) {
-        for (int i = 0; i < length; ++i)
-            out[i] = source[i];
-    } else {
-        int code = Code;
-        for (int i = length - 1; i >= 0; --i) {
-            out[i] = FSuffix[code];
-            code = FPrefix[code];
-        }
-    }
-    FX += length;
-    if (FX == FWidth) NextRow();
-}
-
-void TLzwDecoder::EmitAcrossRows(int Code) {
     std::uint8_t text[DictionarySize + 1];
-    int length = FStringLength[Code];
-    int code = Code;
-    for (int i = length - 1; i >= 0; --i) {
-        text[i] = FSuffix[code];
-        code = FPrefix[code];
+    int length = Dictionary[Code].Length;
+    for (int i = length - 1, code = Code; i >= 0; --i) {
+        text[i] = Dictionary[code].Suffix;
+        code = Dictionary[code].Prefix;
     }
     const std::uint8_t* source = text;
     while (length > 0) {
         if (FRow == nullptr) ThrowPixelPosition();
-        const int n = std::min(length, FWidth - FX);
-        std::memcpy(FRow + FX, source, static_cast<std::size_t>(n));
+        const int n = int(std::min<std::ptrdiff_t>(length, FRowEnd - FOut));
+        std::memcpy(FOut, source, static_cast<std::size_t>(n));
         source += n;
         length -= n;
-        FX += n;
-        if (FX == FWidth) NextRow();
+        FOut += n;
+        if (FOut == FRowEnd) NextRow();
     }
 }
 
 // A new entry is the previous code's string as last written followed by the byte written
 // after it; it stands whole in the picture when those bytes share a row. Rows are counted
 // in the order they arrive, so an interlaced row is never taken to go on in the row below.
-void TLzwDecoder::Run() {
-    ResetDictionary();
-    int prev = 0;
-    const std::uint8_t* prevStart = nullptr; // where prev's string was written
-    int prevRow = -1;
-    int code = 0;
-    while (ReadLzwCode(code) && code != FEndCode) {
-        std::uint8_t* start = Cursor();
-        const int row = FArrival;
-        if (code == FClearCode) {
-            ResetDictionary();
-            if (!ReadLzwCode(code) || code == FEndCode) return;
-            // A code without a string cannot open a sequence; a second clear code opens
-            // it with the empty string.
-            if (code >= FNextCode) return;
-            EmitDictionaryString(code, false);
-        } else if (code < FNextCode) {
-            EmitDictionaryString(code, false);
-            AddDictionaryEntry(prev, code, prevRow == row ? prevStart : nullptr);
-        } else if (code == FNextCode && FStringLength[prev] != 0) {
-            // The code being defined: the previous string followed by its own first byte.
-            EmitDictionaryString(prev, false);
-            EmitDictionaryString(prev, true);
-            const bool oneRow = FArrival == row || (FArrival == row + 1 && FX == 0);
-            AddDictionaryEntry(prev, prev, oneRow ? start : nullptr);
+// The loop keeps the write position to itself and hands it to the row routines and back.
+void TLzwDecoder::DecodeCodes() {
+    const std::uint8_t* const data = FData;
+    const std::size_t dataLength = FLength;
+    const std::uint64_t bitLength = FBitLength;
+    const std::uint8_t* const storageEnd = FStorageEnd;
+    TDictionaryEntry* const dictionary = Dictionary;
+    const int clearCode = FClearCode;
+    const int endCode = FEndCode;
+    std::uint64_t bitPosition = 0;
+    int codeSize = 0;
+    std::uint32_t mask = 0;
+    int nextCode = 0;
+    std::uint8_t* out = FOut;
+    std::uint8_t* rowEnd = FRowEnd;
+    auto nextRow = [&] {
+        FOut = out;
+        NextRow();
+        out = FOut;
+        rowEnd = FRowEnd;
+    };
+
+    // A code is taken only when all its bits lie inside the data; the bytes of the 24-bit
+    // window past the data count as 0.
+    auto readCode = [&](int& Code) {
+        const std::size_t i = static_cast<std::size_t>(bitPosition / 8);
+        std::uint32_t window;
+        if (bitPosition + 32 <= bitLength) {
+            std::memcpy(&window, data + i, 4);
         } else {
-            return; // a code above the next free one, or one built on no string
+            if (bitPosition + std::uint64_t(codeSize) > bitLength) return false;
+            window = data[i];
+            if (i + 1 < dataLength) window |= std::uint32_t(data[i + 1]) << 8;
+            if (i + 2 < dataLength) window |= std::uint32_t(data[i + 2]) << 16;
         }
-        prev = code;
-        prevStart = start;
-        prevRow = row;
+        Code = static_cast<int>((window >> (bitPosition % 8)) & mask);
+        bitPosition += std::uint64_t(codeSize);
+        return true;
+    };
+    auto reset = [&] {
+        ResetDictionary();
+        nextCode = clearCode + 2;
+        codeSize = FMinimumCodeSize + 1;
+        mask = std::uint32_t(CodeMasks[std::size_t(codeSize - 1)]);
+    };
+    auto addEntry = [&](int PrevCode, std::uint8_t Suffix, const std::uint8_t* Source) {
+        if (nextCode >= DictionarySize) return;
+        const TDictionaryEntry& prefix = dictionary[PrevCode];
+        // A short string's source leaves room for a wide move before the end of the
+        // storage; one nearer is left to the prefix chain.
+        if (Source != nullptr && storageEnd - Source < WideMove && prefix.Length < WideMove) Source = nullptr;
+        dictionary[nextCode] = {Source, std::uint16_t(prefix.Length + 1), std::uint16_t(PrevCode), Suffix,
+                                prefix.Length != 0 ? prefix.First : Suffix};
+        ++nextCode;
+        if (nextCode >= (1 << codeSize) && codeSize != MaxCodeSize) {
+            ++codeSize;
+            mask = std::uint32_t(CodeMasks[std::size_t(codeSize - 1)]);
+        }
+    };
+    // Writes a code's string. A short one moves in two 8-byte steps where the row has room
+    // (its source always has); the bytes past its end are written again by what follows.
+    auto writeString = [&](int Code) {
+        const TDictionaryEntry& entry = dictionary[Code];
+        const std::size_t length = entry.Length;
+        if (length == 0) return;
+        const std::uint8_t* const source = entry.Source;
+        if (source == nullptr || std::ptrdiff_t(length) > rowEnd - out) {
+            FOut = out;
+            EmitOutsideTheRow(Code);
+            out = FOut;
+            rowEnd = FRowEnd;
+            return;
+        }
+        if (length <= WideMove && rowEnd - out >= WideMove) {
+            std::uint64_t low, high;
+            std::memcpy(&low, source, 8);
+            std::memcpy(&high, source + 8, 8);
+            std::memcpy(out, &low, 8);
+            std::memcpy(out + 8, &high, 8);
+        } else {
+            // The string stands before the place it goes to: a copy never overlaps.
+            std::memcpy(out, source, length);
+        }
+        out += length;
+        if (out == rowEnd) nextRow();
+    };
+
+    // Every routine that throws has the position already; a normal end hands it back here.
+    auto decode = [&] {
+        reset();
+        int prev = 0;
+        const std::uint8_t* prevStart = nullptr; // where prev's string was written
+        int prevRow = -1;
+        int code = 0;
+        while (readCode(code) && code != endCode) {
+            std::uint8_t* const start = out;
+            const int row = FArrival;
+            if (code == clearCode) {
+                reset();
+                if (!readCode(code) || code == endCode) return;
+                // A code without a string cannot open a sequence; a second clear code opens
+                // it with the empty string.
+                if (code >= nextCode) return;
+                writeString(code);
+            } else if (code < nextCode) {
+                writeString(code);
+                addEntry(prev, dictionary[code].First, prevRow == row ? prevStart : nullptr);
+            } else if (code == nextCode && dictionary[prev].Length != 0) {
+                // The code being defined: the previous string followed by its own first byte.
+                writeString(prev);
+                if (out == nullptr) ThrowPixelPosition();
+                *out++ = dictionary[prev].First;
+                if (out == rowEnd) nextRow();
+                const bool oneRow = FArrival == row || (FArrival == row + 1 && out == FRow);
+                addEntry(prev, dictionary[prev].First, oneRow ? start : nullptr);
+            } else {
+                return; // a code above the next free one, or one built on no string
+            }
+            prev = code;
+            prevStart = start;
+            prevRow = row;
+        }
+    };
+    decode();
+    FOut = out;
+}
+
+void TLzwDecoder::Run() {
+    try {
+        DecodeCodes();
+    } catch (...) {
+        RestoreRowRest();
+        throw;
     }
+    RestoreRowRest();
 }
 
 TPoint TLzwDecoder::LastPixelOf(std::uint8_t Index) const {
     int arrival = std::min(FArrival, FHeight - 1);
-    int count = FArrival < FHeight ? FX : FWidth;
+    int count = FRow != nullptr ? int(FOut - FRow) : FWidth;
     for (; arrival >= 0; --arrival, count = FWidth) {
         const int y = ArrivingRow(arrival, FHeight, FInterlaced);
         const std::uint8_t* row = DIBScanLine(FInfos, y);
@@ -305,15 +370,17 @@ void DecodeLzwImage(const std::uint8_t* Data, std::size_t Length, bool Interlace
     const bool local = DecodedFrame.LocalColorCount != 0;
     const int count = local ? DecodedFrame.LocalColorCount : GlobalColorCount;
     const std::array<TColor, 256>& table = local ? LocalColorTable : GlobalColorTable;
+    // Mostly the picture holds the table already, from the image before.
     DecodeImage->SetPaletteSize(count);
-    for (int i = 0; i < count; ++i)
-        DecodeImage->SetColors(i, table[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < count; ++i) {
+        const TColor color = table[static_cast<std::size_t>(i)];
+        if (DecodeImage->GetColors(i) != color) DecodeImage->SetColors(i, color);
+    }
 
     // The rows are written directly: the picture must not share its storage with a frame.
     DecodeImage->UniqueDIB();
-    auto decoder = std::make_unique<TLzwDecoder>(Data, Length, DecodedFrame.BitsPerPixel,
-                                                 DecodeImage->InternalDIB->Infos, DecodeImage->Width(),
-                                                 DecodeImage->Height(), Interlaced);
-    decoder->Run();
-    DecodedFrame.TransparentPoint = decoder->LastPixelOf(DecodedFrame.TransparentIndex);
+    TLzwDecoder decoder(Data, Length, DecodedFrame.BitsPerPixel, DecodeImage->InternalDIB->Infos,
+                        DecodeImage->Width(), DecodeImage->Height(), Interlaced);
+    decoder.Run();
+    DecodedFrame.TransparentPoint = decoder.LastPixelOf(DecodedFrame.TransparentIndex);
 }

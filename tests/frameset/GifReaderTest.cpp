@@ -152,15 +152,19 @@ TEST_F(GifReaderTest, TransparentPointIsTheLastPixelOfTheIndex) {
 }
 
 TEST_F(GifReaderTest, TransparentPointCountsOnlyPixelsThisImageWrote) {
-    // The second image ends after one row; the rows below keep the first image's indices,
-    // which carry the transparent index but were not written by it.
+    // The second image ends a few pixels into its second row; the rest keeps the first
+    // image's indices, which carry the transparent index but were not written by it.
     TGifBuilder gif;
-    gif.Screen(4, 3, 4).Control(0, 0, 0).Image(0, 0, 4, 3, TBytes(12, 3), 2);
-    gif.Control(0x01, 0, 3).Image(0, 0, 4, 3, TBytes{3, 1, 1, 1}, 2);
+    gif.Screen(40, 3, 4).Control(0, 0, 0).Image(0, 0, 40, 3, TBytes(120, 3), 2);
+    TBytes written(45, 1);
+    written[0] = 3;
+    gif.Control(0x01, 0, 3).Image(0, 0, 40, 3, written, 2);
     int index = 0;
     ASSERT_EQ(NoLoadError, LoadGif(gif.Bytes(), index));
     ASSERT_EQ(2, FrameCount);
-    EXPECT_EQ((TBytes{3, 1, 1, 1, 3, 3, 3, 3, 3, 3, 3, 3}), FramePixels(1));
+    TBytes expected(120, 3);
+    std::copy(written.begin(), written.end(), expected.begin());
+    EXPECT_EQ(expected, FramePixels(1));
     EXPECT_EQ((TPoint{0, 0}), FrameList[1].TransparentPoint);
 }
 
