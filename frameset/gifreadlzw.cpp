@@ -42,16 +42,19 @@ int ArrivingRow(int Index, int Height, bool Interlaced) {
     throw EKvDIBPixelPositionRange("TKvDIB.SetPixels: Pixel Position is Out of Range");
 }
 
-// One string of the dictionary: its prefix code's string followed by one byte, with its
-// length and first byte at hand. Most strings also stand whole in the picture where they
-// were written; they are copied from there, quicker than following the prefix chain.
+// One string of the dictionary. A string longer than one byte is an older string followed by
+// one byte, and was written so into the picture just before it was added: it is copied from
+// there. Most strings stand whole in one row; the rest are found by where they begin in the
+// rows as they arrive, and copied row piece by row piece.
 struct TDictionaryEntry {
-    const std::uint8_t* Source; // the string in the picture, or nullptr
+    const std::uint8_t* Source; // the string standing whole, or nullptr
+    std::uint32_t Start;        // without Source: the first pixel, counted in arriving rows
     std::uint16_t Length;       // 0: no string
-    std::uint16_t Prefix;
-    std::uint8_t Suffix;
     std::uint8_t First;
 };
+
+// Start of a string that no pixel holds: it was added once every row was written.
+constexpr std::uint32_t NoStart = 0xFFFFFFFF;
 
 // The dictionary and a copy of the row being written, kept from image to image: one image
 // is decoded at a time.
@@ -85,6 +88,8 @@ private:
     void ResetDictionary();
     void DecodeCodes();
     void EmitOutsideTheRow(int Code);
+    std::uint8_t* ArrivedRow(int Arrival) const;
+    std::uint32_t StartOf(const std::uint8_t* Out, int Arrival) const;
     void StartRow(std::uint8_t* Row);
     void NextRow();
     void RestoreRowRest();
@@ -105,6 +110,9 @@ private:
     std::uint8_t* FRow;    // the current row, nullptr once every row is written
     std::uint8_t* FOut;    // where the next pixel goes
     std::uint8_t* FRowEnd; // the end of the current row's pixels
+    // Data that does not open with a clear code adds first code 0's string followed by a
+    // byte, though code 0 was written nowhere: that string stands here.
+    std::uint8_t FOpening[WideMove] = {};
 };
 
 // Only the single-byte strings and the clear and end codes need setting: entries from the
@@ -112,8 +120,7 @@ private:
 // 255 (minimum code sizes of 9 and more) have no source: they are refused when written.
 void TLzwDecoder::ResetDictionary() {
     for (int i = 0; i < FClearCode; ++i)
-        Dictionary[i] = {i < 256 ? &SingleBytes[std::size_t(i)] : nullptr, 1, 0, std::uint8_t(i),
-                         std::uint8_t(i)};
+        Dictionary[i] = {i < 256 ? &SingleBytes[std::size_t(i)] : nullptr, NoStart, 1, std::uint8_t(i)};
     Dictionary[FClearCode].Length = 0;
     Dictionary[FEndCode].Length = 0;
 }
@@ -143,27 +150,49 @@ void TLzwDecoder::RestoreRowRest() {
     std::memcpy(FOut, KeptRow.data() + x, std::size_t(FWidth - x));
 }
 
-// A string that does not fit the rest of the row, or that stands nowhere whole: written
-// byte by byte from the prefix chain, row after row.
+std::uint8_t* TLzwDecoder::ArrivedRow(int Arrival) const {
+    return DIBScanLine(FInfos, ArrivingRow(Arrival, FHeight, FInterlaced));
+}
+
+// The place Out in the row that arrived as Arrival, counted in arriving rows.
+std::uint32_t TLzwDecoder::StartOf(const std::uint8_t* Out, int Arrival) const {
+    if (Out == nullptr) return NoStart;
+    return std::uint32_t(std::int64_t(Arrival) * FWidth + (Out - ArrivedRow(Arrival)));
+}
+
+// A string that does not fit the rest of the row, or that stands in pieces of several rows:
+// copied piece by piece, row after row, up to the first pixel below the last row.
 void TLzwDecoder::EmitOutsideTheRow(int Code) {
     // Single-byte strings above 255 exist only with a minimum code size of 9 or more; such
     // a value does not fit an 8-bit pixel.
     if (Code < FClearCode && Code > 255) throw ERangeError(SRangeError);
-    std::uint8_t text[DictionarySize + 1];
-    int length = Dictionary[Code].Length;
-    for (int i = length - 1, code = Code; i >= 0; --i) {
-        text[i] = Dictionary[code].Suffix;
-        code = Dictionary[code].Prefix;
+    const TDictionaryEntry& entry = Dictionary[Code];
+    std::size_t length = entry.Length;
+    const std::uint8_t* source = entry.Source;
+    const std::uint8_t* sourceEnd = source + length;
+    int sourceArrival = 0;
+    if (source == nullptr) {
+        // A string without a start was added once every row was written, as now.
+        if (entry.Start == NoStart) ThrowPixelPosition();
+        sourceArrival = int(entry.Start / std::uint32_t(FWidth));
+        const std::uint8_t* row = ArrivedRow(sourceArrival);
+        source = row + entry.Start % std::uint32_t(FWidth);
+        sourceEnd = row + FWidth;
     }
-    const std::uint8_t* source = text;
+    // The string stands before the place it goes to: no piece overlaps.
     while (length > 0) {
         if (FRow == nullptr) ThrowPixelPosition();
-        const int n = int(std::min<std::ptrdiff_t>(length, FRowEnd - FOut));
-        std::memcpy(FOut, source, static_cast<std::size_t>(n));
-        source += n;
+        const std::size_t n =
+            std::min({length, std::size_t(FRowEnd - FOut), std::size_t(sourceEnd - source)});
+        std::memcpy(FOut, source, n);
         length -= n;
         FOut += n;
+        source += n;
         if (FOut == FRowEnd) NextRow();
+        if (source == sourceEnd && length > 0) {
+            source = ArrivedRow(++sourceArrival);
+            sourceEnd = source + FWidth;
+        }
     }
 }
 
@@ -215,22 +244,36 @@ void TLzwDecoder::DecodeCodes() {
         codeSize = FMinimumCodeSize + 1;
         mask = std::uint32_t(CodeMasks[std::size_t(codeSize - 1)]);
     };
-    auto addEntry = [&](int PrevCode, std::uint8_t Suffix, const std::uint8_t* Source) {
+    // The entry's string begins at Start in the row that arrived as StartRow; OneRow says
+    // that it stands whole in that row.
+    auto addEntry = [&](int PrevCode, std::uint8_t Suffix, const std::uint8_t* Start, int StartRow,
+                        bool OneRow) {
         if (nextCode >= DictionarySize) return;
         const TDictionaryEntry& prefix = dictionary[PrevCode];
+        const int length = prefix.Length + 1;
+        TDictionaryEntry& entry = dictionary[nextCode];
+        entry.Length = std::uint16_t(length);
+        entry.First = prefix.Length != 0 ? prefix.First : Suffix;
         // A short string's source leaves room for a wide move before the end of the
-        // storage; one nearer is left to the prefix chain.
-        if (Source != nullptr && storageEnd - Source < WideMove && prefix.Length < WideMove) Source = nullptr;
-        dictionary[nextCode] = {Source, std::uint16_t(prefix.Length + 1), std::uint16_t(PrevCode), Suffix,
-                                prefix.Length != 0 ? prefix.First : Suffix};
+        // storage; one nearer is copied in pieces.
+        if (OneRow && Start != nullptr && (length > WideMove || storageEnd - Start >= WideMove)) {
+            entry.Source = Start;
+        } else if (StartRow < 0) {
+            FOpening[1] = Suffix;
+            entry.Source = FOpening;
+        } else {
+            entry.Source = nullptr;
+            entry.Start = StartOf(Start, StartRow);
+        }
         ++nextCode;
         if (nextCode >= (1 << codeSize) && codeSize != MaxCodeSize) {
             ++codeSize;
             mask = std::uint32_t(CodeMasks[std::size_t(codeSize - 1)]);
         }
     };
-    // Writes a code's string. A short one moves in two 8-byte steps where the row has room
-    // (its source always has); the bytes past its end are written again by what follows.
+    // Writes a code's string. One standing whole that fits the row is copied at once, a short
+    // one in two 8-byte steps where the row has room (its source always has); the bytes past
+    // its end are written again by what follows.
     auto writeString = [&](int Code) {
         const TDictionaryEntry& entry = dictionary[Code];
         const std::size_t length = entry.Length;
@@ -262,7 +305,7 @@ void TLzwDecoder::DecodeCodes() {
         reset();
         int prev = 0;
         const std::uint8_t* prevStart = nullptr; // where prev's string was written
-        int prevRow = -1;
+        int prevRow = -1;                        // its row; -1: nowhere
         int code = 0;
         while (readCode(code) && code != endCode) {
             std::uint8_t* const start = out;
@@ -276,7 +319,7 @@ void TLzwDecoder::DecodeCodes() {
                 writeString(code);
             } else if (code < nextCode) {
                 writeString(code);
-                addEntry(prev, dictionary[code].First, prevRow == row ? prevStart : nullptr);
+                addEntry(prev, dictionary[code].First, prevStart, prevRow, prevRow == row);
             } else if (code == nextCode && dictionary[prev].Length != 0) {
                 // The code being defined: the previous string followed by its own first byte.
                 writeString(prev);
@@ -284,7 +327,7 @@ void TLzwDecoder::DecodeCodes() {
                 *out++ = dictionary[prev].First;
                 if (out == rowEnd) nextRow();
                 const bool oneRow = FArrival == row || (FArrival == row + 1 && out == FRow);
-                addEntry(prev, dictionary[prev].First, oneRow ? start : nullptr);
+                addEntry(prev, dictionary[prev].First, start, row, oneRow);
             } else {
                 return; // a code above the next free one, or one built on no string
             }
