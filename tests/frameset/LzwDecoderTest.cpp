@@ -102,8 +102,13 @@ TEST_F(LzwDecoderTest, LongStringsAcrossManyRows) {
 }
 
 TEST_F(LzwDecoderTest, DataWithoutClearCodeStartsFromCodeZero) {
-    // 1 adds "0 1" as entry 6, which 6 then sends.
-    EXPECT_EQ((TBytes{1, 0, 1}), Decode(Pack({{1, 3}, {6, 3}, {5, 4}}), 2, 3, 1));
+    // 1 adds "0 1" as entry 6, which 6 then sends; code 0 itself was never written.
+    const TBytes data = Pack({{1, 3}, {6, 3}, {5, 4}});
+    EXPECT_EQ((TBytes{1, 0, 1}), Decode(data, 2, 3, 1));
+    TBytes wide(17, 0);
+    wide[0] = 1;
+    wide[2] = 1;
+    EXPECT_EQ(wide, Decode(data, 2, 17, 1));
 }
 
 TEST_F(LzwDecoderTest, ACodeAboveTheNextFreeOneEndsTheImage) {
