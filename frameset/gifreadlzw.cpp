@@ -169,9 +169,11 @@ void TLzwDecoder::EmitOutsideTheRow(int Code) {
     const TDictionaryEntry& entry = Dictionary[Code];
     std::size_t length = entry.Length;
     const std::uint8_t* source = entry.Source;
-    const std::uint8_t* sourceEnd = source + length;
+    const std::uint8_t* sourceEnd = nullptr;
     int sourceArrival = 0;
-    if (source == nullptr) {
+    if (source != nullptr) {
+        sourceEnd = source + length;
+    } else {
         // A string without a start was added once every row was written, as now.
         if (entry.Start == NoStart) ThrowPixelPosition();
         sourceArrival = int(entry.Start / std::uint32_t(FWidth));
