@@ -77,7 +77,7 @@ public:
           FInfos(Infos), FStorageEnd(Infos.Bits + Infos.ImageSize), FWidth(Width), FHeight(Height),
           FInterlaced(Interlaced) {
         KeptRow.resize(std::size_t(Width));
-        StartRow(DIBScanLine(Infos, 0));
+        StartRow(ArrivedRow(0));
     }
 
     void Run();
@@ -135,7 +135,7 @@ void TLzwDecoder::StartRow(std::uint8_t* Row) {
 void TLzwDecoder::NextRow() {
     ++FArrival;
     if (FArrival < FHeight) {
-        StartRow(DIBScanLine(FInfos, ArrivingRow(FArrival, FHeight, FInterlaced)));
+        StartRow(ArrivedRow(FArrival));
     } else {
         FRow = nullptr;
         FOut = nullptr;
