@@ -415,11 +415,13 @@ void DecodeLzwImage(const std::uint8_t* Data, std::size_t Length, bool Interlace
     const bool local = DecodedFrame.LocalColorCount != 0;
     const int count = local ? DecodedFrame.LocalColorCount : GlobalColorCount;
     const std::array<TColor, 256>& table = local ? LocalColorTable : GlobalColorTable;
-    // Mostly the picture holds the table already, from the image before.
+    // Mostly the picture holds the table already, from the image before; its own table is
+    // read where it stands (a change may give the picture new storage).
     DecodeImage->SetPaletteSize(count);
     for (int i = 0; i < count; ++i) {
         const TColor color = table[static_cast<std::size_t>(i)];
-        if (DecodeImage->GetColors(i) != color) DecodeImage->SetColors(i, color);
+        const RGBQUAD& held = DecodeImage->InternalDIB->Infos.ColorTable[i];
+        if (RGB(held.rgbRed, held.rgbGreen, held.rgbBlue) != color) DecodeImage->SetColors(i, color);
     }
 
     // The rows are written directly: the picture must not share its storage with a frame.
