@@ -3,6 +3,11 @@
 
 #include <algorithm>
 
+TPoint ClampPosition(std::int64_t X, std::int64_t Y) {
+    return TPoint{static_cast<int>(std::clamp<std::int64_t>(X, -PositionLimit, PositionLimit)),
+                  static_cast<int>(std::clamp<std::int64_t>(Y, -PositionLimit, PositionLimit))};
+}
+
 TScoreChannel::TScoreChannel() {
     CastTransparent.fill(true);
 }

@@ -15,6 +15,13 @@ constexpr int CastSlotCount = 20;
 // The main image's top-left on the working canvas; the margin lets casts stand partly outside.
 constexpr int CanvasMargin = 50;
 constexpr int MaxZoomFactor = 4;
+// Stored positions stay within +-PositionLimit: far beyond any canvas, and far enough from the
+// integer limits that placing, composing and zooming them never overflows.
+constexpr int PositionLimit = 1 << 24;
+
+// (X, Y) brought into the range of stored positions. Every command that stores a position
+// computes it in 64 bits and stores it through here.
+TPoint ClampPosition(std::int64_t X, std::int64_t Y);
 
 // One channel of the score: its cast pictures and, per frame, whether it shows a cast and where.
 struct TScoreChannel {

@@ -6,10 +6,6 @@
 
 namespace {
 
-// Positions beyond this are off every canvas; keeping them in range keeps the arithmetic of
-// composition and zooming away from integer overflow.
-constexpr int PositionLimit = 1 << 24;
-
 bool MatchMagic(const char* Magic, TScoreVersion& Version) {
     // Compared newest first, as the versions were added.
     for (TScoreVersion candidate : {sv36, sv31, sv30, sv20}) {
@@ -21,9 +17,9 @@ bool MatchMagic(const char* Magic, TScoreVersion& Version) {
     return false;
 }
 
-TPoint ClampPosition(TPoint P) {
-    return TPoint{std::clamp(P.X, -PositionLimit, PositionLimit),
-                  std::clamp(P.Y, -PositionLimit, PositionLimit)};
+// A file may hold any values; the document keeps positions in range.
+TPoint StoredPosition(TPoint P) {
+    return ClampPosition(P.X, P.Y);
 }
 
 void ApplyTail(const TScoreTail& Tail, TScoreVersion Version, TEditorDocument& Document) {
@@ -31,7 +27,7 @@ void ApplyTail(const TScoreTail& Tail, TScoreVersion Version, TEditorDocument& D
         const TScoreChannelRecord& record = Tail.Channels[ch];
         TScoreChannel& channel = Document.Channels[ch];
         std::transform(record.Positions.begin(), record.Positions.end(), channel.Positions.begin(),
-                       ClampPosition);
+                       StoredPosition);
         channel.CellSet = record.CellSet;
         if (Version != sv20) channel.CastTransparent = record.CastTransparent;
         if (Version == sv31 || Version == sv36) channel.CastKeyPoint = record.CastKeyPoint;
