@@ -45,7 +45,8 @@ struct TScoreChannel {
     // Frees the picture of slot Slot (0..19); the slot becomes unused.
     void FreeCast(int Slot);
     // Carries CastTransparent and CastKeyPoint of a used slot into its picture: device-dependent,
-    // marked transparent by the flag, transparent colour = its pixel at the key point.
+    // transparent in the colour of its pixel at the key point when the flag is set and the
+    // point lies inside it (SetKeyColor).
     void SyncCastTransparency(int Slot);
     // CastCount := the number of used slots among all 20.
     void RecountCasts();
@@ -57,6 +58,12 @@ struct TScoreClipItem {
     std::int32_t Y = 0;
     bool CellSet = false;
 };
+
+// Point lies inside Picture.
+bool KeyPointInside(TGraphic& Picture, TPoint Point);
+// Marks Picture to be drawn without the colour of its pixel at Key when Transparent is set. A
+// key point outside the picture names no colour: the picture is then drawn whole.
+void SetKeyColor(TBitmap& Picture, bool Transparent, TPoint Key);
 
 // How a frame is composed. Offset moves every cast's top-left: (0, 0) on the working canvas,
 // OutputOffset() on a picture of the main image's size. When MovedChannel is a channel, its

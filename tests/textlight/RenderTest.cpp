@@ -282,3 +282,14 @@ TEST_F(ComposeTest, BackgroundPointMakesTheBackgroundSeeThrough) {
     EXPECT_EQ(FramePixel(35, 10), TextColor);
     EXPECT_EQ(FramePixel(16, 6), TextColor);
 }
+
+TEST_F(ComposeTest, APointOutsideTheTextLeavesNoColourOut) {
+    // Silver is what the canvas's answer for a point outside a picture reads as a colour.
+    Text.SetPixels(35, 10, int(clSilver));
+    for (const TPoint outside : {TPoint{40, 0}, TPoint{-1, 0}, TPoint{0, 20}}) {
+        ComposeLightFrame(Frame, Text, Base, Light, outside, 15, 0, TextColor);
+        EXPECT_EQ(FramePixel(35, 10), clSilver);
+        EXPECT_EQ(FramePixel(16, 6), TextColor); // the text covers the light
+        EXPECT_EQ(FramePixel(16, 2), Background);
+    }
+}
