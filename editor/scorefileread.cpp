@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "editor/picturefile.h"
+
 namespace {
 
 bool MatchMagic(const char* Magic, TScoreVersion& Version) {
@@ -36,15 +38,14 @@ void ApplyTail(const TScoreTail& Tail, TScoreVersion Version, TEditorDocument& D
     if (Version == sv36) Document.FramePoints = Tail.FramePoints;
 }
 
-// The next picture of the file, Size bytes from the position, decoded as a BMP file.
+// The next picture of the file, Size bytes from the position, read as a BMP file the way a
+// main image or cast file is read.
 std::unique_ptr<TBitmap> ReadPicture(TStream& Stream, std::int32_t Size) {
     if (Size < 0 || Size > Stream.Remaining()) throw EReadError(SReadError);
     TMemoryStream bytes;
     bytes.SetSize(Size);
     Stream.ReadBuffer(bytes.Memory(), Size);
-    auto picture = std::make_unique<TBitmap>();
-    picture->LoadFromStream(bytes);
-    return picture;
+    return ReadBmpPicture(bytes);
 }
 
 // The slots in use from slot 0 up to the first unused one.
