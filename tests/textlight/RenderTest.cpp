@@ -76,6 +76,14 @@ TEST(GradientColor, DividesFirstAndTruncatesTowardZero) {
     EXPECT_EQ(GradientColor(clWhite, clBlack, 20, 1), RGB(243, 243, 243));
     // Each component on its own: red rises, green stays, blue falls.
     EXPECT_EQ(GradientColor(RGB(0, 50, 200), RGB(100, 50, 0), 3, 2), RGB(66, 50, 67));
+    // -255 / 25 = -10.2 has no exact binary form: the products come out just short of whole
+    // at some steps (-254.99999999999997 at step 25, so the last step stops at 1), and exactly
+    // whole at others (-51 at step 5).
+    EXPECT_EQ(GradientColor(clWhite, clBlack, 25, 5), RGB(204, 204, 204));
+    EXPECT_EQ(GradientColor(clWhite, clBlack, 25, 3), RGB(225, 225, 225));
+    EXPECT_EQ(GradientColor(clWhite, clBlack, 25, 25), RGB(1, 1, 1));
+    EXPECT_EQ(GradientColor(clBlack, clWhite, 25, 25), RGB(254, 254, 254));
+    EXPECT_EQ(GradientColor(RGB(0, 255, 30), RGB(255, 0, 30), 25, 24), RGB(244, 11, 30));
 }
 
 TEST(LightSprite, RoundLightHasOneRingPerStep) {
