@@ -51,7 +51,7 @@ struct TKvDIBInfos {
 };
 
 void DIBAssert(bool Condition, const std::string& Msg);
-// New storage of Size bytes in an anonymous shared mapping.
+// New zero-filled storage of Size bytes in a file mapping.
 void GetFileMap(std::int64_t Size, THandle& MapHandle, std::uint8_t*& Bits);
 void ReleaseFileMap(THandle MapHandle, std::uint8_t* Bits);
 int ColorsOfBitCount(int BitCount);

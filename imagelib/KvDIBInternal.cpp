@@ -1,4 +1,4 @@
-// The reference-counted image: storage in anonymous shared mappings, blank images,
+// The reference-counted image: storage in the toolkit's file mappings, blank images,
 // the cached logical palette.
 #include <cstring>
 #include <vector>
@@ -30,10 +30,14 @@ void ReleaseFileMap(THandle MapHandle, std::uint8_t* Bits) {
 
 int ColorsOfBitCount(int BitCount) {
     switch (BitCount) {
-    case 1: return 2;
-    case 4: return 16;
-    case 8: return 256;
-    default: return 0;
+    case 1:
+        return 2;
+    case 4:
+        return 16;
+    case 8:
+        return 256;
+    default:
+        return 0;
     }
 }
 
@@ -111,7 +115,9 @@ void TKvInternalDIB::FreeDIB() {
     }
 }
 
-HPALETTE TKvInternalDIB::MakePalette() { return GetPaletteFromDIBInfos(Infos); }
+HPALETTE TKvInternalDIB::MakePalette() {
+    return GetPaletteFromDIBInfos(Infos);
+}
 
 void TKvInternalDIB::UpdatePalette() {
     DIBAssert(RefCount == 1, "TKvInternalDIB.UpdatePalette: RefCount Must be 1");
