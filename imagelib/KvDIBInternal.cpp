@@ -54,10 +54,13 @@ HPALETTE GetPaletteFromDIBInfos(const TKvDIBInfos& Infos) {
     return palette;
 }
 
-TKvInternalDIB::TKvInternalDIB() {
-    RefCount = 1;
-    Infos.Bits = nullptr;
+TKvInternalDIB::TKvInternalDIB() : TKvInternalDIB(TNoImage{}) {
     CreateDIB(1, 1, 8, 2);
+}
+
+TKvInternalDIB::TKvInternalDIB(TNoImage) {
+    RefCount = 1;
+    PaletteModified = true;
 }
 
 TKvInternalDIB::~TKvInternalDIB() {
@@ -75,10 +78,10 @@ void TKvInternalDIB::CreateDIB(int AWidth, int AHeight, int ABitCount, int AClrU
     if (AWidth <= 0 || AHeight == 0 || AClrUsed < 0 || AClrUsed > 256 || !depthValid || size > MaxDIBStorage)
         throw EKvDIBInvalidDIBPara("TKvInternalDIB.CreateDIB: Invalid Parameters");
 
+    // New storage comes zero-filled.
     THandle mapping = 0;
     std::uint8_t* bits = nullptr;
     GetFileMap(size, mapping, bits);
-    std::memset(bits, 0, static_cast<std::size_t>(size));
 
     Infos.ImageSize = static_cast<std::uint32_t>(size);
     Infos.MapHandle = mapping;
