@@ -1,10 +1,21 @@
 #include "toolkit/graphics/FileMapping.h"
 
+#include <malloc.h>
+
 #include <cstdint>
 #include <cstdlib>
 #include <new>
 
 namespace {
+
+// Pictures are made and dropped by the hundred. The heap keeps the blocks they free for the
+// next ones, rather than giving them back to the system and faulting every page in again:
+// blocks up to 32 MB come from the heap, and up to 64 MB free at its top stay there.
+const bool HeapKeepsPictures = [] {
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, 64 << 20);
+    return true;
+}();
 
 // What the block keeps in front of its bytes. Handles are the address of this record;
 // they and the views are only ever made here, so they are trusted without a look-up.
