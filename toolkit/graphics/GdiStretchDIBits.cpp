@@ -30,7 +30,6 @@ TAxisMap MapAxis(int DestStart, int DestLength, int SrcStart, int SrcLength, int
     TAxisMap axis;
     const std::int64_t first = std::max<std::int64_t>(destLeft, 0);
     const std::int64_t last = std::min<std::int64_t>(destLeft + destLength, SurfaceLength);
-    axis.Map.reserve(static_cast<std::size_t>(std::max<std::int64_t>(last - first, 0)));
     for (std::int64_t x = first; x < last; ++x) {
         std::int64_t d = x - destLeft;
         if (mirror) d = destLength - 1 - d;
