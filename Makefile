@@ -29,7 +29,15 @@ test: deps
 bench: deps
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DPALVENOR_TESTS=OFF -DPALVENOR_BENCH=ON
 	cmake --build build-bench -j$(JOBS)
-	for b in build-bench/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+	@rm -f build-bench/bench-summary.txt
+	@for b in build-bench/bench/bench_*; do \
+		[ -x "$$b" ] || continue; \
+		echo "$$(basename $$b)" >> build-bench/bench-summary.txt; \
+		BENCH_SUMMARY=build-bench/bench-summary.txt "$$b"; \
+	done; \
+	echo; echo "Every figure against its goal"; \
+	printf '%-46s %16s %16s  %s\n' figure value goal ""; \
+	cat build-bench/bench-summary.txt
 
 fuzz-deps:
 	@dpkg -s clang libclang-rt-14-dev >/dev/null 2>&1 || \
