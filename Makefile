@@ -4,7 +4,7 @@ APP ?= palvenor
 JOBS ?= $(shell nproc)
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 DEPS := g++ cmake make pkg-config qt6-base-dev qt6-qpa-plugins libjpeg62-turbo-dev libgtest-dev \
-        libgmock-dev libbenchmark-dev libgif-dev fonts-ipafont-gothic
+        libgmock-dev libbenchmark-dev libgif-dev fonts-ipafont-gothic fonts-ipafont-mincho
 
 .PHONY: deps run test bench fuzz-deps
 
@@ -19,7 +19,7 @@ deps:
 run: deps
 	cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPALVENOR_TESTS=OFF
 	cmake --build build -j$(JOBS) --target $(APP)
-	./build/$(if $(filter Sorbelset,$(APP)),frameset,$(if $(filter corvanta,$(APP)),textlight,editor))/$(APP)
+	./build/bin/$(APP)
 
 test: deps
 	cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DPALVENOR_SANITIZE=ON
@@ -29,7 +29,15 @@ test: deps
 bench: deps
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DPALVENOR_TESTS=OFF -DPALVENOR_BENCH=ON
 	cmake --build build-bench -j$(JOBS)
-	for b in build-bench/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+	@rm -f build-bench/bench-summary.txt
+	@for b in build-bench/bench/bench_*; do \
+		[ -x "$$b" ] || continue; \
+		echo "$$(basename $$b)" >> build-bench/bench-summary.txt; \
+		BENCH_SUMMARY=build-bench/bench-summary.txt "$$b"; \
+	done; \
+	echo; echo "Every figure against its goal"; \
+	printf '%-46s %16s %16s  %s\n' figure value goal ""; \
+	cat build-bench/bench-summary.txt
 
 fuzz-deps:
 	@dpkg -s clang libclang-rt-14-dev >/dev/null 2>&1 || \

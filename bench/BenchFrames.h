@@ -1,17 +1,16 @@
 // What the GIF benchmarks share: the frame sets they code, giflib's output to memory, and the
-// report that prints this project's throughput beside giflib's.
+// rows that set this project's throughput beside giflib's.
 #pragma once
 
-#include <benchmark/benchmark.h>
 #include <gif_lib.h>
 
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <map>
 #include <string>
-#include <utility>
 #include <vector>
+
+#include "BenchReport.h"
 
 struct TFrame {
     int Width, Height;
@@ -110,45 +109,23 @@ inline void PutFrameImage(GifFileType* Gif, const TFrame& Frame) {
                     Frame.Width);
 }
 
-// The usual table, then pixels per second of this project's benchmark (names starting with
-// Ours) against giflib's, per label, and their ratio.
-class TRatioReporter : public benchmark::ConsoleReporter {
-public:
-    TRatioReporter(std::string Ours, std::string RowTitle, std::string OursColumn)
-        : FOurs(std::move(Ours)), FRowTitle(std::move(RowTitle)), FOursColumn(std::move(OursColumn)) {}
-
-    void ReportRuns(const std::vector<Run>& Reports) override {
-        ConsoleReporter::ReportRuns(Reports);
-        for (const Run& run : Reports) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
-            const double perSecond = run.counters.at("items_per_second");
-            const bool ours = run.benchmark_name().rfind(FOurs, 0) == 0;
-            (ours ? FOursRates : FGiflibRates)[run.report_label] = perSecond;
-        }
+// For each frame set, the throughput of this project's benchmark Ours against giflib's
+// benchmark Giflib, measured in the same run, and their ratio against Goals[set]; with the
+// minor page faults per pass of Ours.
+inline std::vector<TGoalRow> RatioRows(const TBenchRecorder& Results, const char* Ours, const char* Giflib,
+                                       const std::string& Work, const double (&Goals)[3]) {
+    std::vector<TGoalRow> rows;
+    for (int set = 0; set < 3; ++set) {
+        const auto* ours = Results.Find(Ours, FrameSetName(set));
+        const auto* giflib = Results.Find(Giflib, FrameSetName(set));
+        if (ours == nullptr || giflib == nullptr) continue;
+        const double oursRate = ours->Counter("items_per_second"),
+                     giflibRate = giflib->Counter("items_per_second");
+        const std::string figure = Work + ", " + FrameSetName(set);
+        rows.push_back({figure + " vs giflib", oursRate / giflibRate, "x", TGoalRow::AtLeast, Goals[set]});
+        rows.push_back({"  Mpx/s", oursRate / 1e6, "Mpx/s"});
+        rows.push_back({"  Mpx/s, giflib's", giflibRate / 1e6, "Mpx/s"});
+        rows.push_back({"  minor page faults per pass", ours->Counter("faults"), "faults"});
     }
-    void PrintRatios() const {
-        std::printf("\n%-24s %14s %14s %8s\n", FRowTitle.c_str(), FOursColumn.c_str(), "giflib Mpx/s",
-                    "ratio");
-        for (const auto& [label, ours] : FOursRates) {
-            const auto giflib = FGiflibRates.find(label);
-            if (giflib == FGiflibRates.end()) continue;
-            std::printf("%-24s %14.1f %14.1f %8.2f\n", label.c_str(), ours / 1e6, giflib->second / 1e6,
-                        ours / giflib->second);
-        }
-    }
-
-private:
-    std::string FOurs, FRowTitle, FOursColumn;
-    std::map<std::string, double> FOursRates, FGiflibRates;
-};
-
-// A benchmark program's main: runs what the command line selects and prints the ratios.
-inline int RunWithRatios(int argc, char** argv, const char* Ours, const char* RowTitle,
-                         const char* OursColumn) {
-    benchmark::Initialize(&argc, argv);
-    TRatioReporter reporter(Ours, RowTitle, OursColumn);
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatios();
-    benchmark::Shutdown();
-    return 0;
+    return rows;
 }

@@ -1,8 +1,7 @@
 // Canvas work of frame composition: a copy of the working canvas, then ten cast bitmaps
 // drawn on it, transparent (their key colour left out) or opaque, as for every frame of
 // an export; and the raster primitives of the frame view.
-#include <benchmark/benchmark.h>
-
+#include "BenchReport.h"
 #include "toolkit/graphics/Graphics.h"
 
 namespace {
@@ -30,12 +29,14 @@ void ComposeFrames(benchmark::State& State, bool Transparent) {
         casts[i].SetTransparent(Transparent);
     }
     TBitmap frame;
+    const TWorkUsage usage;
     for (auto _ : State) {
         frame.Assign(&background);
         for (int i = 0; i < Casts; ++i)
             frame.Canvas()->Draw(40 + 60 * i, 30 + 45 * i, &casts[i]);
         benchmark::DoNotOptimize(frame.Image().constBits());
     }
+    usage.Report(State);
     State.SetItemsProcessed(State.iterations());
 }
 
@@ -52,6 +53,7 @@ void BM_MotionPath(benchmark::State& State) {
     view.SetSize(CanvasWidth, CanvasHeight);
     TCanvas& canvas = *view.Canvas();
     canvas.Pen = TPen{clBlack, 1, psSolid, pmNot};
+    const TWorkUsage usage;
     for (auto _ : State) {
         for (int i = 0; i < 200; ++i) {
             const int x = 50 + (i * 37) % 640, y = 50 + (i * 53) % 480;
@@ -63,6 +65,7 @@ void BM_MotionPath(benchmark::State& State) {
         }
         benchmark::DoNotOptimize(view.Image().constBits());
     }
+    usage.Report(State);
     State.SetItemsProcessed(State.iterations());
 }
 
@@ -72,4 +75,18 @@ BENCHMARK(BM_MotionPath)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    return RunWithGoals(argc, argv, [](const TBenchRecorder& Results) {
+        std::vector<TGoalRow> rows;
+        const std::pair<const char*, const char*> runs[] = {
+            {"BM_ComposeTransparentCasts", "frame of 10 transparent casts"},
+            {"BM_ComposeOpaqueCasts", "frame of 10 opaque casts"},
+            {"BM_MotionPath", "motion path of 200 markers"}};
+        for (const auto& [name, work] : runs)
+            if (const auto* run = Results.Find(name)) {
+                rows.push_back({work, run->Ms, "ms"});
+                rows.push_back({"  minor page faults per frame", run->Counter("faults"), "faults"});
+            }
+        return rows;
+    });
+}

@@ -1,6 +1,5 @@
 // GIF decoding: the frame-set editor's reader against giflib's DGifSlurp on the same files,
 // in one run. Prints each throughput (pixels per second) and the ratio reader / giflib.
-#include <benchmark/benchmark.h>
 #include <gif_lib.h>
 
 #include <cstring>
@@ -61,6 +60,7 @@ void BM_Reader(benchmark::State& State) {
     CreateFrameSetState();
     TGifReadContext context;
     context.AddGif = [](int Index) { InsertFrame(Index, DecodedFrame, *DecodeImage); };
+    const TWorkUsage usage;
     for (auto _ : State) {
         ClearFrames();
         int index = 0;
@@ -68,6 +68,7 @@ void BM_Reader(benchmark::State& State) {
             throw std::runtime_error("reader");
         benchmark::DoNotOptimize(FrameList[0].Image->InternalDIB->Infos.Bits);
     }
+    usage.Report(State);
     FreeFrameSetState();
     State.SetItemsProcessed(State.iterations() * file.Pixels);
     State.SetLabel(file.Name);
@@ -88,6 +89,7 @@ int ReadFromMemory(GifFileType* Gif, GifByteType* Buffer, int Size) {
 
 void BM_Giflib(benchmark::State& State) {
     const TGifFile& file = File(int(State.range(0)));
+    const TWorkUsage usage;
     for (auto _ : State) {
         TReadState state{&file.Bytes, 0};
         int error = 0;
@@ -96,6 +98,7 @@ void BM_Giflib(benchmark::State& State) {
         benchmark::DoNotOptimize(gif->SavedImages[0].RasterBits);
         DGifCloseFile(gif, &error);
     }
+    usage.Report(State);
     State.SetItemsProcessed(State.iterations() * file.Pixels);
     State.SetLabel(file.Name);
 }
@@ -106,5 +109,7 @@ BENCHMARK(BM_Giflib)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    return RunWithRatios(argc, argv, "BM_Reader", "file", "reader Mpx/s");
+    return RunWithGoals(argc, argv, [](const TBenchRecorder& Results) {
+        return RatioRows(Results, "BM_Reader", "BM_Giflib", "GIF reading", {2, 2, 1});
+    });
 }

@@ -1,15 +1,12 @@
 // Colour reduction and halftoning of a 1024 x 768 true-colour picture, against the time
 // each is allowed.
-#include <benchmark/benchmark.h>
-
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <map>
 #include <memory>
 #include <random>
-#include <string>
+#include <utility>
 
+#include "BenchReport.h"
 #include "imagelib/KvDIBConverters.h"
 
 namespace {
@@ -59,19 +56,21 @@ const TKvInternalDIB& Picture() {
 }
 
 // Goals in milliseconds per conversion, by benchmark name.
-const std::map<std::string, double> Goals = {
+const std::pair<const char*, double> Goals[] = {
     {"ReduceLow256", 15}, {"ReduceLow16", 15},   {"ReduceHigh256", 80},
     {"ReduceHigh16", 80}, {"HalftoneColor", 10}, {"HalftoneBW", 10},
 };
 
 template <class Convert> void Measure(benchmark::State& state, Convert&& convert) {
     const TKvDIBInfos& source = Picture().Infos;
+    const TWorkUsage usage;
     for (auto _ : state) {
         TKvDIBInfos result;
         convert(source, result);
         benchmark::DoNotOptimize(result.Bits);
         ReleaseFileMap(result.MapHandle, result.Bits);
     }
+    usage.Report(state);
 }
 
 void Reduction(benchmark::State& state,
@@ -84,37 +83,6 @@ void Reduction(benchmark::State& state,
 void Halftone(benchmark::State& state, void (*convert)(const TKvDIBInfos&, TKvDIBInfos&)) {
     Measure(state, convert);
 }
-
-// Prints the usual table, then each measurement against its goal.
-class TGoalReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.error_occurred) continue;
-            // With repetitions the mean stands for the benchmark.
-            const bool single = run.run_type == Run::RT_Iteration;
-            if (!single && run.aggregate_name != "mean") continue;
-            FResults[run.run_name.str()] =
-                run.GetAdjustedRealTime() * 1000 / benchmark::GetTimeUnitMultiplier(run.time_unit);
-        }
-    }
-    bool PrintSummary() const {
-        bool met = true;
-        std::printf("\n%-16s %10s %10s\n", "conversion", "ms", "goal ms");
-        for (const auto& [name, ms] : FResults) {
-            const auto goal = Goals.find(name);
-            const bool ok = goal == Goals.end() || ms <= goal->second;
-            met = met && ok;
-            std::printf("%-16s %10.2f %10.0f  %s\n", name.c_str(), ms,
-                        goal == Goals.end() ? 0.0 : goal->second, ok ? "met" : "MISSED");
-        }
-        return met;
-    }
-
-private:
-    std::map<std::string, double> FResults;
-};
 
 } // namespace
 
@@ -138,10 +106,13 @@ BENCHMARK_CAPTURE(Halftone, HalftoneBW, ConvertToHalfToneBW)
     ->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    TGoalReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return reporter.PrintSummary() ? 0 : 1;
+    return RunWithGoals(argc, argv, [](const TBenchRecorder& Results) {
+        std::vector<TGoalRow> rows;
+        for (const auto& [name, goal] : Goals)
+            if (const auto* run = Results.Find(name)) {
+                rows.push_back({std::string("1024x768 ") + name, run->Ms, "ms", TGoalRow::AtMost, goal});
+                rows.push_back({"  minor page faults per conversion", run->Counter("faults"), "faults"});
+            }
+        return rows;
+    });
 }

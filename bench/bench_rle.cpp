@@ -1,11 +1,10 @@
 // RLE encoding and decoding of a 1024 x 768 picture of the kind the programs make: flat
 // backgrounds, shapes, a gradient and a patch of fine texture. Throughput is counted in
 // uncompressed pixel bytes.
-#include <benchmark/benchmark.h>
-
 #include <memory>
 #include <random>
 
+#include "BenchReport.h"
 #include "imagelib/KvDIBConvertResult.h"
 #include "imagelib/KvDIBConverters.h"
 
@@ -40,6 +39,7 @@ std::unique_ptr<TKvInternalDIB> MakePicture(int BitCount) {
 void Encode(benchmark::State& State, int BitCount) {
     auto picture = MakePicture(BitCount);
     std::int64_t compressed = 0;
+    const TWorkUsage usage;
     for (auto _ : State) {
         TKvDIBInfos result{};
         if (BitCount == 8)
@@ -49,6 +49,7 @@ void Encode(benchmark::State& State, int BitCount) {
         compressed = result.ImageSize;
         ReleaseConvertedInfos(result);
     }
+    usage.Report(State);
     State.SetBytesProcessed(std::int64_t(State.iterations()) * picture->Infos.ImageSize);
     State.counters["ratio"] = double(compressed) / picture->Infos.ImageSize;
 }
@@ -60,6 +61,7 @@ void Decode(benchmark::State& State, int BitCount) {
         Convert8BitRGBTo8BitRLE(picture->Infos, rle);
     else
         Convert4BitRGBTo4BitRLE(picture->Infos, rle);
+    const TWorkUsage usage;
     for (auto _ : State) {
         TKvDIBInfos result{};
         if (BitCount == 8)
@@ -68,6 +70,7 @@ void Decode(benchmark::State& State, int BitCount) {
             Convert4BitRLETo4BitRGB(rle, result);
         ReleaseConvertedInfos(result);
     }
+    usage.Report(State);
     State.SetBytesProcessed(std::int64_t(State.iterations()) * picture->Infos.ImageSize);
     ReleaseConvertedInfos(rle);
 }
@@ -92,4 +95,21 @@ BENCHMARK(BM_Rle8Decode)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Rle4Encode)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Rle4Decode)->Unit(benchmark::kMicrosecond);
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    return RunWithGoals(argc, argv, [](const TBenchRecorder& Results) {
+        std::vector<TGoalRow> rows;
+        const std::pair<const char*, const char*> runs[] = {{"BM_Rle8Decode", "RLE8 decoding"},
+                                                            {"BM_Rle4Decode", "RLE4 decoding"},
+                                                            {"BM_Rle8Encode", "RLE8 encoding"},
+                                                            {"BM_Rle4Encode", "RLE4 encoding"}};
+        for (const auto& [name, work] : runs)
+            if (const auto* run = Results.Find(name)) {
+                // Decoding has a goal; rates count uncompressed pixel bytes.
+                const bool decoding = std::string(name).find("Decode") != std::string::npos;
+                rows.push_back({std::string("1024x768 ") + work, run->Counter("bytes_per_second") / 1e9,
+                                "GB/s", decoding ? TGoalRow::AtLeast : TGoalRow::NoGoal, 1});
+                rows.push_back({"  minor page faults per picture", run->Counter("faults"), "faults"});
+            }
+        return rows;
+    });
+}

@@ -67,10 +67,6 @@ bool DeleteCastRange(TScoreChannel& Channel, int Left, int Right) {
     return true;
 }
 
-bool KeyPointInside(TGraphic& Picture, TPoint Point) {
-    return Point.X >= 0 && Point.Y >= 0 && Point.X < Picture.Width() && Point.Y < Picture.Height();
-}
-
 void ApplyCastKeyPoint(TScoreChannel& Channel, int Left, int Right, TPoint Point) {
     for (int slot = std::max(Left, 0); slot <= std::min(Right, CastSlotCount - 1); ++slot) {
         TBitmap* picture = Channel.Cast(slot);

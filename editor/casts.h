@@ -20,9 +20,6 @@ bool InsertCast(TScoreChannel& Channel, int Slot, TGraphic& Picture);
 // after the last cast, which is ignored; further right nothing happens and the result is false.
 bool DeleteCastRange(TScoreChannel& Channel, int Left, int Right);
 
-// Point lies inside Picture.
-bool KeyPointInside(TGraphic& Picture, TPoint Point);
-
 // Gives the used slots Left..Right the key point Point: transparent in the colour there, or
 // opaque for a slot whose picture does not contain the point (X = -1 turns every slot opaque).
 void ApplyCastKeyPoint(TScoreChannel& Channel, int Left, int Right, TPoint Point);

@@ -62,9 +62,8 @@ void BuildQuantizerPalette(TColorQuantizer& Quantizer) {
 }
 
 void MapToQuantizerPalette(TKvDIB& Image, TColorQuantizer& Quantizer) {
-    TKvDIB reduced;
-    reduced.SetWidth(Image.GetWidth());
-    reduced.SetHeight(Image.GetHeight());
+    // The image a new bitmap gets from its width and height setters, made in one step.
+    TKvDIB reduced(Image.GetWidth(), Image.GetHeight(), 8, 2);
     for (int i = 0; i < Quantizer.EntryCount; ++i) {
         const RGBQUAD& entry = Quantizer.Palette[i];
         reduced.SetColors(i, RGB(entry.rgbRed, entry.rgbGreen, entry.rgbBlue));

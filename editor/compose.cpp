@@ -65,7 +65,10 @@ TRect TEditorDocument::ZoomRect(const TRect& Source) const {
 }
 
 TPoint TEditorDocument::ZoomPoint(const TPoint& Source) const {
-    return TPoint{Source.X * FZoomFactor, Source.Y * FZoomFactor};
+    // A point beyond the range of stored positions lies off every view; brought into that
+    // range its product with the zoom cannot overflow.
+    const TPoint p = ClampPosition(Source.X, Source.Y);
+    return TPoint{p.X * FZoomFactor, p.Y * FZoomFactor};
 }
 
 void TEditorDocument::UnzoomXY(int& X, int& Y) const {

@@ -3,6 +3,22 @@
 
 #include <algorithm>
 
+TPoint ClampPosition(std::int64_t X, std::int64_t Y) {
+    return TPoint{static_cast<int>(std::clamp<std::int64_t>(X, -PositionLimit, PositionLimit)),
+                  static_cast<int>(std::clamp<std::int64_t>(Y, -PositionLimit, PositionLimit))};
+}
+
+bool KeyPointInside(TGraphic& Picture, TPoint Point) {
+    return Point.X >= 0 && Point.Y >= 0 && Point.X < Picture.Width() && Point.Y < Picture.Height();
+}
+
+void SetKeyColor(TBitmap& Picture, bool Transparent, TPoint Key) {
+    // Outside the picture the canvas reports no colour, which must not become a key colour.
+    const bool inside = KeyPointInside(Picture, Key);
+    if (inside) Picture.SetTransparentColor(Picture.Canvas()->GetPixels(Key.X, Key.Y));
+    Picture.SetTransparent(Transparent && inside);
+}
+
 TScoreChannel::TScoreChannel() {
     CastTransparent.fill(true);
 }
@@ -30,9 +46,7 @@ void TScoreChannel::SyncCastTransparency(int Slot) {
     TBitmap* cast = Cast(Slot);
     if (cast == nullptr) return;
     cast->SetPixelFormat(pfDevice);
-    cast->SetTransparent(CastTransparent[Slot]);
-    const TPoint key = CastKeyPoint[Slot];
-    cast->SetTransparentColor(cast->Canvas()->GetPixels(key.X, key.Y));
+    SetKeyColor(*cast, CastTransparent[Slot], CastKeyPoint[Slot]);
 }
 
 void TScoreChannel::RecountCasts() {

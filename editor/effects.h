@@ -15,6 +15,13 @@ constexpr int CastSlotCount = 20;
 // The main image's top-left on the working canvas; the margin lets casts stand partly outside.
 constexpr int CanvasMargin = 50;
 constexpr int MaxZoomFactor = 4;
+// Stored positions stay within +-PositionLimit: far beyond any canvas, and far enough from the
+// integer limits that placing, composing and zooming them never overflows.
+constexpr int PositionLimit = 1 << 24;
+
+// (X, Y) brought into the range of stored positions. Every command that stores a position
+// computes it in 64 bits and stores it through here.
+TPoint ClampPosition(std::int64_t X, std::int64_t Y);
 
 // One channel of the score: its cast pictures and, per frame, whether it shows a cast and where.
 struct TScoreChannel {
@@ -38,7 +45,8 @@ struct TScoreChannel {
     // Frees the picture of slot Slot (0..19); the slot becomes unused.
     void FreeCast(int Slot);
     // Carries CastTransparent and CastKeyPoint of a used slot into its picture: device-dependent,
-    // marked transparent by the flag, transparent colour = its pixel at the key point.
+    // transparent in the colour of its pixel at the key point when the flag is set and the
+    // point lies inside it (SetKeyColor).
     void SyncCastTransparency(int Slot);
     // CastCount := the number of used slots among all 20.
     void RecountCasts();
@@ -50,6 +58,12 @@ struct TScoreClipItem {
     std::int32_t Y = 0;
     bool CellSet = false;
 };
+
+// Point lies inside Picture.
+bool KeyPointInside(TGraphic& Picture, TPoint Point);
+// Marks Picture to be drawn without the colour of its pixel at Key when Transparent is set. A
+// key point outside the picture names no colour: the picture is then drawn whole.
+void SetKeyColor(TBitmap& Picture, bool Transparent, TPoint Key);
 
 // How a frame is composed. Offset moves every cast's top-left: (0, 0) on the working canvas,
 // OutputOffset() on a picture of the main image's size. When MovedChannel is a channel, its

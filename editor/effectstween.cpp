@@ -13,8 +13,8 @@ bool ValidRun(int A, int B) {
 }
 
 // Positions are whole pixels: fractions are cut toward zero.
-int Truncated(double Value) {
-    return static_cast<int>(std::trunc(Value));
+TPoint TruncatedPosition(double X, double Y) {
+    return ClampPosition(static_cast<std::int64_t>(std::trunc(X)), static_cast<std::int64_t>(std::trunc(Y)));
 }
 
 } // namespace
@@ -28,7 +28,7 @@ void LinearTween(int A, int B, TScoreChannel& Channel) {
     const double qy = (static_cast<double>(to.Y) - from.Y) / d;
     // The far end is written by the same formula.
     for (int i = 1; i <= d; ++i) {
-        Channel.Positions[A + i] = TPoint{Truncated(from.X + i * qx), Truncated(from.Y + i * qy)};
+        Channel.Positions[A + i] = TruncatedPosition(from.X + i * qx, from.Y + i * qy);
         Channel.CellSet[A + i] = true;
     }
 }
@@ -40,7 +40,7 @@ void RotationTween(int A, int B, TScoreChannel& Channel) {
     const double step = 6.28318 / n;
     const TPoint from = Channel.Positions[A];
     const TPoint to = Channel.Positions[B];
-    // 64 bits: the ends may lie anywhere a score file puts them.
+    // 64 bits: the span of two ends fits whatever they are.
     const std::int64_t rx = std::llabs(static_cast<std::int64_t>(to.X) - from.X) / 2;
     const std::int64_t ry = std::llabs(static_cast<std::int64_t>(to.Y) - from.Y) / 2;
     if (rx < 1 || ry < 1) return;
@@ -51,8 +51,8 @@ void RotationTween(int A, int B, TScoreChannel& Channel) {
     const bool forwards = to.X >= from.X;
     for (int i = 0; i < n; ++i) {
         const double angle = (forwards ? i : n - 1 - i) * step;
-        Channel.Positions[A + i] = TPoint{Truncated(cx + static_cast<double>(rx) * std::sin(angle)),
-                                          Truncated(cy + static_cast<double>(ry) * std::cos(angle))};
+        Channel.Positions[A + i] = TruncatedPosition(cx + static_cast<double>(rx) * std::sin(angle),
+                                                     cy + static_cast<double>(ry) * std::cos(angle));
         Channel.CellSet[A + i] = true;
     }
 }

@@ -17,7 +17,7 @@ bool IsUncompressed(const TKvDIB& Image, int BitCount) {
 }
 
 void RequireUncompressed(const TKvDIB& Image, int BitCount, const char* Where) {
-    DIBAssert(IsUncompressed(Image, BitCount), std::string(Where) + ": Invalid DIB Format");
+    if (!IsUncompressed(Image, BitCount)) DIBAssert(false, std::string(Where) + ": Invalid DIB Format");
 }
 
 std::uint8_t* Row(const TKvDIB& Image, int Y) {

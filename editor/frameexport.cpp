@@ -83,6 +83,11 @@ public:
         Report(FProgress.SetMax, FLast);
         if (FCommonPalette) BuildCommonPalette();
         Report(FProgress.SetPosition, 0);
+        // The GIF is built whole in memory. Coded frames rarely take more than a byte per
+        // pixel, so room for that spares copying a growing stream; unused room costs no memory.
+        if (IsGif())
+            FGif.SetCapacity(std::int64_t(FDocument.MainImage->Width()) * FDocument.MainImage->Height() *
+                             (FLast - FFirst + 1));
         for (int f = FFirst; f <= FLast; ++f) {
             ComposeExportFrame(FDocument, f, FWork);
             if (IsGif())

@@ -207,10 +207,10 @@ void TMobrelForm::CreateScoreGroup() {
     BitBtn12 = MakeGlyphButton(FParts, "BitBtn12", GroupBox3, 3, 1, "→", ScoreGlyphColor, "トゥイーン");
     BitBtn19 = MakeGlyphButton(FParts, "BitBtn19", GroupBox3, 4, 1, "○", ScoreGlyphColor, "回転トゥイーン");
     BitBtn20 = MakeGlyphButton(FParts, "BitBtn20", GroupBox3, 5, 1, "片", ScoreGlyphColor, "片道トゥイーン");
-    Label1 = FParts.MakeLabel("Label1", GroupBox3, 6, 72, "X =");
-    SpinEdit1 = MakeSpinEdit(FParts, "SpinEdit1", GroupBox3, TRect{26, 68, 70, 88}, -999, 999, 4);
-    Label2 = FParts.MakeLabel("Label2", GroupBox3, 74, 72, "Y =");
-    SpinEdit2 = MakeSpinEdit(FParts, "SpinEdit2", GroupBox3, TRect{94, 68, 138, 88}, -999, 999, 4);
+    Label1 = FParts.MakeLabel("Label1", GroupBox3, 4, 72, "X =");
+    SpinEdit1 = MakeSpinEdit(FParts, "SpinEdit1", GroupBox3, TRect{23, 68, 70, 88}, -999, 999, 4);
+    Label2 = FParts.MakeLabel("Label2", GroupBox3, 73, 72, "Y =");
+    SpinEdit2 = MakeSpinEdit(FParts, "SpinEdit2", GroupBox3, TRect{92, 68, 139, 88}, -999, 999, 4);
     Label5 = FParts.MakeLabel("Label5", GroupBox3, 6, 96, "ウェイト");
     SpinEdit4 = MakeSpinEdit(FParts, "SpinEdit4", GroupBox3, TRect{74, 92, 138, 112}, 0, 1000, 5);
     SpinEdit4->SetIncrement(10);

@@ -135,7 +135,7 @@ void TMobrelForm::AdjustScore(int Mode) {
     case 0: {
         TScoreChannel& channel = doc.Channels[row];
         if (frame >= 0 && frame < FrameCount && channel.CellSet[frame])
-            channel.Positions[frame] = TPoint{SpinEdit1->GetValue(), SpinEdit2->GetValue()};
+            channel.Positions[frame] = ClampPosition(SpinEdit1->GetValue(), SpinEdit2->GetValue());
         break;
     }
     case 1:

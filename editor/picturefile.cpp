@@ -36,6 +36,12 @@ std::unique_ptr<TBitmap> ReadPictureFile(const std::string& FileName) {
     return picture;
 }
 
+std::unique_ptr<TBitmap> ReadBmpPicture(TStream& Stream) {
+    TKvDIB dib;
+    dib.LoadFromStream(Stream);
+    return CopyAt24Bits(dib);
+}
+
 std::unique_ptr<TBitmap> ReadClipboardPicture() {
     if (!Clipboard().HasFormat(CF_BITMAP)) return nullptr;
     TKvDIB dib;
@@ -57,4 +63,3 @@ std::unique_ptr<TBitmap> NewBlankPicture(int Width, int Height, TColor Color) {
     picture->Assign(&dib);
     return picture;
 }
-

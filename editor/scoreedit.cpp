@@ -44,7 +44,7 @@ void PasteScoreCells(TEditorDocument& Document, int Column, int Channel) {
         // than the score's frames, so no frame is written twice.
         if (f > FrameCount - 1 || f < 0) f = 0;
         const TScoreClipItem& item = Document.ScoreClip[i];
-        channel.Positions[f] = TPoint{item.X, item.Y};
+        channel.Positions[f] = ClampPosition(item.X, item.Y);
         channel.CellSet[f] = item.CellSet;
         ++f;
     }
@@ -58,7 +58,8 @@ void CentreScoreCells(TEditorDocument& Document, int Channel, int FirstFrame, in
     const int middle = Horizontal ? Document.CanvasBitmap->Width() / 2 : Document.CanvasBitmap->Height() / 2;
     for (int f = std::max(FirstFrame, 0); f <= std::min(LastFrame, FrameCount - 1); ++f) {
         if (!channel.CellSet[f] || channel.Cast(f % channel.CastCount) == nullptr) continue;
-        (Horizontal ? channel.Positions[f].X : channel.Positions[f].Y) = middle;
+        const TPoint p = channel.Positions[f];
+        channel.Positions[f] = ClampPosition(Horizontal ? middle : p.X, Horizontal ? p.Y : middle);
     }
 }
 

@@ -4,11 +4,9 @@
 #include <algorithm>
 #include <vector>
 
-namespace {
+#include "editor/picturefile.h"
 
-// Positions beyond this are off every canvas; keeping them in range keeps the arithmetic of
-// composition and zooming away from integer overflow.
-constexpr int PositionLimit = 1 << 24;
+namespace {
 
 bool MatchMagic(const char* Magic, TScoreVersion& Version) {
     // Compared newest first, as the versions were added.
@@ -21,9 +19,9 @@ bool MatchMagic(const char* Magic, TScoreVersion& Version) {
     return false;
 }
 
-TPoint ClampPosition(TPoint P) {
-    return TPoint{std::clamp(P.X, -PositionLimit, PositionLimit),
-                  std::clamp(P.Y, -PositionLimit, PositionLimit)};
+// A file may hold any values; the document keeps positions in range.
+TPoint StoredPosition(TPoint P) {
+    return ClampPosition(P.X, P.Y);
 }
 
 void ApplyTail(const TScoreTail& Tail, TScoreVersion Version, TEditorDocument& Document) {
@@ -31,7 +29,7 @@ void ApplyTail(const TScoreTail& Tail, TScoreVersion Version, TEditorDocument& D
         const TScoreChannelRecord& record = Tail.Channels[ch];
         TScoreChannel& channel = Document.Channels[ch];
         std::transform(record.Positions.begin(), record.Positions.end(), channel.Positions.begin(),
-                       ClampPosition);
+                       StoredPosition);
         channel.CellSet = record.CellSet;
         if (Version != sv20) channel.CastTransparent = record.CastTransparent;
         if (Version == sv31 || Version == sv36) channel.CastKeyPoint = record.CastKeyPoint;
@@ -40,15 +38,14 @@ void ApplyTail(const TScoreTail& Tail, TScoreVersion Version, TEditorDocument& D
     if (Version == sv36) Document.FramePoints = Tail.FramePoints;
 }
 
-// The next picture of the file, Size bytes from the position, decoded as a BMP file.
+// The next picture of the file, Size bytes from the position, read as a BMP file the way a
+// main image or cast file is read.
 std::unique_ptr<TBitmap> ReadPicture(TStream& Stream, std::int32_t Size) {
     if (Size < 0 || Size > Stream.Remaining()) throw EReadError(SReadError);
     TMemoryStream bytes;
     bytes.SetSize(Size);
     Stream.ReadBuffer(bytes.Memory(), Size);
-    auto picture = std::make_unique<TBitmap>();
-    picture->LoadFromStream(bytes);
-    return picture;
+    return ReadBmpPicture(bytes);
 }
 
 // The slots in use from slot 0 up to the first unused one.

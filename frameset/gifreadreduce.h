@@ -34,5 +34,8 @@ void MapFrameToQuantizerPalette(TFrameEntry& Entry, TColorQuantizer& Quantizer);
 
 // Reduces every frame of the list in place by the item's kind; afterwards all frames share
 // frame 0's palette, which fills GlobalColorCount (8..256) and GlobalColorTable, and no
-// frame has a local table.
+// frame has a local table. The transparent colour of a frame (its colour at TransparentPoint)
+// is not reduced with the others: when any frame has one, the palette ends with one entry for
+// the transparent pixels of every frame, which becomes their TransparentIndex and which no
+// opaque pixel takes.
 void ReduceFrameColors(int Item, const TFrameSetProgress& Progress);

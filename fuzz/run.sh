@@ -11,6 +11,8 @@ CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebI
 cmake --build "$build" -j"$(nproc)" --target "$target" >/dev/null
 corpus=$root/fuzz/corpus-$target
 mkdir -p "$corpus"
+dict=()
+[ -f "$root/fuzz/$target.dict" ] && dict=(-dict="$root/fuzz/$target.dict")
 cd "$root/fuzz"
 "$build/fuzz/$target" "$corpus" "$root/fuzz/seeds/$target" -max_total_time="$seconds" \
-    -malloc_limit_mb=512 -rss_limit_mb=2048 -print_final_stats=1
+    -malloc_limit_mb=512 -rss_limit_mb=2048 -print_final_stats=1 "${dict[@]}"

@@ -12,6 +12,13 @@ TKvDIB::TKvDIB() {
     UpdatePaletteModified();
 }
 
+TKvDIB::TKvDIB(int AWidth, int AHeight, int ABitCount, int AClrUsed) {
+    auto image = std::make_unique<TKvInternalDIB>(TKvInternalDIB::TNoImage{});
+    image->CreateDIB(AWidth, AHeight, ABitCount, AClrUsed);
+    InternalDIB = image.release();
+    UpdatePaletteModified();
+}
+
 TKvDIB::~TKvDIB() {
     if (InternalDIB != nullptr) ReleaseInternalDIB();
 }
@@ -30,8 +37,7 @@ void TKvDIB::InstallInternalDIB(std::unique_ptr<TKvInternalDIB> Image) {
 void TKvDIB::UniqueDIB() {
     DIBAssert(InternalDIB != nullptr, "TKvDIB.UniqueDIB: InternalDIB Should not be Nil");
     if (InternalDIB->RefCount == 1) return;
-    auto copy = std::make_unique<TKvInternalDIB>();
-    copy->FreeDIB();
+    auto copy = std::make_unique<TKvInternalDIB>(TKvInternalDIB::TNoImage{});
     copy->Width = InternalDIB->Width;
     copy->Height = InternalDIB->Height;
     copy->Infos = InternalDIB->Infos;
@@ -100,8 +106,7 @@ int TKvDIB::GetBitCount() {
 }
 
 void TKvDIB::ReplaceByBlank(int AWidth, int AHeight, int ABitCount, int AClrUsed) {
-    auto image = std::make_unique<TKvInternalDIB>();
-    image->FreeDIB();
+    auto image = std::make_unique<TKvInternalDIB>(TKvInternalDIB::TNoImage{});
     image->CreateDIB(AWidth, AHeight, ABitCount, AClrUsed);
     InstallInternalDIB(std::move(image));
     UpdatePaletteModified();

@@ -50,8 +50,13 @@ struct TKvDIBInfos {
     std::uint8_t TableOverflow[16]{};
 };
 
+// Raises EKvDIBAssert with Msg when Condition is false. The message is made only then: the
+// accessors check on every call.
 void DIBAssert(bool Condition, const std::string& Msg);
-// New storage of Size bytes in an anonymous shared mapping.
+inline void DIBAssert(bool Condition, const char* Msg) {
+    if (!Condition) DIBAssert(false, std::string(Msg));
+}
+// New zero-filled storage of Size bytes in a file mapping.
 void GetFileMap(std::int64_t Size, THandle& MapHandle, std::uint8_t*& Bits);
 void ReleaseFileMap(THandle MapHandle, std::uint8_t* Bits);
 int ColorsOfBitCount(int BitCount);
@@ -74,7 +79,11 @@ inline std::uint8_t* DIBScanLine(const TKvDIBInfos& Infos, std::int64_t Y) {
 
 class TKvInternalDIB {
 public:
+    // Holds a 1 x 1 8-bit image with two black colour-table entries.
     TKvInternalDIB();
+    // Holds no storage yet, for a caller that gives it its image at once.
+    struct TNoImage {};
+    explicit TKvInternalDIB(TNoImage);
     ~TKvInternalDIB();
     TKvInternalDIB(const TKvInternalDIB&) = delete;
     TKvInternalDIB& operator=(const TKvInternalDIB&) = delete;
@@ -104,6 +113,9 @@ public:
 class TKvDIB : public TKvGraphic {
 public:
     TKvDIB();
+    // A bitmap holding a blank image of this form from the start, where the 1 x 1 image of a
+    // new bitmap would only be replaced.
+    TKvDIB(int AWidth, int AHeight, int ABitCount, int AClrUsed);
     ~TKvDIB() override;
     TKvDIB(const TKvDIB&) = delete;
     TKvDIB& operator=(const TKvDIB&) = delete;

@@ -1,4 +1,4 @@
-// The reference-counted image: storage in anonymous shared mappings, blank images,
+// The reference-counted image: storage in the toolkit's file mappings, blank images,
 // the cached logical palette.
 #include <cstring>
 #include <vector>
@@ -30,10 +30,14 @@ void ReleaseFileMap(THandle MapHandle, std::uint8_t* Bits) {
 
 int ColorsOfBitCount(int BitCount) {
     switch (BitCount) {
-    case 1: return 2;
-    case 4: return 16;
-    case 8: return 256;
-    default: return 0;
+    case 1:
+        return 2;
+    case 4:
+        return 16;
+    case 8:
+        return 256;
+    default:
+        return 0;
     }
 }
 
@@ -50,10 +54,13 @@ HPALETTE GetPaletteFromDIBInfos(const TKvDIBInfos& Infos) {
     return palette;
 }
 
-TKvInternalDIB::TKvInternalDIB() {
-    RefCount = 1;
-    Infos.Bits = nullptr;
+TKvInternalDIB::TKvInternalDIB() : TKvInternalDIB(TNoImage{}) {
     CreateDIB(1, 1, 8, 2);
+}
+
+TKvInternalDIB::TKvInternalDIB(TNoImage) {
+    RefCount = 1;
+    PaletteModified = true;
 }
 
 TKvInternalDIB::~TKvInternalDIB() {
@@ -71,10 +78,10 @@ void TKvInternalDIB::CreateDIB(int AWidth, int AHeight, int ABitCount, int AClrU
     if (AWidth <= 0 || AHeight == 0 || AClrUsed < 0 || AClrUsed > 256 || !depthValid || size > MaxDIBStorage)
         throw EKvDIBInvalidDIBPara("TKvInternalDIB.CreateDIB: Invalid Parameters");
 
+    // New storage comes zero-filled.
     THandle mapping = 0;
     std::uint8_t* bits = nullptr;
     GetFileMap(size, mapping, bits);
-    std::memset(bits, 0, static_cast<std::size_t>(size));
 
     Infos.ImageSize = static_cast<std::uint32_t>(size);
     Infos.MapHandle = mapping;
@@ -111,7 +118,9 @@ void TKvInternalDIB::FreeDIB() {
     }
 }
 
-HPALETTE TKvInternalDIB::MakePalette() { return GetPaletteFromDIBInfos(Infos); }
+HPALETTE TKvInternalDIB::MakePalette() {
+    return GetPaletteFromDIBInfos(Infos);
+}
 
 void TKvInternalDIB::UpdatePalette() {
     DIBAssert(RefCount == 1, "TKvInternalDIB.UpdatePalette: RefCount Must be 1");

@@ -160,9 +160,12 @@ void TForm1::BindHandlers() {
         {Shape3, &TForm1::Shape3MouseDown},
         {Shape4, &TForm1::Shape4MouseDown},
     };
-    for (const auto& [shape, handler] : swatches)
-        shape->OnMouseDown = [this, handler](TObject* Sender, TMouseButton Button, TShiftState Shift, int X,
-                                             int Y) { (this->*handler)(Sender, Button, Shift, X, Y); };
+    for (const auto& swatch : swatches) {
+        const TMouseDown handler = swatch.second;
+        swatch.first->OnMouseDown = [this, handler](TObject* Sender, TMouseButton Button, TShiftState Shift,
+                                                    int X,
+                                                    int Y) { (this->*handler)(Sender, Button, Shift, X, Y); };
+    }
 }
 
 void TForm1::FormCreate(TObject*) {

@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+#include "editor/effects.h"
+
 namespace {
 
 std::uint8_t GradientComponent(int From, int To, int Steps, int Step) {
@@ -104,13 +106,13 @@ int NextLightX(int X, int Step, int TextWidth, int LightWidth) {
     return X >= TextWidth ? -LightWidth : X;
 }
 
-void ComposeLightFrame(TBitmap& Frame, TKvDIB& Text, TKvDIB& Base, TKvDIB& Light, TPoint TransPoint, int LightX,
-                       int LightY, TColor TextColor) {
+void ComposeLightFrame(TBitmap& Frame, TKvDIB& Text, TKvDIB& Base, TKvDIB& Light, TPoint TransPoint,
+                       int LightX, int LightY, TColor TextColor) {
     TBitmap text;
     text.Assign(&Text);
     text.SetPixelFormat(pfDevice);
-    text.SetTransparentColor(text.Canvas()->GetPixels(TransPoint.X, TransPoint.Y));
-    text.SetTransparent(true);
+    // Drawn as the editor draws the text cast of the score file, whose key point this is.
+    SetKeyColor(text, true, TransPoint);
 
     Frame.Assign(&Base);
     Frame.SetPixelFormat(pfDevice);

@@ -63,6 +63,7 @@ TLightMotion StartLightMotion(TKvDIB& Base, TKvDIB& Light, int Steps);
 int NextLightX(int X, int Step, int TextWidth, int LightWidth);
 
 // One preview frame into Frame: the base in the text colour, the light at (LightX, LightY)
-// and the text over both, its colour at TransPoint left out.
-void ComposeLightFrame(TBitmap& Frame, TKvDIB& Text, TKvDIB& Base, TKvDIB& Light, TPoint TransPoint, int LightX,
-                       int LightY, TColor TextColor);
+// and the text over both, its colour at TransPoint left out (nothing left out when TransPoint
+// lies outside the text, as the editor shows the text cast of the score file).
+void ComposeLightFrame(TBitmap& Frame, TKvDIB& Text, TKvDIB& Base, TKvDIB& Light, TPoint TransPoint,
+                       int LightX, int LightY, TColor TextColor);

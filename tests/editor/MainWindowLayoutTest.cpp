@@ -2,6 +2,7 @@
 #include <QPixmap>
 
 #include "EditorForms.h"
+#include "common/TextFit.h"
 
 namespace {
 
@@ -102,6 +103,12 @@ TEST_F(MainWindowLayoutTest, PanelTogglesHideAndShowThePanels) {
     EXPECT_TRUE(MobrelForm->ScrollBox2->GetVisible());
     EXPECT_TRUE(MobrelForm->pv1->GetChecked());
     EXPECT_EQ(MobrelForm->ScrollBox1->GetLeft(), 161);
+}
+
+TEST_F(MainWindowLayoutTest, EveryWindowShowsItsTextsWhole) {
+    CreateForms();
+    for (TForm* form : std::initializer_list<TForm*>{MobrelForm, newform, scoreform, transfrm, viewform})
+        EXPECT_EQ(ClippedTexts(*form), std::vector<std::string>{}) << form->GetCaption();
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "EditorForms.h"
+#include "common/LoopScript.h"
 
 namespace {
 
@@ -61,6 +62,7 @@ protected:
         });
         clock.start();
         sampler.start();
+        const TLoopScript safety([this] { view->Button2->Click(); });
         view->PlayLoop();
         RanOn = clock.elapsed() - stoppedAt;
         EXPECT_GE(stoppedAt, 0);

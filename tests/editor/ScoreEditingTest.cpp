@@ -147,6 +147,29 @@ TEST_F(ScoreEditingTest, ACancelledDialogMovesNothing) {
     EXPECT_EQ(Answers->Log().size(), 2u);
 }
 
+TEST_F(ScoreEditingTest, OffsetsStopAtTheEdgeOfThePositionRangeAndTheZoomedViewDraws) {
+    MakeMainImage(40, 30, White);
+    AddCast(0, 4, 4, Red);
+    SetCell(0, 0, TPoint{60, 60});
+    SetCell(0, 1, TPoint{70, 70});
+    Select(1, 2, 0);
+    for (int twice = 0; twice < 2; ++twice) {
+        Answers->OnForm([](TForm& Dialog) {
+            auto& dialog = static_cast<Tscoreform&>(Dialog);
+            dialog.SpinEdit1->SetValue(2000000000);
+            dialog.SpinEdit2->SetValue(-2000000000);
+            dialog.Button1->Click();
+        });
+        form->BitBtn26Click(nullptr);
+    }
+    EXPECT_EQ(Position(0, 0), (TPoint{PositionLimit, -PositionLimit}));
+    EXPECT_EQ(Position(0, 1), (TPoint{PositionLimit, -PositionLimit}));
+    // The path and the crosshair of far positions are drawn at the largest zoom.
+    Doc().SetZoomFactor(MaxZoomFactor);
+    form->RefreshFrameView();
+    EXPECT_EQ(ViewPixel(0, 0), White);
+}
+
 TEST_F(ScoreEditingTest, CentringLeftRightAndUpDown) {
     MakeMainImage(201, 31, White);
     AddCast(0, 4, 4, Red);

@@ -1,5 +1,5 @@
 // The cast slots of a channel: putting, inserting, deleting, key points, colour replacement,
-// and the placement rules for a cast held by the pointer.
+// and moving a run of positions.
 #include <gtest/gtest.h>
 
 #include "DocumentFixture.h"
@@ -201,21 +201,6 @@ TEST(CastsTest, ColourReplaceKeepsTheTransparencyOnTheNewColour) {
     // A point outside the source picture changes nothing.
     EXPECT_FALSE(ReplaceCastColor(channel, 0, 2, 2, TPoint{2, 0}, Blue));
     EXPECT_EQ(channel.Cast(2)->Canvas()->GetPixels(1, 1), Red);
-}
-
-TEST(CastsTest, ThePointerHoldsTheCastAtTheAnchor) {
-    // A 41 x 31 cast: half sizes 20 and 15.
-    const TPoint pointer{100, 100};
-    const TPoint expected[9] = {{120, 115}, {100, 115}, {80, 115}, {120, 100}, {100, 100},
-                                {80, 100},  {120, 85},  {100, 85}, {80, 85}};
-    for (std::uint8_t anchor = 0; anchor < 9; ++anchor) {
-        const TPoint centre = AnchoredCentre(anchor, pointer, 41, 31);
-        EXPECT_EQ(centre.X, expected[anchor].X) << int(anchor);
-        EXPECT_EQ(centre.Y, expected[anchor].Y) << int(anchor);
-    }
-    const TPoint odd = AnchoredCentre(9, pointer, 41, 31);
-    EXPECT_EQ(odd.X, 100);
-    EXPECT_EQ(odd.Y, 100);
 }
 
 TEST(CastsTest, ShiftingARunMovesOnlyItsSetCells) {

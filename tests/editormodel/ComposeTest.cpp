@@ -117,6 +117,19 @@ TEST_F(ComposeFixture, TransparentColourOfTheKeyPointIsLeftOut) {
     channel.SyncCastTransparency(0);
     frame = Doc.ComposeFrame(0, 9);
     EXPECT_EQ(PixelAt(*frame, 100, 100), Blue);
+
+    // A key point outside the picture names no colour: every pixel is drawn, silver ones too
+    // (silver is what the canvas's answer for a point outside a picture reads as a colour).
+    Fill(cast, clSilver, TRect{0, 0, 9, 2});
+    channel.CastTransparent[0] = true;
+    for (const TPoint outside : {TPoint{-1, 0}, TPoint{9, 4}, TPoint{4, 9}, TPoint{0, -1}}) {
+        channel.CastKeyPoint[0] = outside;
+        channel.SyncCastTransparency(0);
+        frame = Doc.ComposeFrame(0, 9);
+        EXPECT_EQ(PixelAt(*frame, 100, 100), Blue);
+        EXPECT_EQ(PixelAt(*frame, 100, 96), clSilver);
+    }
+    EXPECT_TRUE(channel.CastTransparent[0]); // the flag stays as the file or the user set it
 }
 
 TEST_F(ComposeFixture, OutputFrameHasTheMainImageSizeAndCutsCastsAtItsEdge) {

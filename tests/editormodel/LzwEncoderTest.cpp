@@ -56,6 +56,68 @@ TBytes RunPixels(std::size_t Count, int Colors, unsigned Seed) {
     return pixels;
 }
 
+// The encoder as plainly as it can be written: a directly indexed table of every string
+// followed by every pixel, one code put at a time, bit by bit into sub-blocks.
+TBytes ReferenceEncode(const TBytes& Pixels, int SizeCode) {
+    const int clear = 1 << (SizeCode + 1);
+    std::vector<std::uint16_t> table(4096 * 256);
+    int next = 0, width = 0;
+    auto reset = [&] {
+        std::fill(table.begin(), table.end(), 0);
+        next = clear + 2;
+        width = SizeCode + 2;
+    };
+    TBytes out{std::uint8_t(SizeCode + 1)}, block;
+    std::uint32_t bits = 0;
+    int count = 0;
+    auto flush = [&] {
+        out.push_back(std::uint8_t(block.size()));
+        out.insert(out.end(), block.begin(), block.end());
+        block.clear();
+    };
+    auto putByte = [&] {
+        block.push_back(std::uint8_t(bits));
+        bits >>= 8;
+        count -= 8;
+        if (block.size() == 255) flush();
+    };
+    auto put = [&](int code) {
+        if ((1 << width) < next) ++width;
+        bits |= std::uint32_t(code) << count;
+        count += width;
+        while (count >= 8)
+            putByte();
+    };
+    reset();
+    put(clear);
+    int prefix = Pixels[0];
+    for (std::size_t i = 1; i < Pixels.size(); ++i) {
+        const int pixel = Pixels[i];
+        if (const int code = table[std::size_t(prefix) * 256 + std::size_t(pixel)]) {
+            prefix = code;
+            continue;
+        }
+        put(prefix);
+        if (next < 4095) {
+            table[std::size_t(prefix) * 256 + std::size_t(pixel)] = std::uint16_t(next++);
+        } else {
+            put(clear);
+            reset();
+        }
+        prefix = pixel;
+    }
+    put(prefix);
+    put(clear + 1);
+    if (count != 0) {
+        const int pending = count;
+        put(0);
+        if (pending + width < 8) putByte();
+    }
+    if (!block.empty()) flush();
+    out.push_back(0);
+    return out;
+}
+
 void ExpectDecodesTo(const TBytes& Data, int SizeCode, int Width, int Height, const TBytes& Pixels) {
     const TDecodedGif gif = DecodeGif(WrapImageData(SizeCode, Width, Height, Data));
     ASSERT_EQ(gif.Frames.size(), 1u);
@@ -94,6 +156,23 @@ TEST(LzwEncoder, CodesGrowAsADecoderExpectsAndDecodeBack) {
         const TBytes flat = RunPixels(200 * 150, colors, unsigned(sizeCode) + 100);
         ExpectDecodesTo(EncodePixels(flat, sizeCode, 200), sizeCode, 200, 150, flat);
     }
+}
+
+TEST(LzwEncoder, PutsTheCodesOfThePlainDirectTable) {
+    // Short strings, runs and long runs, past several table resets, at every code size; the
+    // rows switch between the look-up orders as their strings grow and shrink.
+    for (int sizeCode = 1; sizeCode <= 7; ++sizeCode) {
+        const int colors = 1 << (sizeCode + 1);
+        TBytes mixed = RandomPixels(30000, colors, unsigned(sizeCode) + 40);
+        const TBytes runs = RunPixels(60000, colors, unsigned(sizeCode) + 50);
+        mixed.insert(mixed.end(), runs.begin(), runs.end());
+        mixed.insert(mixed.end(), 20000, std::uint8_t(colors - 1));
+        const TBytes noise = RandomPixels(30000, colors, unsigned(sizeCode) + 60);
+        mixed.insert(mixed.end(), noise.begin(), noise.end());
+        ASSERT_EQ(EncodePixels(mixed, sizeCode, 320), ReferenceEncode(mixed, sizeCode)) << sizeCode;
+    }
+    for (const TBytes& tiny : {TBytes{0}, TBytes{5, 5}, TBytes{1, 2, 1, 2, 1, 2, 1}})
+        EXPECT_EQ(EncodePixels(tiny, 7), ReferenceEncode(tiny, 7));
 }
 
 TEST(LzwEncoder, RowBoundariesDoNotChangeTheCode) {

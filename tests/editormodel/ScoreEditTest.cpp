@@ -2,6 +2,9 @@
 // exchanging channels, and the frames playback runs over.
 #include <gtest/gtest.h>
 
+#include <climits>
+
+#include "editor/placement.h"
 #include "editor/scoreedit.h"
 
 namespace {
@@ -120,6 +123,42 @@ TEST_F(ScoreEditTest, CentringUsesTheMiddleOfTheCanvas) {
     SetCell(1, 0, TPoint{1, 2});
     CentreScoreCells(doc, 1, 0, 0, true);
     EXPECT_EQ(doc.Channels[1].Positions[0].X, 1);
+}
+
+TEST_F(ScoreEditTest, EveryCommandKeepsPositionsWithinTheScoreRange) {
+    constexpr int Limit = PositionLimit;
+    const TPoint top{Limit, -Limit};
+    TScoreChannel& channel = doc.Channels[0];
+    PutPicture(channel, 0, 3, White, Red, false);
+
+    // Offsets and drags move set cells as far as the range allows, by any amount.
+    SetCell(0, 0, TPoint{Limit - 5, 5 - Limit});
+    SetCell(0, 1, TPoint{0, 0});
+    SetCell(0, 2, TPoint{-Limit, Limit});
+    ShiftSetPositions(channel, 0, 0, TPoint{10, -10});
+    EXPECT_EQ(channel.Positions[0], top);
+    ShiftSetPositions(channel, 1, 1, TPoint{2000000000, -2000000000});
+    EXPECT_EQ(channel.Positions[1], top);
+    ShiftSetPositions(channel, 2, 2, TPoint{INT_MAX, INT_MIN});
+    EXPECT_EQ(channel.Positions[2], top);
+    ShiftSetPositions(channel, 0, 2, TPoint{INT_MIN, INT_MAX});
+    for (int f = 0; f <= 2; ++f)
+        EXPECT_EQ(channel.Positions[f], (TPoint{-Limit, Limit})) << f;
+
+    // A pointer far out holds the cast's centre at the edge of the range.
+    EXPECT_EQ(AnchoredCentre(0, TPoint{INT_MAX, INT_MIN}, 41, 31), top);
+    EXPECT_EQ(AnchoredCentre(8, TPoint{INT_MIN, INT_MAX}, 41, 31), (TPoint{-Limit, Limit}));
+
+    // Pasted items are stored in range.
+    doc.ScoreClip[0] = TScoreClipItem{INT_MAX, INT_MIN, true};
+    doc.ScoreClipCount = 1;
+    PasteScoreCells(doc, 5, 0);
+    EXPECT_EQ(channel.Positions[4], top);
+
+    // Positions in range zoom without overflow; a point beyond them is zoomed from the edge.
+    doc.SetZoomFactor(MaxZoomFactor);
+    EXPECT_EQ(doc.ZoomPoint(top), (TPoint{4 * Limit, -4 * Limit}));
+    EXPECT_EQ(doc.ZoomPoint(TPoint{2000000000, -2000000000}), (TPoint{4 * Limit, -4 * Limit}));
 }
 
 TEST_F(ScoreEditTest, WaitsOfTheSelectedColumns) {

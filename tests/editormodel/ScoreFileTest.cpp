@@ -8,6 +8,7 @@
 
 #include "DocumentFixture.h"
 #include "editor/scorefile.h"
+#include "imagelib/KvDIBTestFiles.h"
 
 namespace {
 
@@ -397,6 +398,68 @@ TEST_F(ScoreFileTest, CorruptImageLengthsAndPicturesRaiseAndKeepTheDocumentSound
     EXPECT_EQ(fresh.Channels[0].Cast(0), nullptr);
     EXPECT_EQ(fresh.Channels[0].CastCount, 0);
     ExpectConsistent(fresh);
+}
+
+// Every layout the image library reads for a cast file loads from a score file too: RLE8,
+// RLE4, 16-bit bit fields and the 12-byte core header.
+TEST_F(ScoreFileTest, CastsOfEveryBmpLayoutOfTheImageLibraryLoad) {
+    // Three colours: (10, 20, 30), red, blue.
+    auto threeColours = [](std::int32_t Width, std::int32_t Height, std::uint16_t BitCount,
+                           std::uint32_t Compression, TBytes Pixels) {
+        TTestDIB dib;
+        dib.Width = Width;
+        dib.Height = Height;
+        dib.BitCount = BitCount;
+        dib.Compression = Compression;
+        dib.ClrUsed = 3;
+        dib.Table = {30, 20, 10, 0, 0, 0, 255, 0, 255, 0, 0, 0};
+        dib.Pixels = std::move(Pixels);
+        return dib.File();
+    };
+    TTestDIB fields;
+    fields.Width = 2;
+    fields.BitCount = 16;
+    fields.Compression = BI_BITFIELDS;
+    fields.Masks = {0xF800, 0x07E0, 0x001F};
+    fields.Pixels = {0xFF, 0xFF, 0x1F, 0x00};
+    TTestDIB core;
+    core.HeaderSize = 12;
+    core.Width = 3;
+    core.BitCount = 1;
+    core.Table = {0, 0, 0, 255, 255, 255};
+    core.Pixels = {0xA0, 0, 0, 0};
+    const std::vector<TBytes> casts{threeColours(4, 2, 8, BI_RLE8, {2, 1, 2, 2, 0, 0, 4, 0, 0, 1}),
+                                    threeColours(4, 1, 4, BI_RLE4, {4, 0x12, 0, 1}), fields.File(),
+                                    core.File()};
+    const std::vector<std::vector<TColor>> expected{
+        {RGB(10, 20, 30), RGB(10, 20, 30), RGB(10, 20, 30), RGB(10, 20, 30), Red, Red, Blue, Blue},
+        {Red, Blue, Red, Blue},
+        {RGB(248, 252, 248), RGB(0, 0, 248)},
+        {White, 0, White},
+    };
+
+    TFileBytes file;
+    file.Text("Palvenor36");
+    for (const TBytes& cast : casts)
+        file.Raw(cast);
+    for (int ch = 0; ch < ChannelCount; ++ch)
+        ChannelRecord(file, sv36, ch);
+    file.Fill(4 * FrameCount + 8 * FrameCount, 0).Int32(0);
+    for (const TBytes& cast : casts)
+        file.Int32(std::int32_t(cast.size()));
+    file.Fill(4 * (CastStreamCount - casts.size()), 0);
+
+    ASSERT_TRUE(Read(file.Bytes, Doc).Accepted);
+    EXPECT_EQ(Doc.Channels[0].CastCount, 4);
+    for (std::size_t s = 0; s < casts.size(); ++s) {
+        SCOPED_TRACE("slot " + std::to_string(s));
+        TBitmap* cast = Doc.Channels[0].Cast(int(s));
+        ASSERT_NE(cast, nullptr);
+        const int width = cast->Width();
+        ASSERT_EQ(std::size_t(width * cast->Height()), expected[s].size());
+        for (std::size_t i = 0; i < expected[s].size(); ++i)
+            EXPECT_EQ(PixelOf(cast, int(i) % width, int(i) / width), expected[s][i]) << i;
+    }
 }
 
 TEST_F(ScoreFileTest, LoadingOverMoreCastsKeepsTheSurplusSlots) {

@@ -1,6 +1,7 @@
 // The picture each transition kind makes at each step, on small gradient pictures.
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "TransitionFixture.h"
 
@@ -97,29 +98,33 @@ TEST_F(TransitionFixture, MosaicBlocksTakeTheirBottomRightPixelAndSkipTheLastCol
 }
 
 TEST_F(TransitionFixture, ZoomShrinksTowardTheCentreOnTheKeyColour) {
-    PutSolid(0, 100, 60, RGB(0, 160, 0), true);
-    Channel().Cast(0)->Canvas()->SetPixels(0, 0, RGB(255, 0, 0));
-    Channel().SyncCastTransparency(0);
-    Run(ekZoom, 4, 0);
-    const TColor red = RGB(255, 0, 0);
-    const TColor green = RGB(0, 160, 0);
-    // Picture 2 holds the source in (24, 14, 76, 46).
-    for (int y = 0; y < 60; ++y) {
-        EXPECT_EQ(Pixel(2, 23, y), red);
-        EXPECT_EQ(Pixel(2, 76, y), red);
+    PutSource(0, 11, 7, TPoint{10, 6});
+    const TColor key = GradientColor(10, 6);
+    Run(ekZoom, 3, 0);
+    // dx = dy = (5 div 3) R and (3 div 3) R = R. Each drawn pixel takes the source pixel under
+    // its centre: pixel d of a run of n drawn from 11 takes floor((2d + 1) 11 / 2n).
+    struct TShrunk {
+        TRect Area;
+        std::vector<int> Columns, Rows;
+    };
+    const TShrunk pictures[] = {
+        {{0, 0, 11, 7}, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, {0, 1, 2, 3, 4, 5, 6}},
+        {{1, 1, 10, 6}, {0, 1, 3, 4, 5, 6, 7, 9, 10}, {0, 2, 3, 4, 6}},
+        {{2, 2, 9, 5}, {0, 2, 3, 5, 7, 8, 10}, {1, 3, 5}},
+        {{3, 3, 8, 4}, {1, 3, 5, 7, 9}, {3}},
+    };
+    for (int r = 0; r <= 3; ++r) {
+        const TShrunk& p = pictures[r];
+        for (int y = 0; y < 7; ++y)
+            for (int x = 0; x < 11; ++x) {
+                const bool inside =
+                    x >= p.Area.Left && x < p.Area.Right && y >= p.Area.Top && y < p.Area.Bottom;
+                const TColor expected = inside ? GradientColor(p.Columns[std::size_t(x - p.Area.Left)],
+                                                               p.Rows[std::size_t(y - p.Area.Top)])
+                                               : key;
+                EXPECT_EQ(Pixel(r, x, y), expected) << "picture " << r << " (" << x << ", " << y << ")";
+            }
     }
-    for (int x = 0; x < 100; ++x) {
-        EXPECT_EQ(Pixel(2, x, 13), red);
-        EXPECT_EQ(Pixel(2, x, 46), red);
-    }
-    EXPECT_EQ(Pixel(2, 75, 14), green);
-    EXPECT_EQ(Pixel(2, 24, 45), green);
-    EXPECT_EQ(Pixel(2, 75, 45), green);
-    EXPECT_EQ(Pixel(0, 50, 30), green);
-    // The last picture is a 4 x 4 dot.
-    EXPECT_EQ(Pixel(4, 47, 30), red);
-    EXPECT_EQ(Pixel(4, 52, 30), red);
-    EXPECT_EQ(Pixel(4, 51, 31), green);
 }
 
 TEST_F(TransitionFixture, RotationTurnsClockwiseOnALargerPicture) {
@@ -149,4 +154,40 @@ TEST_F(TransitionFixture, RotationTurnsClockwiseOnALargerPicture) {
     EXPECT_EQ(Pixel(2, 0, 10), key);
     // Three quarters: the top-left corner goes to the bottom left.
     EXPECT_EQ(Pixel(3, 0, 40), GradientColor(0, 0));
+}
+
+// Turned pictures of a 5 x 3 source whose pixels are the letters a..o, row by row; '.' is the
+// key colour (pixel a's). Odd sizes put u and v on halves, which round to even after
+// stepping along the row from each row's start.
+TEST_F(TransitionFixture, RotationOfAnOddSizeAtAnyAngleStepsAlongEachRow) {
+    struct TTurn {
+        int Steps;
+        int R;
+        std::vector<std::string> Rows;
+    };
+    const TTurn turns[] = {
+        {4, 1, {"..fa.", ".kgb.", ".lhc.", ".mmid", "..nje", "..o..", "....."}},    // 72 degrees
+        {4, 2, {".......", ".....k.", "...mlf.", "..nhhba", "..jicb.", "..ee..."}}, // 144
+        {4, 3, {".......", ".......", "..on...", ".einm..", ".edhgk.", "...bbf."}}, // 216
+        {4, 4, {".....", ".ej..", ".dio.", "chmn.", "bgm..", "afl..", "..k.."}},    // 288
+        {3, 1, {".kka", ".llb", ".mmc", ".mmc", ".ooe", ".ooe"}},                   // 90
+        {3, 2, {"......", "......", ".oohhf", ".jjhca"}},                           // 180
+        {3, 3, {"....", "ejo.", "ejoo", "ddnn", ".chl", ".bfk"}},                   // 270
+    };
+    for (const TTurn& turn : turns) {
+        SCOPED_TRACE("steps " + std::to_string(turn.Steps) + " picture " + std::to_string(turn.R));
+        Channel() = TScoreChannel{};
+        PutSource(0, 5, 3);
+        Run(ekRotate, turn.Steps, 0);
+        const int height = static_cast<int>(turn.Rows.size());
+        const int width = static_cast<int>(turn.Rows[0].size());
+        ASSERT_EQ(Cast(turn.R).Width(), width);
+        ASSERT_EQ(Cast(turn.R).Height(), height);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const char c = turn.Rows[std::size_t(y)][std::size_t(x)];
+                const int source = c == '.' ? 0 : c - 'a';
+                EXPECT_EQ(Pixel(turn.R, x, y), GradientColor(source % 5, source / 5)) << x << ", " << y;
+            }
+    }
 }

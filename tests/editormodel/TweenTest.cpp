@@ -81,12 +81,12 @@ TEST(TweenTest, RotationNeedsEndsApartInBothDirections) {
         EXPECT_EQ(channel.Positions[0].X, 100);
         EXPECT_FALSE(channel.CellSet[1]);
     }
-    // Far-apart ends from a score file do not overflow the radii.
+    // Ends as far apart as positions go.
     TScoreChannel far;
-    SetCell(far, 0, TPoint{-2000000000, -2000000000});
-    SetCell(far, 1, TPoint{2000000000, 2000000000});
+    SetCell(far, 0, TPoint{-PositionLimit, -PositionLimit});
+    SetCell(far, 1, TPoint{PositionLimit, PositionLimit});
     RotationTween(0, 1, far);
-    ExpectCell(far, 0, TPoint{0, 2000000000});
+    ExpectCell(far, 0, TPoint{0, PositionLimit});
 }
 
 TEST(TweenTest, HoldRepeatsTheFirstSetEnd) {

@@ -1,6 +1,7 @@
 // The main window: its state at start, the minimum size, the close rules, the settings
 // shown for a frame and the transparency box.
 #include "FrameSetForms.h"
+#include "common/TextFit.h"
 
 namespace {
 
@@ -111,6 +112,11 @@ TEST_F(MainWindowTest, TheTransparencyBoxMarksTheSelectedFrames) {
     // A toggle from the keyboard changes no frame.
     Form1->touka->Click();
     EXPECT_TRUE(FrameList[2].Transparent);
+}
+
+TEST_F(MainWindowTest, EveryWindowShowsItsTextsWhole) {
+    for (TForm* form : std::initializer_list<TForm*>{Form1, Form2, Form3})
+        EXPECT_EQ(ClippedTexts(*form), std::vector<std::string>{}) << form->GetCaption();
 }
 
 } // namespace

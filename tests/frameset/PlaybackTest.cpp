@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "FrameSetForms.h"
+#include "common/LoopScript.h"
 
 namespace {
 
@@ -27,6 +28,7 @@ protected:
             if (seen.size() >= Count) Form1->Button5->Click();
         });
         sampler.start();
+        const TLoopScript safety([] { Form1->Button5->Click(); });
         Form1->Button4->Click();
         return seen;
     }
@@ -155,21 +157,23 @@ TEST_F(PlaybackTest, EditingIsOffWhilePlaying) {
     OpenGif(Frames(2, 0));
     bool checked = false;
     const std::size_t asked = Answers->Log().size();
-    QTimer::singleShot(0, [&] {
-        EXPECT_FALSE(Idle);
-        EXPECT_FALSE(Form1->Button1->GetEnabled());
-        EXPECT_FALSE(Form1->Button4->GetEnabled());
-        EXPECT_FALSE(Form1->StringGrid1->GetEnabled());
-        EXPECT_FALSE(Form1->F1->GetEnabled());
-        EXPECT_TRUE(Form1->Button5->GetEnabled());
-        EXPECT_TRUE(Form3->GetVisible());
-        // The window refuses to close and asks nothing.
-        Form1->Close();
-        EXPECT_EQ(asked, Answers->Log().size());
-        EXPECT_FALSE(Application->Terminated());
-        checked = true;
-        Form1->Button5->Click();
-    });
+    TLoopScript script([] { Form1->Button5->Click(); });
+    script.When([] { return !Idle; },
+                [&] {
+                    EXPECT_FALSE(Idle);
+                    EXPECT_FALSE(Form1->Button1->GetEnabled());
+                    EXPECT_FALSE(Form1->Button4->GetEnabled());
+                    EXPECT_FALSE(Form1->StringGrid1->GetEnabled());
+                    EXPECT_FALSE(Form1->F1->GetEnabled());
+                    EXPECT_TRUE(Form1->Button5->GetEnabled());
+                    EXPECT_TRUE(Form3->GetVisible());
+                    // The window refuses to close and asks nothing.
+                    Form1->Close();
+                    EXPECT_EQ(asked, Answers->Log().size());
+                    EXPECT_FALSE(Application->Terminated());
+                    checked = true;
+                    Form1->Button5->Click();
+                });
     Form1->Button4->Click();
     EXPECT_TRUE(checked);
     EXPECT_TRUE(Idle);
@@ -184,7 +188,8 @@ TEST_F(PlaybackTest, StopEndsAfterTheCurrentWait) {
     TGifBuilder gif;
     gif.Screen(8, 8, 256).Control(0, 30, 0).Image(0, 0, 2, 2, TBytes(4, 1));
     OpenGif(gif.Bytes());
-    QTimer::singleShot(50, [] { Form1->Button5->Click(); });
+    TLoopScript script([] { Form1->Button5->Click(); });
+    script.When([] { return !Idle; }, [] { Form1->Button5->Click(); });
     QElapsedTimer clock;
     clock.start();
     Form1->Button4->Click();

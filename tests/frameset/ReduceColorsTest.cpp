@@ -28,6 +28,27 @@ protected:
         for (int j = 0; j < GlobalColorCount; ++j)
             EXPECT_EQ(first.GetColors(j), GlobalColorTable[std::size_t(j)]) << "entry " << j;
     }
+    // The palette index of every pixel of a frame, row by row.
+    static std::vector<int> Indexes(int Index) {
+        TKvDIB& image = *FrameList[std::size_t(Index)].Image;
+        std::vector<int> indexes;
+        for (int y = 0; y < image.GetHeight(); ++y)
+            for (int x = 0; x < image.GetWidth(); ++x)
+                indexes.push_back(image.GetPixels(x, y));
+        return indexes;
+    }
+    static std::vector<TColor> Palette() {
+        TKvDIB& image = *FrameList[0].Image;
+        std::vector<TColor> colors;
+        for (int j = 0; j < image.GetPaletteSize(); ++j)
+            colors.push_back(image.GetColors(j));
+        return colors;
+    }
+    // A frame whose transparent colour is its colour at Point.
+    static void MakeTransparent(int Index, TPoint Point) {
+        FrameList[std::size_t(Index)].Transparent = true;
+        FrameList[std::size_t(Index)].TransparentPoint = Point;
+    }
     static std::set<TColor> DistinctColors() {
         std::set<TColor> colors;
         for (int i = 0; i < FrameCount; ++i)
@@ -43,37 +64,131 @@ TEST_F(ReduceColorsTest, TwoColoursWithEightGiveTwoEntriesAndATablePaddedWithBla
     Append(*picture);
     FrameList[0].LocalColorCount = 16;
     ReduceFrameColors(Item8, {});
-    EXPECT_EQ(2, FrameList[0].Image->GetPaletteSize());
+    // Green varies most (weighted): the brighter half comes first.
+    EXPECT_EQ(Palette(), (std::vector<TColor>{clWhite, RGB(200, 40, 0)}));
     EXPECT_EQ(8, GlobalColorCount);
     EXPECT_EQ(3, FrameList[0].BitsPerPixel);
     for (int j = 2; j < 8; ++j)
         EXPECT_EQ(clBlack, GlobalColorTable[std::size_t(j)]);
     ExpectOneSharedPalette();
-    // Few colours come through unchanged.
-    EXPECT_EQ(clWhite, FrameColors(0)[0]);
-    EXPECT_EQ(TColor(RGB(200, 40, 0)), FrameColors(0)[5]);
+    std::vector<int> expected;
+    for (int y = 0; y < 4; ++y)
+        expected.insert(expected.end(), {0, 0, 0, 1, 1, 1});
+    EXPECT_EQ(expected, Indexes(0));
 }
 
-TEST_F(ReduceColorsTest, AllFramesGoIntoOneHistogramAndShareItsPalette) {
-    // Colours that only one frame holds still get entries, and mapping keeps them apart.
-    auto red = TrueColorPicture(4, 4, [](int, int y) { return y < 2 ? clRed : clWhite; });
-    auto blue = TrueColorPicture(5, 3, [](int x, int) { return x == 0 ? clBlue : clWhite; });
-    auto green = TrueColorPicture(2, 2, [](int, int) { return clLime; });
-    Append(*red);
-    Append(*blue, 3, 4);
-    Append(*green);
+TEST_F(ReduceColorsTest, AllFramesGoIntoOneHistogramAndShareItsPaletteInSplitOrder) {
+    // White 3, lime 2, red 2, blue 4 and black 4 pixels over three frames. The first split
+    // is on green (weighted variance 4 x 14450 against 3 x 14450 and 2 x 16184), upper part
+    // first: white and lime, split on red; then red, blue and black, where red and blue tie
+    // (3 x 10404 = 2 x 15606) and red wins; then blue and black.
+    auto first = TrueColorPicture(4, 1, [](int x, int) {
+        const TColor row[] = {clRed, clWhite, clRed, clBlue};
+        return row[x];
+    });
+    auto second = TrueColorPicture(3, 2, [](int x, int y) {
+        const TColor rows[2][3] = {{clWhite, clLime, clWhite}, {clBlue, clBlue, clLime}};
+        return rows[y][x];
+    });
+    auto third = TrueColorPicture(2, 2, [](int, int) { return clBlack; });
+    Append(*first);
+    Append(*second, 3, 4);
+    Append(*third);
     ReduceFrameColors(Item16, {});
     ExpectOneSharedPalette();
-    EXPECT_EQ(4, FrameList[0].Image->GetPaletteSize());
+    EXPECT_EQ(Palette(), (std::vector<TColor>{clWhite, clLime, clRed, clBlue, clBlack}));
     EXPECT_EQ(8, GlobalColorCount);
-    EXPECT_EQ(clRed, FrameColors(0)[0]);
-    EXPECT_EQ(clWhite, FrameColors(0)[15]);
-    EXPECT_EQ(clBlue, FrameColors(1)[0]);
-    EXPECT_EQ(clWhite, FrameColors(1)[1]);
-    EXPECT_EQ(clLime, FrameColors(2)[3]);
+    EXPECT_EQ((std::vector<int>{2, 0, 2, 3}), Indexes(0));
+    EXPECT_EQ((std::vector<int>{0, 1, 0, 3, 3, 1}), Indexes(1));
+    EXPECT_EQ((std::vector<int>{4, 4, 4, 4}), Indexes(2));
     // Positions and sizes stay; the picture is replaced, not resized.
     EXPECT_EQ(3, FrameList[1].Left);
-    EXPECT_EQ(5, FrameList[1].Image->GetWidth());
+    EXPECT_EQ(3, FrameList[1].Image->GetWidth());
+}
+
+TEST_F(ReduceColorsTest, TransparentPixelsTakeAnEntryOfTheirOwnThatNoOpaquePixelShares) {
+    // Frame 0 is transparent in (8, 8, 8), which shares its colour cell with the opaque
+    // (9, 9, 9); frame 2 is transparent in white and holds (8, 8, 8) as an opaque colour.
+    const TColor key = RGB(8, 8, 8), near = RGB(9, 9, 9);
+    auto first = TrueColorPicture(3, 2, [&](int x, int y) {
+        const TColor rows[2][3] = {{key, near, clWhite}, {key, key, near}};
+        return rows[y][x];
+    });
+    auto second = TrueColorPicture(2, 1, [&](int x, int) { return x == 0 ? near : clRed; });
+    auto third = TrueColorPicture(2, 2, [&](int x, int y) {
+        const TColor rows[2][2] = {{clWhite, clRed}, {clWhite, key}};
+        return rows[y][x];
+    });
+    Append(*first);
+    Append(*second);
+    Append(*third);
+    MakeTransparent(0, TPoint{1, 1});
+    MakeTransparent(2, TPoint{0, 0});
+    ReduceFrameColors(Item256, {});
+    ExpectOneSharedPalette();
+    // The opaque pixels alone make the palette: the cell of (8, 8, 8) and (9, 9, 9) has the
+    // mean (8, 8, 8). The transparent entry comes last, in the first frame's transparent
+    // colour moved along blue to a colour no other entry has.
+    EXPECT_EQ(Palette(), (std::vector<TColor>{clWhite, clRed, RGB(8, 8, 8), RGB(8, 8, 7)}));
+    EXPECT_EQ((std::vector<int>{3, 2, 0, 3, 3, 2}), Indexes(0));
+    EXPECT_EQ((std::vector<int>{2, 1}), Indexes(1));
+    EXPECT_EQ((std::vector<int>{3, 1, 3, 2}), Indexes(2));
+    EXPECT_EQ(3, FrameList[0].TransparentIndex);
+    EXPECT_EQ(3, FrameList[2].TransparentIndex);
+    EXPECT_EQ(8, GlobalColorCount);
+}
+
+TEST_F(ReduceColorsTest, AFullPaletteMergesItsLightestSiblingsToMakeRoomForTheTransparentEntry) {
+    // The eight corners of the colour cube split on green, red, then blue, into eight leaves
+    // whose siblings differ in blue only; fuchsia and red have one pixel each, the others
+    // two. A grey transparent colour needs a ninth entry of the eight.
+    const TColor corners[] = {clWhite, clYellow, clAqua, clLime, clFuchsia, clRed, clBlue, clBlack};
+    const int counts[] = {2, 2, 2, 2, 1, 1, 2, 2};
+    std::vector<TColor> pixels;
+    for (int i = 0; i < 8; ++i)
+        pixels.insert(pixels.end(), std::size_t(counts[i]), corners[i]);
+    pixels.insert(pixels.end(), 3, clGray);
+    auto picture =
+        TrueColorPicture(int(pixels.size()), 1, [&](int x, int) { return pixels[std::size_t(x)]; });
+    Append(*picture);
+    MakeTransparent(0, TPoint{int(pixels.size()) - 1, 0});
+    ReduceFrameColors(Item8, {});
+    EXPECT_EQ(Palette(), (std::vector<TColor>{clWhite, clYellow, clAqua, clLime, RGB(255, 0, 128), clBlue,
+                                              clBlack, clGray}));
+    EXPECT_EQ((std::vector<int>{0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 7}), Indexes(0));
+    EXPECT_EQ(8, GlobalColorCount);
+    EXPECT_EQ(3, FrameList[0].BitsPerPixel);
+}
+
+TEST_F(ReduceColorsTest, TheDitherKeepsTransparentPixelsApartAndOtherFramesAsTheyWere) {
+    auto shaded = [](int x, int y) { return TColor(RGB(x * 40, y * 60, 100)); };
+    auto first = TrueColorPicture(6, 4, shaded);
+    // White, a colour of the halftone palette, is the second frame's transparent colour.
+    auto second = TrueColorPicture(6, 4, [&](int x, int y) { return x == y ? clWhite : shaded(x, y); });
+    Append(*first);
+    Append(*second);
+    MakeTransparent(1, TPoint{2, 2});
+    TKvDIB alone;
+    alone.Assign(first.get());
+    alone.SetPixelFormat(kvpfHalfTone);
+    ReduceFrameColors(DitherItem, {});
+    ExpectOneSharedPalette();
+    EXPECT_EQ(HalftoneColorCount + 1, FrameList[0].Image->GetPaletteSize());
+    EXPECT_EQ(TColor(RGB(255, 255, 254)), GlobalColorTable[HalftoneColorCount]);
+    // A frame without a transparent colour is dithered as it would be alone.
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 6; ++x)
+            EXPECT_EQ(alone.GetPixels(x, y), FrameList[0].Image->GetPixels(x, y)) << x << ", " << y;
+    // The transparent pixels, and only they, take the entry past the halftone colours.
+    TKvDIB& keyed = *FrameList[1].Image;
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 6; ++x) {
+            if (x == y)
+                EXPECT_EQ(HalftoneColorCount, keyed.GetPixels(x, y)) << x << ", " << y;
+            else
+                EXPECT_LT(keyed.GetPixels(x, y), 210) << x << ", " << y;
+        }
+    EXPECT_EQ(HalftoneColorCount, FrameList[1].TransparentIndex);
 }
 
 TEST_F(ReduceColorsTest, ManyColoursAreCutTo256AndTheTableIsFull) {

@@ -1,10 +1,12 @@
 // The RLE decoders: what each code writes, the checks against the image's bounds and
 // the data's end, and round trips through the encoders.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <random>
 
 #include "KvDIBConvertTestImages.h"
+#include "KvDIBTestFiles.h"
 #include "imagelib/KvDIBConverters.h"
 
 namespace {
@@ -142,6 +144,42 @@ TEST(KvDIBRleDecode, DataIsNeverReadPastItsEnd) {
     while (page.size() < 4096)
         page.insert(page.end(), {0, 2, 0, 0});
     EXPECT_EQ(DecodeError(8, 4, 2, page), "Convert8BitRLETo8BitRGB: Bad RLE Data 1");
+}
+
+// Minor page faults of the process so far: storage costs one per page first touched.
+long PageFaults() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt;
+}
+
+// A file of about a hundred bytes may declare the largest picture the library holds: what
+// its codes do not reach stays 0, a picture like any other. Reading and decoding it costs
+// what the codes write, not the declared area (a whole gigabyte would be 262144 pages).
+TEST(KvDIBRleDecode, WorkFollowsTheCodesNotTheDeclaredSize) {
+    for (int bitCount : {4, 8}) {
+        TTestDIB file{.Width = bitCount == 4 ? 65536 : 32768,
+                      .Height = 32767,
+                      .BitCount = static_cast<std::uint16_t>(bitCount),
+                      .Compression = static_cast<std::uint32_t>(bitCount == 4 ? BI_RLE4 : BI_RLE8),
+                      .ClrUsed = 2,
+                      .Table = GrayishTable(2)};
+        for (int row = 0; row < 25; ++row)
+            file.Pixels.insert(file.Pixels.end(), {3, 0x11, 0, 0});
+        file.Pixels.insert(file.Pixels.end(), {0, 2, 0, 200, 0, 1});
+        ASSERT_EQ(file.Pixels.size(), 106u);
+
+        TKvDIB dib;
+        TMemoryStream stream = StreamOf(file.File());
+        const long before = PageFaults();
+        dib.LoadFromStream(stream);
+        dib.SetPixelFormat(bitCount == 4 ? kvpf4Bit : kvpf8Bit);
+        EXPECT_LT(PageFaults() - before, 2000) << bitCount;
+        ASSERT_EQ(dib.InternalDIB->Infos.ImageSize, DIBRowLength(file.Width, bitCount) * 32767);
+        EXPECT_EQ(dib.GetPixels(2, 32767 - 1 - 24), bitCount == 4 ? 1 : 0x11);
+        EXPECT_EQ(dib.GetPixels(3, 32767 - 1 - 24), 0);
+        EXPECT_EQ(dib.GetPixels(file.Width - 1, 0), 0);
+    }
 }
 
 TEST(KvDIBRleDecode, SourcesOfTheWrongKindAreRefused) {

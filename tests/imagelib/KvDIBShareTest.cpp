@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <algorithm>
+#include <cstring>
 
 #include "KvDIBTestFiles.h"
 #include "toolkit/graphics/FileMapping.h"
@@ -146,6 +148,38 @@ TEST(KvDIBShare, SizeAndDepthSettersMakeBlankImages) {
         EXPECT_EQ(SavedBytes(dib), before);
     }
     EXPECT_EQ(changes.Count, 4);
+}
+
+TEST(KvDIBShare, BlankImagesAreZeroWhereReleasedPicturesLay) {
+    // The same sizes again come from the storage just released, which held other bytes.
+    for (int round = 0; round < 3; ++round) {
+        {
+            TKvDIB used(200, 100, 24, 0);
+            std::memset(used.InternalDIB->Infos.Bits, 0xA5, used.InternalDIB->Infos.ImageSize);
+        }
+        TKvDIB sized(200, 100, 24, 0);
+        TKvDIB set;
+        set.SetBitCount(24);
+        set.SetWidth(200);
+        set.SetHeight(100);
+        for (TKvDIB* dib : {&sized, &set}) {
+            const TKvDIBInfos& infos = dib->InternalDIB->Infos;
+            ASSERT_EQ(infos.ImageSize, 100u * 600);
+            EXPECT_EQ(std::count(infos.Bits, infos.Bits + infos.ImageSize, 0), 100 * 600);
+        }
+    }
+}
+
+TEST(KvDIBShare, ABitmapMadeInItsFormEqualsOneMadeBySetters) {
+    TKvDIB sized(7, 5, 8, 2);
+    TKvDIB set;
+    set.SetWidth(7);
+    set.SetHeight(5);
+    EXPECT_EQ(SavedBytes(sized), SavedBytes(set));
+    EXPECT_TRUE(sized.PaletteModified);
+    EXPECT_EQ(sized.InternalDIB->RefCount, 1);
+    EXPECT_EQ(sized.InternalDIB->Infos.Header.biSizeImage, 0u);
+    EXPECT_THROW(TKvDIB(0, 5, 8, 2), EKvDIBInvalidDIBPara);
 }
 
 TEST(KvDIBShare, AnRLEImageResizedBecomesUncompressed) {

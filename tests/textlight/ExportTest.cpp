@@ -1,12 +1,14 @@
 // The text light saved as a score file: the bytes field by field, the edge cases of the pass
-// length and the light step, failures, and the editor's reader taking the file back.
+// length and the light step, failures, and the editor composing the file's frames.
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstring>
 #include <vector>
 
+#include "editor/scoreedit.h"
 #include "editor/scorefile.h"
 #include "tests/textlight/TextLightForm.h"
+#include "textlight/vantacorrender.h"
 
 namespace {
 
@@ -27,7 +29,8 @@ public:
         : FFile(std::move(File)), FTail(FFile.data() + FFile.size() - TailSize) {}
     std::int32_t Int32(int Offset) const {
         std::uint32_t v = 0;
-        for (int i = 0; i < 4; ++i) v |= std::uint32_t(FTail[Offset + i]) << (8 * i);
+        for (int i = 0; i < 4; ++i)
+            v |= std::uint32_t(FTail[Offset + i]) << (8 * i);
         return static_cast<std::int32_t>(v);
     }
     TPoint Point(int Offset) const { return TPoint{Int32(Offset), Int32(Offset + 4)}; }
@@ -101,7 +104,8 @@ TEST_F(ExportTest, DefaultPassIsWrittenFieldByField) {
     for (int i = 0; i < 200; ++i) {
         const bool set = i < 10;
         ASSERT_EQ(tail.CellSet(0, i), set ? 1 : 0) << i;
-        const TPoint light = set ? TPoint{i * LightStep - wl + wl / 2 + 50, LightY + hl / 2 + 50} : TPoint{0, LightY};
+        const TPoint light =
+            set ? TPoint{i * LightStep - wl + wl / 2 + 50, LightY + hl / 2 + 50} : TPoint{0, LightY};
         ASSERT_EQ(tail.Position(0, i), light) << i;
         ASSERT_EQ(tail.CellSet(1, i), set ? 1 : 0) << i;
         const TPoint text = set ? TPoint{wt / 2 + 50, ht / 2 + 50} : TPoint{0, LightY};
@@ -131,7 +135,8 @@ TEST_F(ExportTest, FullPassSetsEveryFrame) {
     for (int ch = 0; ch < 10; ++ch)
         for (int i = 0; i < 200; ++i)
             ASSERT_EQ(tail.CellSet(ch, i), 1) << ch << "," << i;
-    EXPECT_EQ(tail.Position(0, 199).X, 199 * LightStep - LightDIB->GetWidth() + LightDIB->GetWidth() / 2 + 50);
+    EXPECT_EQ(tail.Position(0, 199).X,
+              199 * LightStep - LightDIB->GetWidth() + LightDIB->GetWidth() / 2 + 50);
 }
 
 TEST_F(ExportTest, StandingLightWithOddWidthKeepsOnePlace) {
@@ -169,28 +174,35 @@ TEST_F(ExportTest, FailedCreateShowsTheErrorAndKeepsTheWindowState) {
     EXPECT_TRUE(Form1->Button4->GetEnabled());
 }
 
-TEST_F(ExportTest, TheEditorReadsTheFileBack) {
+// The editor composes every frame of the file exactly as the preview showed it, whatever
+// the light's colour: its cast, whose key point lies outside it, has no transparent colour.
+TEST_F(ExportTest, EveryFrameTheEditorComposesIsThePreviewFrame) {
     Form1->SpinEdit5->SetValue(20);
     Form1->SpinEdit6->SetValue(10);
-    RunAndStop();
-    Save();
-    TEditorDocument document;
-    TFileStream stream(Target(), fmOpenRead);
-    const TScoreLoadResult result = ReadScoreFile(stream, document);
-    ASSERT_TRUE(result.Accepted);
-    EXPECT_EQ(result.Version, sv36);
-    EXPECT_TRUE(result.MainImageLoaded);
-    EXPECT_EQ(document.MainImage->Width(), BaseDIB->GetWidth());
-    EXPECT_EQ(document.MainImage->Height(), BaseDIB->GetHeight());
-    ASSERT_NE(document.Channels[0].Cast(0), nullptr);
-    EXPECT_EQ(document.Channels[0].Cast(0)->Width(), LightDIB->GetWidth());
-    ASSERT_NE(document.Channels[1].Cast(0), nullptr);
-    EXPECT_EQ(document.Channels[1].Cast(0)->Width(), TextDIB->GetWidth());
-    EXPECT_EQ(document.Channels[1].Cast(0)->GetTransparentColor(), clBlack);
-    EXPECT_EQ(document.Channels[2].Cast(0), nullptr);
-    EXPECT_TRUE(document.Channels[9].CellSet[9]);
-    EXPECT_FALSE(document.Channels[9].CellSet[10]);
-    EXPECT_EQ(document.Channels[1].CastKeyPoint[0], TransPoint);
-    const int wl = LightDIB->GetWidth();
-    EXPECT_EQ(document.Channels[0].Positions[3].X, 3 * LightStep - wl + wl / 2 + 50);
+    Form1->kage->Click();
+    for (const TColor light : {clSilver, clWhite, TColor(0x40C0C0), clRed}) {
+        SCOPED_TRACE(light);
+        Answers->ChooseColor(light);
+        Form1->Shape2MouseDown(Form1->Shape2, mbLeft, 0, 0, 0);
+        RunAndStop();
+        Save();
+        TEditorDocument document;
+        TFileStream stream(Target(), fmOpenRead);
+        ASSERT_TRUE(ReadScoreFile(stream, document).Accepted);
+        ASSERT_EQ(LastSetFrame(document), StepCount - 1);
+        for (int frame = 0; frame < StepCount; ++frame) {
+            TBitmap preview;
+            ComposeLightFrame(preview, *TextDIB, *BaseDIB, *LightDIB, TransPoint,
+                              frame * LightStep - LightDIB->GetWidth(), LightY,
+                              Form1->Shape1->GetBrush().Color);
+            const std::unique_ptr<TBitmap> composed = document.ComposeOutputFrame(frame);
+            ASSERT_EQ(composed->Width(), preview.Width());
+            ASSERT_EQ(composed->Height(), preview.Height());
+            int differing = 0;
+            for (int y = 0; y < preview.Height(); ++y)
+                for (int x = 0; x < preview.Width(); ++x)
+                    differing += composed->Canvas()->GetPixels(x, y) != preview.Canvas()->GetPixels(x, y);
+            EXPECT_EQ(differing, 0) << "frame " << frame;
+        }
+    }
 }

@@ -76,6 +76,14 @@ TEST(GradientColor, DividesFirstAndTruncatesTowardZero) {
     EXPECT_EQ(GradientColor(clWhite, clBlack, 20, 1), RGB(243, 243, 243));
     // Each component on its own: red rises, green stays, blue falls.
     EXPECT_EQ(GradientColor(RGB(0, 50, 200), RGB(100, 50, 0), 3, 2), RGB(66, 50, 67));
+    // -255 / 25 = -10.2 has no exact binary form: the products come out just short of whole
+    // at some steps (-254.99999999999997 at step 25, so the last step stops at 1), and exactly
+    // whole at others (-51 at step 5).
+    EXPECT_EQ(GradientColor(clWhite, clBlack, 25, 5), RGB(204, 204, 204));
+    EXPECT_EQ(GradientColor(clWhite, clBlack, 25, 3), RGB(225, 225, 225));
+    EXPECT_EQ(GradientColor(clWhite, clBlack, 25, 25), RGB(1, 1, 1));
+    EXPECT_EQ(GradientColor(clBlack, clWhite, 25, 25), RGB(254, 254, 254));
+    EXPECT_EQ(GradientColor(RGB(0, 255, 30), RGB(255, 0, 30), 25, 24), RGB(244, 11, 30));
 }
 
 TEST(LightSprite, RoundLightHasOneRingPerStep) {
@@ -281,4 +289,15 @@ TEST_F(ComposeTest, BackgroundPointMakesTheBackgroundSeeThrough) {
     EXPECT_EQ(FramePixel(16, 2), clWhite);
     EXPECT_EQ(FramePixel(35, 10), TextColor);
     EXPECT_EQ(FramePixel(16, 6), TextColor);
+}
+
+TEST_F(ComposeTest, APointOutsideTheTextLeavesNoColourOut) {
+    // Silver is what the canvas's answer for a point outside a picture reads as a colour.
+    Text.SetPixels(35, 10, int(clSilver));
+    for (const TPoint outside : {TPoint{40, 0}, TPoint{-1, 0}, TPoint{0, 20}}) {
+        ComposeLightFrame(Frame, Text, Base, Light, outside, 15, 0, TextColor);
+        EXPECT_EQ(FramePixel(35, 10), clSilver);
+        EXPECT_EQ(FramePixel(16, 6), TextColor); // the text covers the light
+        EXPECT_EQ(FramePixel(16, 2), Background);
+    }
 }

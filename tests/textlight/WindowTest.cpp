@@ -3,6 +3,7 @@
 // that leaves no picture.
 #include <QElapsedTimer>
 
+#include "common/TextFit.h"
 #include "tests/textlight/TextLightForm.h"
 #include "toolkit/widgets/MessageBoxes.h"
 
@@ -59,8 +60,10 @@ TEST_F(TextLightFormTest, EachTickShowsAFrameAndMovesTheLightUntilItWraps) {
         const int before = LightX;
         Form1->Timer1Timer(Form1->Timer1);
         ++ticks;
-        if (LightX != -52) EXPECT_EQ(LightX, before + step);
-        else EXPECT_GE(before + step, width);
+        if (LightX != -52)
+            EXPECT_EQ(LightX, before + step);
+        else
+            EXPECT_GE(before + step, width);
     }
     EXPECT_EQ(LightX, -52);
     EXPECT_EQ(ticks, (width + 52 + step - 1) / step);
@@ -186,4 +189,8 @@ TEST_F(TextLightFormTest, SquareLightIsAsHighAsTheText) {
     Form1->Button1->Click();
     EXPECT_EQ(LightDIB->GetHeight(), MeasuredHeight());
     EXPECT_EQ(LightY, 0);
+}
+
+TEST_F(TextLightFormTest, TheWindowShowsItsTextsWhole) {
+    EXPECT_EQ(ClippedTexts(*Form1), std::vector<std::string>{});
 }

@@ -22,10 +22,10 @@ bool AllZero(const std::uint8_t* Bytes, std::size_t Size) {
 
 } // namespace
 
-TEST(FileMapping, ReleasedSmallStorageComesBackZeroFilled) {
+TEST(FileMapping, StorageMadeAfterReleasedStorageIsZeroFilled) {
     const std::size_t live = LiveFileMappings();
-    for (std::size_t size :
-         {std::size_t(4), std::size_t(1920), std::size_t(64 * 1024), std::size_t(64 * 1024 + 1)}) {
+    // Small sizes come back from the heap's free lists, large ones from fresh pages.
+    for (std::size_t size : {std::size_t(4), std::size_t(1920), std::size_t(230400), std::size_t(4 << 20)}) {
         THandle first = 0;
         std::uint8_t* view = MakeFilled(first, size, 0xA5);
         ASSERT_NE(view, nullptr);
@@ -45,11 +45,12 @@ TEST(FileMapping, ReleasedSmallStorageComesBackZeroFilled) {
     EXPECT_EQ(LiveFileMappings(), live);
 }
 
-TEST(FileMapping, ViewsOfOneMappingShareTheirBytes) {
+TEST(FileMapping, ViewsOfOneMappingAreOneBlock) {
     THandle mapping = 0;
     std::uint8_t* first = MakeFilled(mapping, 256, 7);
     auto* second = static_cast<std::uint8_t*>(MapViewOfFile(mapping));
     ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second, first);
     second[10] = 99;
     EXPECT_EQ(first[10], 99);
     // A view given back and taken again still shows the mapping's bytes.
@@ -63,10 +64,39 @@ TEST(FileMapping, ViewsOfOneMappingShareTheirBytes) {
     EXPECT_TRUE(CloseHandle(mapping));
 }
 
-TEST(FileMappingDeathTest, AStalePointerToReleasedStorageStillFaults) {
+TEST(FileMapping, BlockLivesUntilHandleClosedAndLastViewUnmapped) {
+    const std::size_t live = LiveFileMappings();
+    // Views outliving the handle keep the bytes.
     THandle mapping = 0;
-    std::uint8_t* view = MakeFilled(mapping, 100, 1);
+    std::uint8_t* view = MakeFilled(mapping, 64, 3);
+    auto* other = static_cast<std::uint8_t*>(MapViewOfFile(mapping));
+    ASSERT_TRUE(CloseHandle(mapping));
+    EXPECT_FALSE(CloseHandle(mapping)); // closed once only
+    EXPECT_EQ(LiveFileMappings(), live + 1);
+    ASSERT_TRUE(UnmapViewOfFile(other));
+    EXPECT_EQ(view[63], 3);
+    EXPECT_EQ(LiveFileMappings(), live + 1);
+    ASSERT_TRUE(UnmapViewOfFile(view));
+    EXPECT_EQ(LiveFileMappings(), live);
+
+    // A handle without views keeps its block until it is closed.
+    mapping = CreateFileMapping(16);
+    view = static_cast<std::uint8_t*>(MapViewOfFile(mapping));
+    ASSERT_TRUE(UnmapViewOfFile(view));
+    EXPECT_EQ(LiveFileMappings(), live + 1);
+    view = static_cast<std::uint8_t*>(MapViewOfFile(mapping));
+    EXPECT_TRUE(AllZero(view, 16));
     ASSERT_TRUE(UnmapViewOfFile(view));
     ASSERT_TRUE(CloseHandle(mapping));
-    EXPECT_DEATH(*reinterpret_cast<volatile std::uint8_t*>(view) = 2, "");
+    EXPECT_EQ(LiveFileMappings(), live);
+}
+
+TEST(FileMapping, RefusesEmptyAndImpossibleSizes) {
+    EXPECT_EQ(CreateFileMapping(0), 0u);
+    EXPECT_EQ(CreateFileMapping(SIZE_MAX), 0u);
+    EXPECT_EQ(CreateFileMapping(SIZE_MAX - 8), 0u);
+    EXPECT_EQ(MapViewOfFile(0), nullptr);
+    EXPECT_FALSE(UnmapViewOfFile(nullptr));
+    EXPECT_FALSE(CloseHandle(0));
+    EXPECT_EQ(FileMappingSize(0), 0u);
 }

@@ -72,8 +72,8 @@ TColor Bgr(const std::uint8_t* P) {
 TEST(DIBSection, SharesTheBytesOfTheMapping) {
     TSectionFixture f(3, 2, 24, false, 8);
     ASSERT_NE(f.Section, 0u);
-    EXPECT_NE(f.SectionBits, f.Storage); // a second view ...
-    f.SectionBits[5] = 0x5A;             // ... of the same bytes
+    EXPECT_EQ(f.SectionBits, f.Storage); // a second view is the same bytes
+    f.SectionBits[5] = 0x5A;
     EXPECT_EQ(f.Storage[5], 0x5A);
     BITMAP info{};
     ASSERT_TRUE(GetObject(f.Section, info));
@@ -205,7 +205,6 @@ TEST(DIBSection, RefusesBadFormatsAndShortStorage) {
     EXPECT_EQ(CreateDIBSection(0, rle.Header, nullptr, DIB_RGB_COLORS, &bits, exact, 0), 0u);
     TTestDIB sixteen(2, 2, 16);
     EXPECT_EQ(CreateDIBSection(0, sixteen.Header, nullptr, DIB_RGB_COLORS, &bits, exact, 0), 0u);
-    EXPECT_EQ(CreateDIBSection(0, dib.Header, nullptr, DIB_RGB_COLORS, &bits, 987654, 0), 0u);
     CloseHandle(small);
     CloseHandle(exact);
 }
@@ -240,7 +239,7 @@ TEST(DIBSectionDeathTest, SectionLeftAtExitDoesNotCrash) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
-            // The handle table exists before the register of views, so it is destroyed after it.
+            // The section goes with the handle table at exit; its view still holds the block.
             ReleaseDC(0, GetDC(0));
             TTestDIB dib(2, 2, 24);
             const THandle mapping = CreateFileMapping(dib.Bits.size());

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "common/JpegFiles.h"
@@ -8,12 +10,13 @@
 
 namespace {
 
+enum TCoding { Baseline, Progressive, Arithmetic, ManyScans };
+
 // Encodes a picture with libjpeg itself: 16 x 16 blocks of flat colours.
-std::vector<std::uint8_t> MakeJpeg(int Width, int Height, bool Grey, bool Progressive,
-                                   bool ManyScans = false) {
+std::vector<std::uint8_t> MakeJpeg(int Width, int Height, bool Grey, TCoding Coding) {
     std::vector<jpeg_scan_info> script;
     const auto adjust = [&](jpeg_compress_struct& cinfo) {
-        if (ManyScans) {
+        if (Coding == ManyScans) {
             // One scan per AC coefficient and component: far more scans than any real file.
             script.push_back({3, {0, 1, 2, 0}, 0, 0, 0, 0});
             for (int c = 0; c < 3; ++c)
@@ -21,8 +24,10 @@ std::vector<std::uint8_t> MakeJpeg(int Width, int Height, bool Grey, bool Progre
                     script.push_back({1, {c, 0, 0, 0}, k, k, 0, 0});
             cinfo.scan_info = script.data();
             cinfo.num_scans = static_cast<int>(script.size());
-        } else if (Progressive) {
+        } else if (Coding == Progressive) {
             jpeg_simple_progression(&cinfo);
+        } else if (Coding == Arithmetic) {
+            cinfo.arith_code = TRUE;
         }
     };
     const auto fill = [&](int y, unsigned char* row) {
@@ -40,6 +45,37 @@ std::vector<std::uint8_t> MakeJpeg(int Width, int Height, bool Grey, bool Progre
     return EncodeJpegRows(Width, Height, Grey ? 1 : 3, fill, adjust);
 }
 
+// The cheapest picture there is to code: flat grey 128, whose DC coefficients are all 0,
+// with Huffman tables fitted to it, so that every symbol takes one bit. Sequential: two
+// bits per block; progressive with one DC scan and no AC scan: one bit per block.
+std::vector<std::uint8_t> MakeFlattestJpeg(int Width, int Height, bool Progressive) {
+    static jpeg_scan_info dcOnly{1, {0, 0, 0, 0}, 0, 0, 0, 0};
+    const auto adjust = [&](jpeg_compress_struct& cinfo) {
+        cinfo.optimize_coding = TRUE;
+        if (Progressive) {
+            cinfo.scan_info = &dcOnly;
+            cinfo.num_scans = 1;
+        }
+    };
+    return EncodeJpegRows(
+        Width, Height, 1, [&](int, unsigned char* row) { std::fill(row, row + Width, 128); }, adjust);
+}
+
+// Rewrites the frame header's height and width.
+void SetFrameSize(std::vector<std::uint8_t>& Bytes, int Width, int Height) {
+    for (std::size_t i = 0; i + 8 < Bytes.size(); ++i) {
+        const std::uint8_t marker = Bytes[i + 1];
+        if (Bytes[i] == 0xFF && (marker == 0xC0 || marker == 0xC2 || marker == 0xC9)) {
+            Bytes[i + 5] = static_cast<std::uint8_t>(Height >> 8);
+            Bytes[i + 6] = static_cast<std::uint8_t>(Height);
+            Bytes[i + 7] = static_cast<std::uint8_t>(Width >> 8);
+            Bytes[i + 8] = static_cast<std::uint8_t>(Width);
+            return;
+        }
+    }
+    FAIL() << "no frame header";
+}
+
 void Load(TJPEGImage& Jpeg, const std::vector<std::uint8_t>& Bytes) {
     TMemoryStream stream;
     stream.WriteBuffer(Bytes.data(), static_cast<std::int64_t>(Bytes.size()));
@@ -55,9 +91,9 @@ bool Near(QRgb Pixel, int R, int G, int B, int Tolerance = 3) {
 } // namespace
 
 TEST(JPEGImageTest, DecodesBaselineProgressiveAndGrey) {
-    for (bool progressive : {false, true}) {
+    for (TCoding coding : {Baseline, Progressive, Arithmetic}) {
         TJPEGImage jpeg;
-        Load(jpeg, MakeJpeg(48, 32, false, progressive));
+        Load(jpeg, MakeJpeg(48, 32, false, coding));
         ASSERT_EQ(jpeg.GetWidth(), 48);
         ASSERT_EQ(jpeg.GetHeight(), 32);
         const QImage& image = jpeg.Bitmap().Image();
@@ -67,13 +103,13 @@ TEST(JPEGImageTest, DecodesBaselineProgressiveAndGrey) {
         EXPECT_TRUE(Near(image.pixel(4, 20), 10, 250, 10));
     }
     TJPEGImage grey;
-    Load(grey, MakeJpeg(32, 16, true, false));
+    Load(grey, MakeJpeg(32, 16, true, Baseline));
     EXPECT_TRUE(Near(grey.Bitmap().Image().pixel(20, 4), 100, 100, 100));
 }
 
 TEST(JPEGImageTest, CopiesIntoABitmap) {
     TJPEGImage jpeg;
-    Load(jpeg, MakeJpeg(32, 16, false, false));
+    Load(jpeg, MakeJpeg(32, 16, false, Baseline));
     TBitmap bitmap;
     bitmap.Assign(&jpeg);
     ASSERT_EQ(bitmap.GetWidth(), 32);
@@ -83,10 +119,10 @@ TEST(JPEGImageTest, CopiesIntoABitmap) {
 
 TEST(JPEGImageTest, DamagedFilesAreRefusedAndChangeNothing) {
     TJPEGImage jpeg;
-    Load(jpeg, MakeJpeg(16, 16, false, false));
+    Load(jpeg, MakeJpeg(16, 16, false, Baseline));
     const QImage before = jpeg.Bitmap().Image().copy();
 
-    const std::vector<std::uint8_t> good = MakeJpeg(64, 64, false, false);
+    const std::vector<std::uint8_t> good = MakeJpeg(64, 64, false, Baseline);
     const std::vector<std::uint8_t> truncated(good.begin(), good.begin() + good.size() / 2);
     const std::vector<std::uint8_t> garbage = {'n', 'o', 't', ' ', 'j', 'p', 'e', 'g'};
     for (const auto& bytes : {truncated, garbage}) {
@@ -95,33 +131,54 @@ TEST(JPEGImageTest, DamagedFilesAreRefusedAndChangeNothing) {
     }
 }
 
-TEST(JPEGImageTest, RefusesHugeDimensionsBeforeDecoding) {
-    std::vector<std::uint8_t> bytes = MakeJpeg(16, 16, false, false);
-    // Rewrite the frame header's height and width to 60000 x 60000.
-    for (std::size_t i = 0; i + 8 < bytes.size(); ++i) {
-        if (bytes[i] == 0xFF && bytes[i + 1] == 0xC0) {
-            bytes[i + 5] = bytes[i + 7] = 0xEA;
-            bytes[i + 6] = bytes[i + 8] = 0x60;
-            break;
-        }
-    }
+std::string RefusalOf(const std::vector<std::uint8_t>& Bytes) {
     TJPEGImage jpeg;
     try {
-        Load(jpeg, bytes);
-        FAIL() << "a 60000 x 60000 picture was accepted";
+        Load(jpeg, Bytes);
     } catch (const EJPEG& e) {
-        EXPECT_NE(std::string(e.what()).find("too large"), std::string::npos);
+        return e.what();
+    }
+    return "accepted";
+}
+
+TEST(JPEGImageTest, RefusesHugeDimensionsBeforeDecoding) {
+    std::vector<std::uint8_t> bytes = MakeJpeg(16, 16, false, Baseline);
+    SetFrameSize(bytes, 60000, 60000);
+    EXPECT_NE(RefusalOf(bytes).find("too large"), std::string::npos);
+}
+
+// A few hundred bytes that declare 16000 x 16000 are refused from the header, before the
+// picture is made; libjpeg itself would only notice the missing data while decoding.
+TEST(JPEGImageTest, RefusesSizesItsDataCannotHold) {
+    for (TCoding coding : {Baseline, Progressive, Arithmetic}) {
+        std::vector<std::uint8_t> bytes = MakeJpeg(16, 16, false, coding);
+        SetFrameSize(bytes, 16000, 16000);
+        EXPECT_NE(RefusalOf(bytes).find("too short for a 16000 x 16000 image"), std::string::npos) << coding;
+    }
+}
+
+// The size check allows exactly the least data the format can code a picture in.
+TEST(JPEGImageTest, OpensTheFlattestPicturesAndNoLargerSize) {
+    for (bool progressive : {false, true}) {
+        std::vector<std::uint8_t> bytes = MakeFlattestJpeg(512, 512, progressive);
+        TJPEGImage jpeg;
+        Load(jpeg, bytes);
+        EXPECT_EQ(jpeg.GetHeight(), 512);
+        EXPECT_TRUE(Near(jpeg.Bitmap().Image().pixel(300, 400), 128, 128, 128));
+
+        SetFrameSize(bytes, 512, 1024);
+        EXPECT_NE(RefusalOf(bytes).find("too short"), std::string::npos) << progressive;
     }
 }
 
 TEST(JPEGImageTest, StopsAfterAHundredScans) {
     TJPEGImage jpeg;
-    EXPECT_THROW(Load(jpeg, MakeJpeg(16, 16, false, true, true)), EJPEG);
+    EXPECT_THROW(Load(jpeg, MakeJpeg(16, 16, false, ManyScans)), EJPEG);
 }
 
 TEST(JPEGImageTest, SavesWhatLoadsBack) {
     TJPEGImage jpeg;
-    Load(jpeg, MakeJpeg(32, 32, false, false));
+    Load(jpeg, MakeJpeg(32, 32, false, Baseline));
     TMemoryStream stream;
     jpeg.SaveToStream(stream);
     stream.SetPosition(0);

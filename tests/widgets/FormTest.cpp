@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QScrollBar>
-#include <QTimer>
 
 #include "WidgetTestSupport.h"
+#include "common/LoopScript.h"
 
 namespace {
 
@@ -189,6 +189,22 @@ TEST_F(MainFormTest, TheFirstFormCreatedIsTheMainFormAndClosingItEndsTheProgram)
     EXPECT_TRUE(Application->Terminated());
 }
 
+TEST_F(MainFormTest, AFormNeverPlacedOpensCentredOnTheMainFormAndStaysWhereItWasPut) {
+    main->SetBounds(100, 50, 408, 327);
+    second->SetBorderStyle(bsDialog);
+    second->SetClientWidth(200);
+    second->SetClientHeight(100);
+    second->Show();
+    EXPECT_EQ(second->GetLeft(), 100 + (408 - 208) / 2);
+    EXPECT_EQ(second->GetTop(), 50 + (327 - 127) / 2);
+    second->Hide();
+    second->SetLeft(30); // placed by the program: shown there from now on
+    second->SetBorderStyle(bsSingle);
+    second->Show();
+    EXPECT_EQ(second->GetLeft(), 30);
+    EXPECT_EQ(second->GetTop(), 150);
+}
+
 TEST_F(MainFormTest, AFailingOnCreateIsReportedAndTheFormStillComesUp) {
     TScriptedAnswerer answers;
     struct TFailingForm : TForm {
@@ -205,7 +221,8 @@ TEST_F(MainFormTest, AFailingOnCreateIsReportedAndTheFormStillComesUp) {
 TEST_F(MainFormTest, RunShowsTheMainFormUntilItCloses) {
     bool created = false;
     main->OnActivate = [&](TObject*) { created = true; };
-    QTimer::singleShot(30, [this] { main->Close(); });
+    TLoopScript script([] { Application->Terminate(); });
+    script.When([&] { return created; }, [this] { main->Close(); });
     Application->Run();
     EXPECT_TRUE(created);
     EXPECT_EQ(Application->MainForm(), nullptr); // the forms are gone

@@ -5,9 +5,9 @@
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QPushButton>
-#include <QTimer>
 
 #include "WidgetTestSupport.h"
+#include "common/LoopScript.h"
 
 namespace {
 
@@ -193,21 +193,14 @@ TEST(ScriptedFormsTest, AVisibleFormCannotBeShownModally) {
     EXPECT_THROW(form.ShowModal(), EInvalidOperation);
 }
 
-// Rejects a real dialog still open after three seconds, so a failing test cannot hang.
-struct TDialogTimeout {
-    QTimer Timer;
-    TDialogTimeout() {
-        Timer.setSingleShot(true);
-        QObject::connect(&Timer, &QTimer::timeout, [] {
-            if (auto* open = qobject_cast<QDialog*>(QApplication::activeModalWidget())) open->reject();
-        });
-        Timer.start(3000);
-    }
-};
+QWidget* ModalWindow() {
+    return QApplication::activeModalWidget();
+}
 
 TEST(QtDialogsTest, TheRealModalLoopEndsWithTheFormsResult) {
     TAskForm dialog;
-    QTimer::singleShot(20, [&] { dialog.Ok.Click(); });
+    TLoopScript script;
+    script.When([&] { return dialog.Modal(); }, [&] { dialog.Ok.Click(); });
     EXPECT_EQ(dialog.ShowModal(), mrOk);
     EXPECT_FALSE(dialog.GetVisible());
 }
@@ -218,20 +211,22 @@ TEST(QtDialogsTest, TheRealModalLoopAsksOnCloseAgainAfterARefusal) {
     dialog.OnClose = [&](TObject*, TCloseAction& Action) {
         if (++asked == 1) Action = caNone;
     };
-    QTimer::singleShot(10, [&] { dialog.Cancel.Click(); });
-    QTimer::singleShot(40, [&] { dialog.Cancel.Click(); });
+    TLoopScript script;
+    script.When([&] { return dialog.Modal(); }, [&] { dialog.Cancel.Click(); })
+        .When([&] { return asked == 1 && dialog.GetModalResult() == mrNone; },
+              [&] { dialog.Cancel.Click(); });
     EXPECT_EQ(dialog.ShowModal(), mrCancel);
     EXPECT_EQ(asked, 2);
 }
 
 TEST(QtDialogsTest, TheRealMessageBoxReturnsTheButtonPressed) {
-    TDialogTimeout safety;
-    QTimer::singleShot(30, [] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr) return;
-        EXPECT_EQ(box->text(), QStringLiteral("終了してもいいですか ?"));
-        box->button(QMessageBox::Yes)->click();
-    });
+    TLoopScript script;
+    script.When([] { return qobject_cast<QMessageBox*>(ModalWindow()) != nullptr; },
+                [] {
+                    auto* box = qobject_cast<QMessageBox*>(ModalWindow());
+                    EXPECT_EQ(box->text(), QStringLiteral("終了してもいいですか ?"));
+                    box->button(QMessageBox::Yes)->click();
+                });
     EXPECT_EQ(MessageDlg("終了してもいいですか ?", mtConfirmation, mbYesNo), mrYes);
 }
 
@@ -243,14 +238,15 @@ TEST(QtDialogsTest, TheRealFileDialogShowsTheFiltersAndReportsTheChoice) {
     dialog.DefaultExt = "gif";
     dialog.InitialDir = folder.path().toStdString();
     QStringList shownFilters;
-    QTimer::singleShot(50, [&] {
-        auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (files == nullptr) return;
-        shownFilters = files->nameFilters();
-        files->findChild<QLineEdit*>("fileNameEdit")->setText("frames"); // typed without extension
-        static_cast<QDialog*>(files)->accept();
-    });
-    TDialogTimeout safety;
+    TLoopScript script;
+    script.When(
+        [] { return qobject_cast<QFileDialog*>(ModalWindow()) != nullptr; },
+        [&] {
+            auto* files = qobject_cast<QFileDialog*>(ModalWindow());
+            shownFilters = files->nameFilters();
+            files->findChild<QLineEdit*>("fileNameEdit")->setText("frames"); // typed without extension
+            static_cast<QDialog*>(files)->accept();
+        });
     ASSERT_TRUE(dialog.Execute());
     EXPECT_EQ(shownFilters, (QStringList{"GIF (*.gif)", "BMP(連番/全画面) (*.bmp)"}));
     EXPECT_EQ(dialog.FilterIndex, 2);

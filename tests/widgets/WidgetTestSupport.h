@@ -11,7 +11,7 @@
 #include "toolkit/widgets/Widgets.h"
 
 // Lets the event loop run until Done holds or Milliseconds pass.
-inline bool RunUntil(const std::function<bool()>& Done, int Milliseconds = 2000) {
+inline bool RunUntil(const std::function<bool()>& Done, int Milliseconds = 10000) {
     QElapsedTimer clock;
     clock.start();
     while (!Done()) {

@@ -1,186 +1,88 @@
 #include "toolkit/graphics/FileMapping.h"
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/resource.h>
-#include <unistd.h>
+#include <malloc.h>
 
-#include <cstring>
-#include <iterator>
-#include <map>
-#include <vector>
-
-#include "toolkit/graphics/HandleTable.h"
+#include <cstdint>
+#include <cstdlib>
+#include <new>
 
 namespace {
 
-// Small mappings are recycled: making and releasing one costs five system calls (create,
-// size, map, unmap, close), which dominated work on many small pictures. A released small
-// mapping keeps its descriptor and its view, parked without access rights so that a stale
-// pointer still faults, until a mapping of the same size is asked for.
-constexpr std::size_t RecycledMappingSize = 64 * 1024;
-constexpr std::size_t RecycledBytes = 8 * 1024 * 1024; // memory parked at most, in whole pages
+// Pictures are made and dropped by the hundred. The heap keeps the blocks they free for the
+// next ones, rather than giving them back to the system and faulting every page in again:
+// blocks up to 32 MB come from the heap, and up to 64 MB free at its top stay there.
+const bool HeapKeepsPictures = [] {
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, 64 << 20);
+    return true;
+}();
 
-struct TParkedMapping {
-    int Fd = -1;
-    void* View = nullptr;
+// What the block keeps in front of its bytes. Handles are the address of this record;
+// they and the views are only ever made here, so they are trusted without a look-up.
+struct alignas(16) TMappingBlock {
     std::size_t Size = 0;
+    int Views = 0;
+    bool Open = true;
 };
 
-struct TFileMappingObject {
-    int Fd = -1;
-    std::size_t Size = 0;
-    int LiveViews = 0;
-    void* Spare = nullptr;   // a parked view, given out by the next MapViewOfFile
-    bool SpareStale = false; // the spare holds a released picture's bytes
-    ~TFileMappingObject() {
-        if (Spare != nullptr) munmap(Spare, Size);
-        if (Fd >= 0) close(Fd);
-    }
-};
+std::size_t LiveBlocks = 0;
 
-// The memory a parked mapping holds.
-std::size_t PagesOf(std::size_t Size) {
-    const std::size_t page = 4096;
-    return (Size + page - 1) / page * page;
+TMappingBlock* BlockOf(THandle Mapping) {
+    return reinterpret_cast<TMappingBlock*>(Mapping);
 }
 
-struct TParkedMappings {
-    std::vector<TParkedMapping> Entries;
-    std::size_t Bytes = 0;
-    ~TParkedMappings() {
-        for (const TParkedMapping& entry : Entries) {
-            munmap(entry.View, entry.Size);
-            close(entry.Fd);
-        }
-    }
-};
-
-TParkedMappings& Parked() {
-    static TParkedMappings parked;
-    return parked;
+TMappingBlock* BlockOfView(void* View) {
+    return reinterpret_cast<TMappingBlock*>(static_cast<char*>(View) - sizeof(TMappingBlock));
 }
 
-THandleTable<TFileMappingObject>& Mappings() {
-    static THandleTable<TFileMappingObject> table;
-    return table;
-}
-
-struct TViewInfo {
-    std::size_t Size = 0;
-    THandle Mapping = 0;
-};
-
-// Views by address, to unmap them with their length.
-std::map<void*, TViewInfo>& Views() {
-    static std::map<void*, TViewInfo> views;
-    return views;
-}
-
-// A parked mapping of exactly Size bytes as a new mapping; 0 when none. Its bytes are
-// cleared when its view is given out.
-THandle ReuseParkedMapping(std::size_t Size) {
-    auto& entries = Parked().Entries;
-    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
-        if (it->Size != Size) continue;
-        auto object = std::make_unique<TFileMappingObject>();
-        object->Fd = it->Fd;
-        object->Size = Size;
-        object->Spare = it->View;
-        object->SpareStale = true;
-        Parked().Bytes -= PagesOf(Size);
-        entries.erase(std::next(it).base());
-        return Mappings().Add(std::move(object));
-    }
-    return 0;
-}
-
-// Every image holds one descriptor: allow as many as the system lets this process have.
-bool RaiseDescriptorLimit() {
-    rlimit limit{};
-    if (getrlimit(RLIMIT_NOFILE, &limit) != 0) return false;
-    limit.rlim_cur = limit.rlim_max;
-    return setrlimit(RLIMIT_NOFILE, &limit) == 0;
+void FreeWhenUnused(TMappingBlock* Block) {
+    if (Block->Open || Block->Views > 0) return;
+    Block->~TMappingBlock();
+    std::free(Block);
+    --LiveBlocks;
 }
 
 } // namespace
 
 THandle CreateFileMapping(std::size_t Size) {
-    static const bool raised = RaiseDescriptorLimit();
-    (void)raised;
-    if (Size == 0) return 0;
-    if (Size <= RecycledMappingSize) {
-        if (const THandle reused = ReuseParkedMapping(Size)) return reused;
-    }
-    int fd = memfd_create("dib", MFD_CLOEXEC);
-    if (fd < 0) return 0;
-    // Keep the standard descriptors free even when the program was started without them.
-    if (fd < 3) {
-        int moved = fcntl(fd, F_DUPFD_CLOEXEC, 3);
-        close(fd);
-        if (moved < 0) return 0;
-        fd = moved;
-    }
-    auto object = std::make_unique<TFileMappingObject>();
-    object->Fd = fd;
-    object->Size = Size;
-    if (ftruncate(fd, static_cast<off_t>(Size)) != 0) return 0;
-    return Mappings().Add(std::move(object));
+    if (Size == 0 || Size > SIZE_MAX - sizeof(TMappingBlock)) return 0;
+    void* memory = std::calloc(1, sizeof(TMappingBlock) + Size);
+    if (memory == nullptr) return 0;
+    auto* block = new (memory) TMappingBlock;
+    block->Size = Size;
+    ++LiveBlocks;
+    return reinterpret_cast<THandle>(block);
 }
 
 void* MapViewOfFile(THandle Mapping) {
-    TFileMappingObject* object = Mappings().Find(Mapping);
-    if (!object) return nullptr;
-    void* view = object->Spare;
-    if (view != nullptr) {
-        if (mprotect(view, object->Size, PROT_READ | PROT_WRITE) != 0) return nullptr;
-        if (object->SpareStale) std::memset(view, 0, object->Size);
-        object->Spare = nullptr;
-        object->SpareStale = false;
-    } else {
-        view = mmap(nullptr, object->Size, PROT_READ | PROT_WRITE, MAP_SHARED, object->Fd, 0);
-        if (view == MAP_FAILED) return nullptr;
-    }
-    ++object->LiveViews;
-    Views()[view] = TViewInfo{object->Size, Mapping};
-    return view;
+    if (Mapping == 0) return nullptr;
+    TMappingBlock* block = BlockOf(Mapping);
+    ++block->Views;
+    return block + 1;
 }
 
 bool UnmapViewOfFile(void* View) {
-    auto it = Views().find(View);
-    if (it == Views().end()) return false;
-    TFileMappingObject* object = Mappings().Find(it->second.Mapping);
-    if (object != nullptr && object->Spare == nullptr && object->Size <= RecycledMappingSize) {
-        // Kept for a later view or for recycling, without access until then.
-        if (mprotect(View, object->Size, PROT_NONE) != 0) return false;
-        object->Spare = View;
-    } else if (munmap(it->first, it->second.Size) != 0) {
-        return false;
-    }
-    if (object != nullptr) --object->LiveViews;
-    Views().erase(it);
+    if (View == nullptr) return false;
+    TMappingBlock* block = BlockOfView(View);
+    if (block->Views == 0) return false;
+    --block->Views;
+    FreeWhenUnused(block);
     return true;
 }
 
 bool CloseHandle(THandle Mapping) {
-    TFileMappingObject* object = Mappings().Find(Mapping);
-    if (object == nullptr) return false;
-    TParkedMappings& parked = Parked();
-    if (object->Spare != nullptr && object->LiveViews == 0 &&
-        parked.Bytes + PagesOf(object->Size) <= RecycledBytes) {
-        parked.Entries.push_back(TParkedMapping{object->Fd, object->Spare, object->Size});
-        parked.Bytes += PagesOf(object->Size);
-        object->Fd = -1;
-        object->Spare = nullptr;
-    }
-    return Mappings().Remove(Mapping);
+    if (Mapping == 0) return false;
+    TMappingBlock* block = BlockOf(Mapping);
+    if (!block->Open) return false;
+    block->Open = false;
+    FreeWhenUnused(block);
+    return true;
 }
 
 std::size_t FileMappingSize(THandle Mapping) {
-    TFileMappingObject* object = Mappings().Find(Mapping);
-    return object ? object->Size : 0;
+    return Mapping == 0 ? 0 : BlockOf(Mapping)->Size;
 }
 
 std::size_t LiveFileMappings() {
-    return Mappings().Count();
+    return LiveBlocks;
 }

@@ -18,17 +18,6 @@ BITMAP DescribeImage(const QImage& Image, int BitsPerPixel) {
                   BitsPerPixel};
 }
 
-// Set once static destruction has begun: sections still alive then are destroyed with
-// the handle table, possibly after the register of views, and leave their view to the
-// system. The guard is made after the first view, so it goes before the register.
-bool& ProcessExiting() {
-    static bool exiting = false;
-    return exiting;
-}
-struct TExitGuard {
-    ~TExitGuard() { ProcessExiting() = true; }
-};
-
 } // namespace
 
 std::vector<QRgb> PaletteColors(HPALETTE Palette) {
@@ -69,7 +58,7 @@ TDIBSection::TDIBSection(const TDIBLayout& Layout, const BITMAPINFOHEADER& Heade
 }
 
 TDIBSection::~TDIBSection() {
-    if (FView != nullptr && !ProcessExiting()) UnmapViewOfFile(FView);
+    if (FView != nullptr) UnmapViewOfFile(FView);
 }
 
 bool TDIBSection::Attach(THandle Section, std::uint32_t Offset) {
@@ -82,7 +71,6 @@ bool TDIBSection::Attach(THandle Section, std::uint32_t Offset) {
     if (std::int64_t(Offset) + FLayout.ImageBytes > available) return false;
     FView = MapViewOfFile(Section);
     if (FView == nullptr) return false;
-    static TExitGuard guard;
     FBits = static_cast<std::uint8_t*>(FView) + Offset;
     return true;
 }

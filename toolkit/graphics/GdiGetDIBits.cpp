@@ -1,5 +1,6 @@
 // GetDIBits: a bitmap's pixels read out as a DIB of a given depth and row order.
 #include <algorithm>
+#include <optional>
 
 #include "toolkit/graphics/GdiDevice.h"
 
@@ -57,8 +58,13 @@ int GetDIBits(HDC DC, HBITMAP Bitmap, unsigned StartScan, unsigned ScanLines, vo
         return 0;
     }
     const int copyWidth = std::min(layout.Width, image->width());
-    TNearestColor nearest(table);
-    std::vector<QRgb> black(static_cast<std::size_t>(layout.Width), qRgb(0, 0, 0));
+    // Only indexed rows look colours up; rows past the bitmap are black.
+    std::optional<TNearestColor> nearest;
+    if (layout.BitCount <= 8) nearest.emplace(table);
+    TNearestColor* const lookup = nearest ? &*nearest : nullptr;
+    std::vector<QRgb> black;
+    if (copyWidth < layout.Width || layout.Height > image->height())
+        black.assign(static_cast<std::size_t>(layout.Width), qRgb(0, 0, 0));
     auto* out = static_cast<std::uint8_t*>(Bits);
     // Buffer row i is stored row StartScan + i, whatever the row order.
     for (unsigned i = 0; i < rowsCopied; ++i) {
@@ -67,13 +73,13 @@ int GetDIBits(HDC DC, HBITMAP Bitmap, unsigned StartScan, unsigned ScanLines, vo
         std::uint8_t* row = out + layout.Stride * i;
         std::fill_n(row, layout.Stride, std::uint8_t(0));
         if (y >= image->height()) {
-            EncodeDIBRow(black.data(), 0, layout.Width, row, layout.BitCount, &nearest);
+            EncodeDIBRow(black.data(), 0, layout.Width, row, layout.BitCount, lookup);
             continue;
         }
         const auto* pixels = reinterpret_cast<const QRgb*>(image->constScanLine(y));
-        EncodeDIBRow(pixels, 0, copyWidth, row, layout.BitCount, &nearest);
+        EncodeDIBRow(pixels, 0, copyWidth, row, layout.BitCount, lookup);
         if (copyWidth < layout.Width)
-            EncodeDIBRow(black.data(), copyWidth, layout.Width - copyWidth, row, layout.BitCount, &nearest);
+            EncodeDIBRow(black.data(), copyWidth, layout.Width - copyWidth, row, layout.BitCount, lookup);
     }
     bitmap->Close(QRect());
     return static_cast<int>(rowsCopied);

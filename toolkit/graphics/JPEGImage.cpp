@@ -1,5 +1,6 @@
-// Decoding keeps libjpeg's error recovery (setjmp/longjmp) inside plain C-style functions
-// that own nothing but malloc'ed memory; errors become exceptions only after returning.
+// Decoding keeps libjpeg's error recovery (setjmp/longjmp) inside a plain C-style function
+// that owns nothing with a destructor (the picture it fills belongs to its caller); errors
+// become exceptions only after returning.
 #include "toolkit/graphics/JPEGImage.h"
 
 #include <csetjmp>
@@ -52,18 +53,28 @@ void CheckScans(j_common_ptr cinfo) {
     }
 }
 
-struct TDecoded {
-    int Width = 0;
-    int Height = 0;
-    unsigned char* Pixels = nullptr; // Width * Height * 4 bytes, B G R X
-};
+// The fewest bits the coded data of a whole picture can take, every component coded as
+// an encoder must. A sequential Huffman scan spends at least one bit per block on the DC
+// difference and one on the first AC symbol (at the least an end of block). A progressive
+// file codes each block's DC in a first scan, a Huffman symbol of at least one bit, while
+// one end-of-band run may cover thousands of blocks in its AC scans. Arithmetic coding can
+// take less than a bit per block on a flat picture, so it is held to the progressive floor:
+// real pictures are far above it.
+std::uint64_t LeastCodedBits(const jpeg_decompress_struct& cinfo) {
+    std::uint64_t blocks = 0;
+    for (int c = 0; c < cinfo.num_components; ++c)
+        blocks += std::uint64_t(cinfo.comp_info[c].width_in_blocks) * cinfo.comp_info[c].height_in_blocks;
+    const bool sequentialHuffman = !cinfo.progressive_mode && !cinfo.arith_code;
+    return blocks * (sequentialHuffman ? 2 : 1);
+}
 
-// Returns false with Message filled when the data cannot be decoded.
-bool DecodeJpeg(const unsigned char* Data, unsigned long Size, TDecoded& Out, char* Message) {
+// Decodes Data into Out (Format_RGB32, the picture only: libjpeg writes its rows in place).
+// Returns false with Message filled when the data cannot be decoded; Out is then not a
+// picture to keep.
+bool DecodeJpeg(const unsigned char* Data, unsigned long Size, QImage& Out, char* Message) {
     jpeg_decompress_struct cinfo;
     TJpegErrorManager err;
     TScanLimit limit;
-    unsigned char* volatile pixels = nullptr;
     cinfo.err = jpeg_std_error(&err.Base);
     err.Base.error_exit = ErrorExit;
     err.Base.emit_message = EmitMessage;
@@ -71,7 +82,6 @@ bool DecodeJpeg(const unsigned char* Data, unsigned long Size, TDecoded& Out, ch
     err.Message[0] = 0;
     if (setjmp(err.Escape)) {
         jpeg_destroy_decompress(&cinfo);
-        std::free(pixels);
         std::memcpy(Message, err.Message, JMSG_LENGTH_MAX);
         return false;
     }
@@ -89,21 +99,24 @@ bool DecodeJpeg(const unsigned char* Data, unsigned long Size, TDecoded& Out, ch
                       cinfo.output_width, cinfo.output_height);
         std::longjmp(err.Escape, 1);
     }
-    pixels = static_cast<unsigned char*>(std::malloc(bytes));
-    if (pixels == nullptr) {
+    // The header ends with the first scan's; everything after it is coded data.
+    if (LeastCodedBits(cinfo) > std::uint64_t(cinfo.src->bytes_in_buffer) * 8) {
+        std::snprintf(err.Message, sizeof(err.Message), "JPEG data is too short for a %u x %u image",
+                      cinfo.image_width, cinfo.image_height);
+        std::longjmp(err.Escape, 1);
+    }
+    Out = QImage(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height),
+                 QImage::Format_RGB32);
+    if (Out.isNull()) {
         std::snprintf(err.Message, sizeof(err.Message), "Out of memory for the JPEG image");
         std::longjmp(err.Escape, 1);
     }
     jpeg_start_decompress(&cinfo);
-    const std::size_t stride = std::size_t(cinfo.output_width) * 4;
     while (cinfo.output_scanline < cinfo.output_height) {
-        JSAMPROW row = pixels + stride * cinfo.output_scanline;
+        JSAMPROW row = Out.scanLine(static_cast<int>(cinfo.output_scanline));
         jpeg_read_scanlines(&cinfo, &row, 1);
     }
     jpeg_finish_decompress(&cinfo);
-    Out.Width = static_cast<int>(cinfo.output_width);
-    Out.Height = static_cast<int>(cinfo.output_height);
-    Out.Pixels = pixels;
     jpeg_destroy_decompress(&cinfo);
     return true;
 }
@@ -153,7 +166,9 @@ const bool Registered = [] {
 
 } // namespace
 
-TJPEGImage::TJPEGImage() : FBitmap(std::make_unique<TBitmap>()) { FBitmap->SetPixelFormat(pf24bit); }
+TJPEGImage::TJPEGImage() : FBitmap(std::make_unique<TBitmap>()) {
+    FBitmap->SetPixelFormat(pf24bit);
+}
 
 TJPEGImage::~TJPEGImage() = default;
 
@@ -180,14 +195,26 @@ void TJPEGImage::Assign(TPersistent* Source) {
     TGraphic::Assign(Source);
 }
 
-void TJPEGImage::Draw(TCanvas* ACanvas, const TRect& Rect) { ACanvas->StretchDraw(Rect, FBitmap.get()); }
+void TJPEGImage::Draw(TCanvas* ACanvas, const TRect& Rect) {
+    ACanvas->StretchDraw(Rect, FBitmap.get());
+}
 
-bool TJPEGImage::GetEmpty() { return FBitmap->GetEmpty(); }
-int TJPEGImage::GetHeight() { return FBitmap->GetHeight(); }
-int TJPEGImage::GetWidth() { return FBitmap->GetWidth(); }
+bool TJPEGImage::GetEmpty() {
+    return FBitmap->GetEmpty();
+}
+int TJPEGImage::GetHeight() {
+    return FBitmap->GetHeight();
+}
+int TJPEGImage::GetWidth() {
+    return FBitmap->GetWidth();
+}
 
-void TJPEGImage::SetHeight(int) { throw EInvalidGraphicOperation("Cannot change the size of a JPEG image"); }
-void TJPEGImage::SetWidth(int) { throw EInvalidGraphicOperation("Cannot change the size of a JPEG image"); }
+void TJPEGImage::SetHeight(int) {
+    throw EInvalidGraphicOperation("Cannot change the size of a JPEG image");
+}
+void TJPEGImage::SetWidth(int) {
+    throw EInvalidGraphicOperation("Cannot change the size of a JPEG image");
+}
 
 void TJPEGImage::LoadFromStream(TStream& Stream) {
     const std::int64_t size = Stream.Remaining();
@@ -195,17 +222,10 @@ void TJPEGImage::LoadFromStream(TStream& Stream) {
     std::vector<unsigned char> data(static_cast<std::size_t>(size));
     Stream.ReadBuffer(data.data(), size);
 
-    TDecoded decoded;
+    QImage image;
     char message[JMSG_LENGTH_MAX];
-    if (!DecodeJpeg(data.data(), static_cast<unsigned long>(data.size()), decoded, message))
+    if (!DecodeJpeg(data.data(), static_cast<unsigned long>(data.size()), image, message))
         throw EJPEG(message);
-    std::unique_ptr<unsigned char, decltype(&std::free)> pixels(decoded.Pixels, &std::free);
-
-    QImage image(decoded.Width, decoded.Height, QImage::Format_RGB32);
-    if (image.isNull()) throw EOutOfMemory("Out of memory for the JPEG image");
-    const std::size_t rowBytes = std::size_t(decoded.Width) * 4;
-    for (int y = 0; y < decoded.Height; ++y)
-        std::memcpy(image.scanLine(y), pixels.get() + rowBytes * y, rowBytes);
     FBitmap->Image() = std::move(image);
     Changed(this);
 }

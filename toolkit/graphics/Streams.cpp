@@ -4,6 +4,7 @@
 #include <QSaveFile>
 #include <algorithm>
 #include <cstring>
+#include <stdexcept>
 
 #include "toolkit/graphics/Exceptions.h"
 
@@ -38,7 +39,9 @@ std::int64_t TStream::GetSize() {
     return size;
 }
 
-void TStream::SetSize(std::int64_t) { throw EStreamError("Stream size cannot be changed"); }
+void TStream::SetSize(std::int64_t) {
+    throw EStreamError("Stream size cannot be changed");
+}
 
 // Memory stream.
 
@@ -52,8 +55,13 @@ std::int64_t TMemoryStream::Read(void* Buffer, std::int64_t Count) {
 
 std::int64_t TMemoryStream::Write(const void* Buffer, std::int64_t Count) {
     if (Count <= 0) return 0;
-    if (FPosition + Count > GetSize()) FData.resize(static_cast<std::size_t>(FPosition + Count));
-    std::memcpy(FData.data() + FPosition, Buffer, static_cast<std::size_t>(Count));
+    const auto* bytes = static_cast<const std::uint8_t*>(Buffer);
+    if (FPosition == GetSize()) {
+        FData.insert(FData.end(), bytes, bytes + Count);
+    } else {
+        if (FPosition + Count > GetSize()) FData.resize(static_cast<std::size_t>(FPosition + Count));
+        std::memcpy(FData.data() + FPosition, bytes, static_cast<std::size_t>(Count));
+    }
     FPosition += Count;
     return Count;
 }
@@ -67,6 +75,14 @@ std::int64_t TMemoryStream::Seek(std::int64_t Offset, TSeekOrigin Origin) {
 void TMemoryStream::SetSize(std::int64_t NewSize) {
     FData.resize(static_cast<std::size_t>(std::max<std::int64_t>(0, NewSize)));
     FPosition = std::min(FPosition, GetSize());
+}
+
+void TMemoryStream::SetCapacity(std::int64_t Count) {
+    // Only a hint: without the room the stream still grows as it is written.
+    try {
+        if (Count > 0) FData.reserve(static_cast<std::size_t>(Count));
+    } catch (const std::exception&) {
+    }
 }
 
 void TMemoryStream::Clear() {
@@ -87,7 +103,9 @@ void TMemoryStream::LoadFromFile(const std::string& FileName) {
     LoadFromStream(file);
 }
 
-void TMemoryStream::SaveToStream(TStream& Stream) { Stream.WriteBuffer(FData.data(), GetSize()); }
+void TMemoryStream::SaveToStream(TStream& Stream) {
+    Stream.WriteBuffer(FData.data(), GetSize());
+}
 
 void TMemoryStream::SaveToFile(const std::string& FileName) {
     TFileStream file(FileName, fmCreate);
@@ -117,7 +135,8 @@ TFileStream::TFileStream(const std::string& FileName, TFileMode Mode) : FImpl(st
                                      : Mode == fmOpenWrite ? QIODevice::WriteOnly | QIODevice::Append
                                                            : QIODevice::ReadWrite;
     if (!FImpl->Reader->open(mode))
-        throw EFOpenError("Cannot open file \"" + FileName + "\". " + FImpl->Reader->errorString().toStdString());
+        throw EFOpenError("Cannot open file \"" + FileName + "\". " +
+                          FImpl->Reader->errorString().toStdString());
     if (Mode == fmOpenWrite) FImpl->Reader->seek(0);
 }
 
@@ -139,12 +158,16 @@ std::int64_t TFileStream::Write(const void* Buffer, std::int64_t Count) {
 
 std::int64_t TFileStream::Seek(std::int64_t Offset, TSeekOrigin Origin) {
     QFileDevice* device = FImpl->Device();
-    const std::int64_t base = Origin == soBeginning ? 0 : Origin == soCurrent ? device->pos() : device->size();
+    const std::int64_t base = Origin == soBeginning ? 0
+                              : Origin == soCurrent ? device->pos()
+                                                    : device->size();
     device->seek(std::max<std::int64_t>(0, base + Offset));
     return device->pos();
 }
 
-std::int64_t TFileStream::GetSize() { return FImpl->Device()->size(); }
+std::int64_t TFileStream::GetSize() {
+    return FImpl->Device()->size();
+}
 
 void TFileStream::Commit() {
     if (FImpl->Writer && !FImpl->Writer->commit())

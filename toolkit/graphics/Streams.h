@@ -41,6 +41,9 @@ public:
     void SetSize(std::int64_t NewSize) override;
 
     void Clear();
+    // Room for Count bytes without moving the data: a writer that knows roughly how much
+    // it will write spares the copies of a growing buffer.
+    void SetCapacity(std::int64_t Count);
     std::uint8_t* Memory() { return FData.data(); }
     const std::uint8_t* Memory() const { return FData.data(); }
     const std::vector<std::uint8_t>& Bytes() const { return FData; }

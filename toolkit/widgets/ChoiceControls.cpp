@@ -87,7 +87,11 @@ std::string TComboBox::GetText() const {
 
 TRadioGroup::TRadioGroup(TWinControl* Parent)
     : TControl(new QGroupBox, Parent), FButtons(std::make_unique<QButtonGroup>()) {
-    new QGridLayout(GroupWidget()); // owned by the group box
+    // The items share the box below its caption without the layout's own margins, so a low
+    // box still shows them whole.
+    auto* grid = new QGridLayout(GroupWidget()); // owned by the group box
+    grid->setContentsMargins(6, 0, 2, 0);
+    grid->setSpacing(0);
     QObject::connect(FButtons.get(), &QButtonGroup::idClicked, Widget(), [this] {
         RunHandler([this] {
             if (OnClick) OnClick(this);

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QScreen>
 
 #include "toolkit/widgets/Application.h"
 #include "toolkit/widgets/Buttons.h"
@@ -104,6 +105,7 @@ int TForm::GetHeight() const {
 }
 
 void TForm::SetBounds(int Left, int Top, int Width, int Height) {
+    FFramePosition = QPoint(Left, Top);
     Widget()->move(Left, Top);
     ResizeWindow(Width - FrameWidth(), Height - FrameHeight());
 }
@@ -159,7 +161,7 @@ void TForm::SetBorderStyle(TFormBorderStyle Value) {
         Widget()->setMinimumSize(0, 0);
         Widget()->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     }
-    SetBounds(GetLeft(), GetTop(), width, height);
+    ResizeWindow(width - FrameWidth(), height - FrameHeight());
 }
 
 void TForm::SetBorderIcons(TBorderIcons Value) {
@@ -201,12 +203,44 @@ void TForm::SetMenu(TMainMenu* Value) {
 void TForm::SetVisible(bool Value) {
     QWidget* window = Widget();
     if (Value) {
-        window->show();
+        ShowWindow();
         window->activateWindow();
     } else {
         window->hide();
         DoDeactivate();
     }
+}
+
+void TForm::ShowWindow() {
+    QWidget* window = Widget();
+    if (window->isVisible()) return;
+    if (!FFramePosition) CentreOnMainForm();
+    FPlacing = true;
+    window->show();
+}
+
+void TForm::CentreOnMainForm() {
+    const TForm* main = Application->MainForm();
+    if (main == nullptr || main == this) return;
+    QPoint at(main->GetLeft() + (main->GetWidth() - GetWidth()) / 2,
+              main->GetTop() + (main->GetHeight() - GetHeight()) / 2);
+    if (const QScreen* screen = main->Widget()->screen()) {
+        const QRect room = screen->availableGeometry();
+        at.setX(std::max(room.left(), std::min(at.x(), room.right() + 1 - GetWidth())));
+        at.setY(std::max(room.top(), std::min(at.y(), room.bottom() + 1 - GetHeight())));
+    }
+    FFramePosition = at;
+    Widget()->move(at);
+}
+
+// Window managers differ in where they put a new window's decoration: some keep the frame
+// where it was asked for, others put the client area there and the caption above it. Once
+// the window is framed, its frame goes where the form placed it.
+void TForm::KeepFramePosition() {
+    QWidget* window = Widget();
+    if (!FPlacing || !FFramePosition || window->frameGeometry() == window->geometry()) return;
+    FPlacing = false;
+    if (window->pos() != *FFramePosition) window->move(*FFramePosition);
 }
 
 TModalResult TForm::ShowModal() {
@@ -248,7 +282,7 @@ void TForm::BeginModal() {
     FModal = true;
     QWidget* window = Widget();
     window->setWindowModality(Qt::ApplicationModal);
-    window->show();
+    ShowWindow();
     window->activateWindow();
     // Activation runs before the modal loop, as when a window is shown.
     RunHandler([this] { DoActivate(); });
@@ -296,6 +330,7 @@ bool TForm::HandleEvent(QObject* Watched, QEvent* Event) {
     if (Watched == Widget()) {
         switch (Event->type()) {
         case QEvent::WindowActivate:
+            KeepFramePosition();
             DoActivate();
             break;
         case QEvent::WindowDeactivate:
@@ -303,6 +338,13 @@ bool TForm::HandleEvent(QObject* Watched, QEvent* Event) {
             break;
         case QEvent::Resize:
             WindowResized();
+            break;
+        case QEvent::Move:
+        case QEvent::Show:
+            KeepFramePosition();
+            break;
+        case QEvent::Hide:
+            FPlacing = false;
             break;
         case QEvent::Close:
             // The close box asks the form; the form decides whether and how it goes.

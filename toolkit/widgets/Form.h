@@ -2,7 +2,9 @@
 // create / activate / close events, modeless and modal showing.
 #pragma once
 
+#include <QPoint>
 #include <memory>
+#include <optional>
 
 #include "toolkit/widgets/CanvasSurface.h"
 #include "toolkit/widgets/Control.h"
@@ -35,7 +37,9 @@ public:
     void SetCaption(const std::string& Value);
 
     // The bounds include a nominal window frame (4 pixels on each side and a 19-pixel
-    // caption) around the menu bar and the client area.
+    // caption) around the menu bar and the client area. Left and Top place the frame: the
+    // window manager's decoration goes inside them, never above or left of them. A form
+    // the program never placed opens centred on the main form.
     int GetLeft() const override;
     int GetTop() const override;
     int GetWidth() const override;
@@ -94,6 +98,9 @@ private:
     static void FollowFocusChanges();
     explicit TForm(QWidget* Window);
     void ResizeWindow(int Width, int Height);
+    void ShowWindow();
+    void CentreOnMainForm();
+    void KeepFramePosition();
     void WindowResized();
     bool Fixed() const;
     void LayoutWindow();
@@ -116,6 +123,10 @@ private:
     bool FActive = false;
     TControl* FFocused = nullptr;
     QSize FLastSize;
+    // Where the frame belongs, once the program or the first showing has placed it; until
+    // the window manager has framed a newly shown window, its frame is brought there.
+    std::optional<QPoint> FFramePosition;
+    bool FPlacing = false;
 };
 
 // The form a control sits on (nullptr for a control outside any form).
