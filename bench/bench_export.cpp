@@ -11,7 +11,7 @@
 #include <random>
 
 #include "BenchReport.h"
-#include "editor/frameexport.h"
+#include "editor/model/frameexport.h"
 
 namespace {
 

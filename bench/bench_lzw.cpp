@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "BenchFrames.h"
-#include "editor/lzwencode.h"
+#include "gif/lzwencode.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // palvenor: the animation editor. The main window comes first; the dialogs live for the
 // whole run and are shown on demand.
-#include "editor/gifform.h"
-#include "editor/gifview.h"
-#include "editor/ngform.h"
-#include "editor/scoreset.h"
-#include "editor/transform.h"
+#include "editor/forms/gifform.h"
+#include "editor/forms/gifview.h"
+#include "editor/forms/ngform.h"
+#include "editor/forms/scoreset.h"
+#include "editor/forms/transform.h"
 #include "toolkit/widgets/Application.h"
 
 int main(int argc, char** argv) {

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "editor/colorquant.h"
+#include "gif/colorquant.h"
 #include "frameset/gifreadframes.h"
 
 // Where a long run over the frames shows how far it got.

@@ -4,9 +4,9 @@
 #include <cctype>
 #include <vector>
 
-#include "editor/gifwrite.h"
-#include "editor/lzwencode.h"
-#include "editor/lzwpixels.h"
+#include "gif/gifwrite.h"
+#include "gif/lzwencode.h"
+#include "gif/lzwpixels.h"
 #include "frameset/gifreadgif.h"
 #include "toolkit/graphics/Exceptions.h"
 #include "toolkit/graphics/FilePaths.h"

@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "FuzzCheck.h"
-#include "editor/scorefile.h"
+#include "editor/model/scorefile.h"
 
 namespace {
 

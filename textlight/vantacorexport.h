@@ -3,7 +3,7 @@
 // channel 1; channels 2 to 9 repeat the text's cells without a picture.
 #pragma once
 
-#include "editor/scorefile.h"
+#include "editor/model/scorefile.h"
 #include "imagelib/KvDIB.h"
 
 // What the last run left: frames per pass, the light's step and top edge, and the point of

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "editor/effects.h"
+#include "editor/model/effects.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Deleting casts, their key points through the picker, colour replacement, the strip's
 // drawing with its swatch, and the placement-anchor dialog.
 #include "EditorForms.h"
-#include "editor/casts.h"
+#include "editor/model/casts.h"
 
 namespace {
 

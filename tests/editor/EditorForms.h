@@ -10,11 +10,11 @@
 #include <memory>
 #include <string>
 
-#include "editor/gifform.h"
-#include "editor/gifview.h"
-#include "editor/ngform.h"
-#include "editor/scoreset.h"
-#include "editor/transform.h"
+#include "editor/forms/gifform.h"
+#include "editor/forms/gifview.h"
+#include "editor/forms/ngform.h"
+#include "editor/forms/scoreset.h"
+#include "editor/forms/transform.h"
 #include "toolkit/widgets/Application.h"
 #include "toolkit/widgets/ScriptedAnswerer.h"
 

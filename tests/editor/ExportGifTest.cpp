@@ -2,7 +2,7 @@
 // changed rectangles, S-size transparency, palettes, and what a viewer shows of the file.
 #include "ExportTestSupport.h"
 
-#include "editor/colorquant.h"
+#include "gif/colorquant.h"
 #include "imagelib/KvDIB.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The fade-out and fade-in buttons: the chosen kind over the selected slots of the current
 // channel, the commands that end silently, and a failure shown in the error box.
 #include "EditorForms.h"
-#include "editor/effectstransition.h"
+#include "editor/model/effectstransition.h"
 
 namespace {
 

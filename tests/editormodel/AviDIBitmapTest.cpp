@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "editor/DIBitmap.h"
+#include "editor/model/DIBitmap.h"
 #include "toolkit/graphics/Graphics.h"
 
 namespace {

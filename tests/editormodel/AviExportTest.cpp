@@ -7,7 +7,7 @@
 
 #include <fstream>
 
-#include "editor/aviexport.h"
+#include "editor/model/aviexport.h"
 #include "imagelib/KvDIB.h"
 #include "toolkit/AviFileTestReader.h"
 #include "toolkit/graphics/AviFile.h"

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "DocumentFixture.h"
-#include "editor/casts.h"
-#include "editor/placement.h"
+#include "editor/model/casts.h"
+#include "editor/model/placement.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "DocumentFixture.h"
-#include "editor/effects.h"
+#include "editor/model/effects.h"
 
 namespace {
 

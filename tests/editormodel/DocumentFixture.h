@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-#include "editor/effects.h"
+#include "editor/model/effects.h"
 
 // Bitmap made a device-format Width x Height picture all in Colour.
 inline void MakeSolid(TBitmap& Bitmap, int Width, int Height, TColor Colour) {

@@ -1,7 +1,7 @@
 // The document's start-up values and the rules read from its tables.
 #include <gtest/gtest.h>
 
-#include "editor/effects.h"
+#include "editor/model/effects.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "DocumentFixture.h"
 #include "common/GifDecode.h"
-#include "editor/frameexport.h"
+#include "editor/model/frameexport.h"
 #include "imagelib/KvDIB.h"
 
 namespace {

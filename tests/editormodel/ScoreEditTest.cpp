@@ -4,8 +4,8 @@
 
 #include <climits>
 
-#include "editor/placement.h"
-#include "editor/scoreedit.h"
+#include "editor/model/placement.h"
+#include "editor/model/scoreedit.h"
 
 namespace {
 

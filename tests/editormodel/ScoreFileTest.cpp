@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "DocumentFixture.h"
-#include "editor/scorefile.h"
+#include "editor/model/scorefile.h"
 #include "imagelib/KvDIBTestFiles.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "editor/effectstransition.h"
+#include "editor/model/effectstransition.h"
 
 // Red = x, green = y: no two pixels share a colour.
 inline TColor GradientColor(int X, int Y) {

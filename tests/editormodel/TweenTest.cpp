@@ -1,7 +1,7 @@
 // Tweens: positions of a run of frames computed from its two end cells.
 #include <gtest/gtest.h>
 
-#include "editor/effects.h"
+#include "editor/model/effects.h"
 
 namespace {
 

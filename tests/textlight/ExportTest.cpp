@@ -5,8 +5,8 @@
 #include <cstring>
 #include <vector>
 
-#include "editor/scoreedit.h"
-#include "editor/scorefile.h"
+#include "editor/model/scoreedit.h"
+#include "editor/model/scorefile.h"
 #include "tests/textlight/TextLightForm.h"
 #include "textlight/vantacorrender.h"
 

@@ -1,8 +1,0 @@
-// Test playback from the main window.
-#include "editor/gifform.h"
-#include "editor/gifview.h"
-
-void TMobrelForm::BitBtn14Click(TObject*) {
-    viewform->ShowModal();
-    RefreshFrameView();
-}

@@ -1,0 +1,103 @@
+#include "editor/model/casts.h"
+
+#include <algorithm>
+
+#include "imagelib/KvDIB.h"
+
+namespace {
+
+// Slot To takes over slot From's picture with its key point and transparency; From is left
+// without a picture and is either refilled or emptied by the caller.
+void MoveCastSlot(TScoreChannel& Channel, int To, int From) {
+    Channel.Casts[To] = std::move(Channel.Casts[From]);
+    Channel.CastUsed[To] = true;
+    Channel.CastTransparent[To] = Channel.CastTransparent[From];
+    Channel.CastKeyPoint[To] = Channel.CastKeyPoint[From];
+}
+
+// Every pixel of OldColor in a 24-bit picture becomes NewColor.
+void ReplaceColor(TKvDIB& Dib, int OldColor, TColor NewColor) {
+    const int width = Dib.GetWidth();
+    const int height = Dib.GetHeight();
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (Dib.GetPixels(x, y) == OldColor) Dib.SetPixels(x, y, static_cast<int>(ColorToRGB(NewColor)));
+}
+
+} // namespace
+
+void ResetCastSlot(TScoreChannel& Channel, int Slot) {
+    Channel.CastTransparent[Slot] = true;
+    Channel.CastKeyPoint[Slot] = TPoint{0, 0};
+    Channel.SyncCastTransparency(Slot);
+}
+
+void PutCast(TScoreChannel& Channel, int Slot, TGraphic& Picture) {
+    Channel.EnsureCast(Slot).Assign(&Picture);
+    ResetCastSlot(Channel, Slot);
+}
+
+bool InsertCast(TScoreChannel& Channel, int Slot, TGraphic& Picture) {
+    const int count = Channel.CastCount;
+    if (Slot < 0 || Slot > count || Slot >= CastSlotCount) return false;
+    // A full strip drops its last picture: the move into slot 19 replaces it.
+    const int last = std::min(count, CastSlotCount - 1);
+    for (int j = last; j > Slot; --j)
+        MoveCastSlot(Channel, j, j - 1);
+    PutCast(Channel, Slot, Picture);
+    Channel.RecountCasts();
+    return true;
+}
+
+bool DeleteCastRange(TScoreChannel& Channel, int Left, int Right) {
+    const int count = Channel.CastCount;
+    if (Left < 0 || Left > Right || Right > count) return false;
+    const int last = count - 1;
+    int firstEmptied = Left;
+    int lastEmptied = Right;
+    if (Right < last) {
+        for (int j = Right + 1; j <= last; ++j)
+            MoveCastSlot(Channel, Left + (j - Right - 1), j);
+        firstEmptied = last - (Right - Left);
+        lastEmptied = last;
+    }
+    for (int slot = firstEmptied; slot <= lastEmptied; ++slot)
+        if (Channel.CastUsed[slot]) Channel.FreeCast(slot);
+    Channel.RecountCasts();
+    return true;
+}
+
+void ApplyCastKeyPoint(TScoreChannel& Channel, int Left, int Right, TPoint Point) {
+    for (int slot = std::max(Left, 0); slot <= std::min(Right, CastSlotCount - 1); ++slot) {
+        TBitmap* picture = Channel.Cast(slot);
+        if (picture == nullptr) continue;
+        // A point outside this picture names no colour of it: the cast becomes opaque.
+        if (KeyPointInside(*picture, Point)) {
+            Channel.CastKeyPoint[slot] = Point;
+            Channel.CastTransparent[slot] = true;
+        } else {
+            Channel.CastTransparent[slot] = false;
+        }
+        Channel.SyncCastTransparency(slot);
+    }
+}
+
+bool ReplaceCastColor(TScoreChannel& Channel, int Left, int Right, int Source, TPoint Point,
+                      TColor NewColor) {
+    TBitmap* source = Channel.Cast(Source);
+    if (source == nullptr || !KeyPointInside(*source, Point)) return false;
+    TKvDIB dib;
+    dib.Assign(source);
+    dib.SetPixelFormat(kvpf24Bit);
+    const int oldColor = dib.GetPixels(Point.X, Point.Y);
+    for (int slot = std::max(Left, 0); slot <= std::min(Right, CastSlotCount - 1); ++slot) {
+        TBitmap* picture = Channel.Cast(slot);
+        if (picture == nullptr) continue;
+        dib.Assign(picture);
+        dib.SetPixelFormat(kvpf24Bit);
+        ReplaceColor(dib, oldColor, NewColor);
+        picture->Assign(&dib);
+        Channel.SyncCastTransparency(slot);
+    }
+    return true;
+}

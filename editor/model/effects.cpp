@@ -1,0 +1,81 @@
+// The document tables, their start-up values and the rules read from them.
+#include "editor/model/effects.h"
+
+#include <algorithm>
+
+TPoint ClampPosition(std::int64_t X, std::int64_t Y) {
+    return TPoint{static_cast<int>(std::clamp<std::int64_t>(X, -PositionLimit, PositionLimit)),
+                  static_cast<int>(std::clamp<std::int64_t>(Y, -PositionLimit, PositionLimit))};
+}
+
+bool KeyPointInside(TGraphic& Picture, TPoint Point) {
+    return Point.X >= 0 && Point.Y >= 0 && Point.X < Picture.Width() && Point.Y < Picture.Height();
+}
+
+void SetKeyColor(TBitmap& Picture, bool Transparent, TPoint Key) {
+    // Outside the picture the canvas reports no colour, which must not become a key colour.
+    const bool inside = KeyPointInside(Picture, Key);
+    if (inside) Picture.SetTransparentColor(Picture.Canvas()->GetPixels(Key.X, Key.Y));
+    Picture.SetTransparent(Transparent && inside);
+}
+
+TScoreChannel::TScoreChannel() {
+    CastTransparent.fill(true);
+}
+
+TBitmap* TScoreChannel::Cast(int Slot) const {
+    if (Slot < 0 || Slot >= CastSlotCount || !CastUsed[Slot]) return nullptr;
+    return Casts[Slot].get();
+}
+
+TBitmap& TScoreChannel::EnsureCast(int Slot) {
+    // A slot that becomes used again gets a fresh picture, never a stale one.
+    if (!CastUsed[Slot] || !Casts[Slot]) {
+        Casts[Slot] = std::make_unique<TBitmap>();
+        CastUsed[Slot] = true;
+    }
+    return *Casts[Slot];
+}
+
+void TScoreChannel::FreeCast(int Slot) {
+    Casts[Slot].reset();
+    CastUsed[Slot] = false;
+}
+
+void TScoreChannel::SyncCastTransparency(int Slot) {
+    TBitmap* cast = Cast(Slot);
+    if (cast == nullptr) return;
+    cast->SetPixelFormat(pfDevice);
+    SetKeyColor(*cast, CastTransparent[Slot], CastKeyPoint[Slot]);
+}
+
+void TScoreChannel::RecountCasts() {
+    CastCount = static_cast<int>(std::count(CastUsed.begin(), CastUsed.end(), true));
+}
+
+TEditorDocument::TEditorDocument() : MainImage(std::make_unique<TBitmap>()) {
+    FramePoints.fill(TPoint{-1, 0});
+}
+
+TEditorDocument::~TEditorDocument() = default;
+
+void TEditorDocument::SetZoomFactor(int Value) {
+    FZoomFactor = std::clamp(Value, 1, MaxZoomFactor);
+}
+
+int TEditorDocument::CastIndexAt(int Frame, int Channel) const {
+    if (Frame < 0 || Frame >= FrameCount || Channel < 0 || Channel >= ChannelCount) return -1;
+    const TScoreChannel& channel = Channels[Channel];
+    int count = 0;
+    for (int i = 0; i <= Frame; ++i) {
+        count = channel.CellSet[i] ? count + 1 : 0;
+        if (count > channel.CastCount) count = 1;
+    }
+    return count - 1;
+}
+
+bool TEditorDocument::FramePointValid(int Frame) const {
+    if (Frame < 0 || Frame >= FrameCount) return false;
+    const TPoint p = FramePoints[Frame];
+    return p.X >= 0 && p.X < MainImage->Width() && p.Y >= 0 && p.Y < MainImage->Height();
+}

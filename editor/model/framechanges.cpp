@@ -1,0 +1,110 @@
+// Comparing a frame with the one before: the changed rectangle, the S-size paint and its check.
+// Uncompressed images are read straight from their rows; the results are those of Pixels.
+#include "editor/model/framechanges.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "editor/model/frameexport.h"
+#include "imagelib/KvDIB.h"
+
+namespace {
+
+bool IsUncompressed(const TKvDIB& Image, int BitCount) {
+    const TKvInternalDIB* image = Image.InternalDIB;
+    return image != nullptr && image->Infos.Bits != nullptr && image->Infos.Header.biBitCount == BitCount &&
+           image->Infos.Header.biCompression == BI_RGB;
+}
+
+void RequireUncompressed(const TKvDIB& Image, int BitCount, const char* Where) {
+    if (!IsUncompressed(Image, BitCount)) DIBAssert(false, std::string(Where) + ": Invalid DIB Format");
+}
+
+std::uint8_t* Row(const TKvDIB& Image, int Y) {
+    return DIBScanLine(Image.InternalDIB->Infos, Y);
+}
+
+} // namespace
+
+void GetChangedRect(TKvDIB& A, TKvDIB& B, TRect& R) {
+    const int width = A.GetWidth(), height = A.GetHeight();
+    R = TRect{width - 1, height - 1, 0, 0};
+    auto take = [&R](int Left, int Right, int Y) {
+        R.Left = std::min(R.Left, Left);
+        R.Right = std::max(R.Right, Right);
+        R.Top = std::min(R.Top, Y);
+        R.Bottom = std::max(R.Bottom, Y);
+    };
+    const int bitCount = A.GetBitCount();
+    if ((bitCount == 8 || bitCount == 24) && IsUncompressed(A, bitCount) && IsUncompressed(B, bitCount)) {
+        // Whole pixels are whole bytes here: the first and last differing byte give the row's
+        // first and last differing pixel.
+        const int bytesPerPixel = bitCount / 8;
+        const std::size_t rowBytes = std::size_t(width) * bytesPerPixel;
+        for (int y = 0; y < height; ++y) {
+            const std::uint8_t* a = Row(A, y);
+            const std::uint8_t* b = Row(B, y);
+            if (std::memcmp(a, b, rowBytes) == 0) continue;
+            std::size_t first = 0, last = rowBytes - 1;
+            while (a[first] == b[first])
+                ++first;
+            while (a[last] == b[last])
+                --last;
+            take(int(first) / bytesPerPixel, int(last) / bytesPerPixel, y);
+        }
+        return;
+    }
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (A.GetPixels(x, y) != B.GetPixels(x, y)) take(x, x, y);
+}
+
+std::optional<TPoint> PaintUnchangedPixels(TKvDIB& Frame, TKvDIB& Previous, TColor Colour,
+                                           std::vector<std::uint8_t>& Painted) {
+    Frame.UniqueDIB();
+    RequireUncompressed(Frame, 24, "PaintUnchangedPixels");
+    RequireUncompressed(Previous, 24, "PaintUnchangedPixels");
+    const int width = Frame.GetWidth(), height = Frame.GetHeight();
+    const TColor colour = ColorToRGB(Colour);
+    const std::uint8_t paint[3] = {GetBValue(colour), GetGValue(colour), GetRValue(colour)};
+    Painted.assign(std::size_t(width) * height, 0);
+    std::optional<TPoint> last;
+    std::uint8_t* painted = Painted.data();
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* p = Row(Frame, y);
+        const std::uint8_t* q = Row(Previous, y);
+        for (int x = 0; x < width; ++x, p += 3, q += 3, ++painted) {
+            if (p[0] != q[0] || p[1] != q[1] || p[2] != q[2]) continue;
+            std::memcpy(p, paint, 3);
+            *painted = 1;
+            last = TPoint{x, y};
+        }
+    }
+    return last;
+}
+
+bool TransparencyCoversPainted(TKvDIB& Frame, const std::vector<std::uint8_t>& Painted, const TRect& R,
+                               int Index) {
+    RequireUncompressed(Frame, 8, "TransparencyCoversPainted");
+    const std::size_t width = std::size_t(Frame.GetWidth());
+    for (int y = R.Top; y <= R.Bottom; ++y) {
+        const std::uint8_t* pixels = Row(Frame, y);
+        const std::uint8_t* painted = Painted.data() + width * y;
+        for (int x = R.Left; x <= R.Right; ++x)
+            if ((pixels[x] == Index) != (painted[x] != 0)) return false;
+    }
+    return true;
+}
+
+void FillFrame(TKvDIB& Frame, TColor Colour) {
+    Frame.UniqueDIB();
+    RequireUncompressed(Frame, 24, "FillFrame");
+    const TColor colour = ColorToRGB(Colour);
+    const std::uint8_t paint[3] = {GetBValue(colour), GetGValue(colour), GetRValue(colour)};
+    const int width = Frame.GetWidth(), height = Frame.GetHeight();
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* p = Row(Frame, y);
+        for (int x = 0; x < width; ++x, p += 3)
+            std::memcpy(p, paint, 3);
+    }
+}

@@ -1,0 +1,235 @@
+#include "editor/model/frameexport.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <vector>
+
+#include "gif/colorquant.h"
+#include "editor/model/framechanges.h"
+#include "imagelib/KvDIB.h"
+#include "toolkit/graphics/Exceptions.h"
+#include "toolkit/graphics/FilePaths.h"
+
+int LastExportFrame(const TEditorDocument& Document) {
+    int last = 0;
+    for (const TScoreChannel& channel : Document.Channels) {
+        if (channel.CastCount == 0) continue;
+        for (int f = FrameCount - 1; f > last; --f)
+            if (channel.CellSet[f]) {
+                last = f;
+                break;
+            }
+    }
+    return last;
+}
+
+int ExportColorDepth(int ColorChoice) {
+    if (ColorChoice <= 0) return HalftoneDepth;
+    return 9 - std::min(ColorChoice, 6);
+}
+
+std::string ExportTargetName(const std::string& Chosen, int FilterIndex) {
+    const std::size_t dot = ExtensionDot(Chosen);
+    const bool hasDot = dot != std::string::npos;
+    switch (FilterIndex) {
+    case 1:
+    case 2:
+        return hasDot ? Chosen : Chosen + ".gif";
+    case 3:
+    case 4:
+        return hasDot ? Chosen.substr(0, dot) : Chosen;
+    case 5:
+        return hasDot ? Chosen : Chosen + ".avi";
+    default:
+        return Chosen;
+    }
+}
+
+void ComposeExportFrame(const TEditorDocument& Document, int Frame, TKvDIB& Work) {
+    const std::unique_ptr<TBitmap> frame = Document.ComposeOutputFrame(Frame);
+    Work.Assign(frame.get());
+}
+
+TKvDIB& DrawCastOnDIB(const TEditorDocument& Document, TKvDIB& Dib, TGraphic& Cast, TPoint Position) {
+    TBitmap bitmap;
+    bitmap.Assign(&Dib);
+    bitmap.SetPixelFormat(pfDevice);
+    DrawCastCentred(bitmap, Cast, Position, Document.OutputOffset());
+    Dib.Assign(&bitmap);
+    return Dib;
+}
+
+namespace {
+
+// One run of the export: the working bitmaps, the GIF being built and the common palette.
+class TFrameExporter {
+public:
+    TFrameExporter(const TEditorDocument& Document, const TFrameExportSettings& Settings,
+                   const TExportProgress& Progress)
+        : FDocument(Document), FSettings(Settings), FProgress(Progress),
+          FDepth(ExportColorDepth(Settings.Gif.ColorChoice)),
+          FCommonPalette(Settings.Gif.CommonPalette && FDepth != HalftoneDepth) {
+        if (Settings.Mode < emAnimatedGif || Settings.Mode > emSingleBmp) throw ERangeError(SRangeError);
+        if (Settings.Mode == emStillGif || Settings.Mode == emSingleBmp) {
+            FFirst = FLast = std::clamp(Settings.CurrentFrame, 0, FrameCount - 1);
+        } else {
+            FFirst = 0;
+            FLast = LastExportFrame(Document);
+        }
+    }
+
+    void Run(const std::string& Name) {
+        Report(FProgress.SetMax, FLast);
+        if (FCommonPalette) BuildCommonPalette();
+        Report(FProgress.SetPosition, 0);
+        // The GIF is built whole in memory. Coded frames rarely take more than a byte per
+        // pixel, so room for that spares copying a growing stream; unused room costs no memory.
+        if (IsGif())
+            FGif.SetCapacity(std::int64_t(FDocument.MainImage->Width()) * FDocument.MainImage->Height() *
+                             (FLast - FFirst + 1));
+        for (int f = FFirst; f <= FLast; ++f) {
+            ComposeExportFrame(FDocument, f, FWork);
+            if (IsGif())
+                WriteGifFrame(f);
+            else
+                WriteBmpFrame(Name, f);
+            Report(FProgress.SetPosition, f);
+        }
+        if (IsGif()) {
+            WriteGifTrailer(FGif);
+            FGif.SaveToFile(Name);
+        }
+    }
+
+private:
+    bool IsGif() const { return FSettings.Mode == emAnimatedGif || FSettings.Mode == emStillGif; }
+
+    static void Report(const std::function<void(int)>& Step, int Value) {
+        if (Step) Step(Value);
+    }
+
+    // One histogram over every frame of the range, and over the S-size colour, which later
+    // frames paint where nothing changed.
+    void BuildCommonPalette() {
+        FQuantizer.Depth = FDepth;
+        AllocQuantizer(FQuantizer);
+        for (int f = FFirst; f <= FLast; ++f) {
+            ComposeExportFrame(FDocument, f, FWork);
+            AddImageToQuantizer(FWork, FQuantizer);
+            Report(FProgress.SetPosition, f);
+        }
+        if (FSettings.SSizeOptimised) {
+            FillFrame(FWork, FSettings.SSizeColor);
+            AddImageToQuantizer(FWork, FQuantizer);
+        }
+        BuildQuantizerPalette(FQuantizer);
+    }
+
+    void Reduce(TKvDIB& Bitmap) {
+        if (FDepth == HalftoneDepth) {
+            Bitmap.SetPixelFormat(kvpfHalfTone);
+        } else if (FCommonPalette) {
+            MapToQuantizerPalette(Bitmap, FQuantizer);
+        } else {
+            TColorQuantizer own;
+            own.Depth = FDepth;
+            AllocQuantizer(own);
+            AddImageToQuantizer(Bitmap, own);
+            BuildQuantizerPalette(own);
+            MapToQuantizerPalette(Bitmap, own);
+            FreeQuantizer(own);
+        }
+    }
+
+    // The reduced frame's index at the frame's transparency point, -1 when it has none.
+    int FramePointIndex(int Frame) {
+        const TPoint point = FDocument.FramePoints[Frame];
+        if (point.X < 0 || point.X >= FOut.GetWidth() || point.Y < 0 || point.Y >= FOut.GetHeight())
+            return -1;
+        return FOut.GetPixels(point.X, point.Y);
+    }
+
+    void WriteGifFrame(int Frame) {
+        const int width = FWork.GetWidth(), height = FWork.GetHeight();
+        const int mode = FSettings.Mode;
+        const bool sizeOptimised = FSettings.SizeOptimised;
+        FOut.Assign(&FWork);
+        if (Frame == FFirst) {
+            Reduce(FOut);
+            WriteGifHeader(FOut, FGif, mode, FSettings.Gif);
+            WriteGifFrameHeader(FOut, FGif, FramePointIndex(Frame), FDocument.FrameWaits[Frame], 0, 0, width,
+                                height, mode, sizeOptimised, FSettings.Gif);
+            WriteGifImageData(FOut, FGif, 0, 0, width - 1, height - 1);
+            FPrev.Assign(&FWork);
+            return;
+        }
+
+        TRect changed;
+        GetChangedRect(FOut, FPrev, changed);
+        // A frame equal to the one before is left out, and its wait with it.
+        if (changed.Right < changed.Left || changed.Bottom < changed.Top) return;
+
+        // The S-size paint relies on the frame before staying on screen, which only a
+        // size-optimised animation (no disposal) does.
+        std::optional<TPoint> unchanged;
+        if (FSettings.SSizeOptimised && sizeOptimised)
+            unchanged = PaintUnchangedPixels(FOut, FPrev, FSettings.SSizeColor, FPainted);
+        Reduce(FOut);
+        int transparent = FramePointIndex(Frame);
+        if (unchanged) {
+            const int index = FOut.GetPixels(unchanged->X, unchanged->Y);
+            if (TransparencyCoversPainted(FOut, FPainted, changed, index)) {
+                transparent = index;
+            } else {
+                // The reduction merged the S-size colour with a changed pixel, or did not keep
+                // it as one index: transparency would show wrong pixels, so the frame goes out
+                // as composed.
+                FOut.Assign(&FWork);
+                Reduce(FOut);
+                transparent = FramePointIndex(Frame);
+            }
+        }
+        if (!sizeOptimised) changed = TRect{0, 0, width - 1, height - 1};
+        WriteGifFrameHeader(FOut, FGif, transparent, FDocument.FrameWaits[Frame], changed.Left, changed.Top,
+                            changed.Right - changed.Left + 1, changed.Bottom - changed.Top + 1, mode,
+                            sizeOptimised, FSettings.Gif);
+        WriteGifImageData(FOut, FGif, changed.Left, changed.Top, changed.Right, changed.Bottom);
+        FPrev.Assign(&FWork);
+    }
+
+    void WriteBmpFrame(const std::string& Name, int Frame) {
+        Reduce(FWork);
+        if (FSettings.Mode == emSingleBmp) {
+            FWork.SaveToFile(Name + ".bmp");
+            return;
+        }
+        char number[8];
+        std::snprintf(number, sizeof number, "%03d", Frame);
+        FWork.SaveToFile(Name + number + ".bmp");
+    }
+
+    const TEditorDocument& FDocument;
+    const TFrameExportSettings& FSettings;
+    const TExportProgress& FProgress;
+    const int FDepth;
+    const bool FCommonPalette;
+    int FFirst = 0;
+    int FLast = 0;
+    // The composed frame, its reduced copy that is written, and the last composed frame
+    // that was written.
+    TKvDIB FWork, FOut, FPrev;
+    TMemoryStream FGif;
+    TColorQuantizer FQuantizer;
+    std::vector<std::uint8_t> FPainted;
+};
+
+} // namespace
+
+bool ExportFrames(const TEditorDocument& Document, const std::string& Name,
+                  const TFrameExportSettings& Settings, const TExportProgress& Progress) {
+    if (Document.CanvasBitmap == nullptr) return false;
+    TFrameExporter exporter(Document, Settings, Progress);
+    exporter.Run(Name);
+    return true;
+}

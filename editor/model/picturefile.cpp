@@ -1,0 +1,65 @@
+#include "editor/model/picturefile.h"
+
+#include "imagelib/KvDIB.h"
+#include "toolkit/graphics/Clipboard.h"
+#include "toolkit/graphics/JPEGImage.h"
+
+namespace {
+
+// A bitmap holding a copy of Dib at 24 bits per pixel.
+std::unique_ptr<TBitmap> CopyAt24Bits(TKvDIB& Dib) {
+    Dib.SetPixelFormat(kvpf24Bit);
+    auto picture = std::make_unique<TBitmap>();
+    picture->Assign(&Dib);
+    return picture;
+}
+
+} // namespace
+
+bool IsBmpPath(const std::string& FileName) {
+    // Only the ASCII letter matters; bytes of other characters never equal 'b' or 'B'.
+    for (std::size_t i = 0; i + 1 < FileName.size(); ++i)
+        if (FileName[i] == '.' && (FileName[i + 1] == 'B' || FileName[i + 1] == 'b')) return true;
+    return false;
+}
+
+std::unique_ptr<TBitmap> ReadPictureFile(const std::string& FileName) {
+    if (IsBmpPath(FileName)) {
+        TKvDIB dib;
+        dib.LoadFromFile(FileName);
+        return CopyAt24Bits(dib);
+    }
+    TJPEGImage jpeg;
+    jpeg.LoadFromFile(FileName);
+    auto picture = std::make_unique<TBitmap>();
+    picture->Assign(&jpeg);
+    return picture;
+}
+
+std::unique_ptr<TBitmap> ReadBmpPicture(TStream& Stream) {
+    TKvDIB dib;
+    dib.LoadFromStream(Stream);
+    return CopyAt24Bits(dib);
+}
+
+std::unique_ptr<TBitmap> ReadClipboardPicture() {
+    if (!Clipboard().HasFormat(CF_BITMAP)) return nullptr;
+    TKvDIB dib;
+    dib.Assign(&Clipboard());
+    return CopyAt24Bits(dib);
+}
+
+std::unique_ptr<TBitmap> NewBlankPicture(int Width, int Height, TColor Color) {
+    TKvDIB dib;
+    dib.SetWidth(Width);
+    dib.SetHeight(Height);
+    dib.SetPixelFormat(kvpf24Bit);
+    {
+        TKvDIBCanvas canvas(&dib);
+        canvas.Brush = TBrush{Color, bsSolid};
+        canvas.FillRect(TRect{0, 0, Width, Height});
+    }
+    auto picture = std::make_unique<TBitmap>();
+    picture->Assign(&dib);
+    return picture;
+}
