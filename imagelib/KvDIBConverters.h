@@ -22,10 +22,14 @@ void Convert8BitRGBTo8BitRLE(const TKvDIBInfos& Source, TKvDIBInfos& Result);
 void Convert4BitRGBTo4BitRLE(const TKvDIBInfos& Source, TKvDIBInfos& Result);
 
 // Colour reductions (KvDIBReduce.cpp).
-void ConvertTrueColorTo8BitRGBLow(const TKvDIBInfos& Source, TKvDIBInfos& Result, const TKvProgressStep& Step);
-void ConvertTrueColorTo4BitRGBLow(const TKvDIBInfos& Source, TKvDIBInfos& Result, const TKvProgressStep& Step);
-void ConvertTrueColorTo8BitRGBHigh(const TKvDIBInfos& Source, TKvDIBInfos& Result, const TKvProgressStep& Step);
-void ConvertTrueColorTo4BitRGBHigh(const TKvDIBInfos& Source, TKvDIBInfos& Result, const TKvProgressStep& Step);
+void ConvertTrueColorTo8BitRGBLow(const TKvDIBInfos& Source, TKvDIBInfos& Result,
+                                  const TKvProgressStep& Step);
+void ConvertTrueColorTo4BitRGBLow(const TKvDIBInfos& Source, TKvDIBInfos& Result,
+                                  const TKvProgressStep& Step);
+void ConvertTrueColorTo8BitRGBHigh(const TKvDIBInfos& Source, TKvDIBInfos& Result,
+                                   const TKvProgressStep& Step);
+void ConvertTrueColorTo4BitRGBHigh(const TKvDIBInfos& Source, TKvDIBInfos& Result,
+                                   const TKvProgressStep& Step);
 void Convert8BitRGBTo4BitRGB(const TKvDIBInfos& Source, TKvDIBInfos& Result, const TKvProgressStep& Step);
 
 // Halftoning (KvDIBHalftone.cpp).

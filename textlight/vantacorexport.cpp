@@ -49,7 +49,8 @@ TScoreTail TextLightScoreTail(int LightWidth, int LightHeight, int TextWidth, in
     return tail;
 }
 
-void WriteTextLightScore(TStream& Stream, TKvDIB& Base, TKvDIB& Light, TKvDIB& Text, const TTextLightMotion& Motion) {
+void WriteTextLightScore(TStream& Stream, TKvDIB& Base, TKvDIB& Light, TKvDIB& Text,
+                         const TTextLightMotion& Motion) {
     TScoreTail tail =
         TextLightScoreTail(Light.GetWidth(), Light.GetHeight(), Text.GetWidth(), Text.GetHeight(), Motion);
     WriteScoreMagic(Stream);

@@ -21,4 +21,5 @@ TScoreTail TextLightScoreTail(int LightWidth, int LightHeight, int TextWidth, in
 
 // Writes the whole score file from the stream's position: the magic, Base as the main image,
 // Light and Text as the casts of channels 0 and 1, then the tail.
-void WriteTextLightScore(TStream& Stream, TKvDIB& Base, TKvDIB& Light, TKvDIB& Text, const TTextLightMotion& Motion);
+void WriteTextLightScore(TStream& Stream, TKvDIB& Base, TKvDIB& Light, TKvDIB& Text,
+                         const TTextLightMotion& Motion);

@@ -196,7 +196,8 @@ TEST_F(ExportGifTest, FrameGivingUpSSizeTransparencyTakesItsFramePointFromThePix
     ASSERT_NE(moved.TransparentIndex, -1);
     EXPECT_EQ(moved.Colors.at(moved.TransparentIndex), ToRgb(Green));
     // The first frame leaves the green square clear, and no later frame draws over it.
-    EXPECT_EQ(PlayGif(gif), (std::vector<TPixels>{Composed(0, Green), Composed(2, Green), Composed(3, Green)}));
+    EXPECT_EQ(PlayGif(gif),
+              (std::vector<TPixels>{Composed(0, Green), Composed(2, Green), Composed(3, Green)}));
 }
 
 TEST_F(ExportGifTest, SSizeNeedsTheFrameBeforeToStaySoDisposedFramesKeepTheirPixels) {

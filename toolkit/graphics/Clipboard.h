@@ -11,7 +11,7 @@ public:
     TClipboard();
     ~TClipboard() override;
     std::string ClassName() const override { return "TClipboard"; }
-    void Open();  // nests; the last Close ends the session
+    void Open(); // nests; the last Close ends the session
     void Close();
     void Clear();
     bool HasFormat(std::uint16_t Format);

@@ -151,5 +151,5 @@ int GetDIBits(HDC DC, HBITMAP Bitmap, unsigned StartScan, unsigned ScanLines, vo
 // selected writes those bytes in the DIB's layout, indexed depths taking the nearest
 // entry of the colour table the section was made with. 0 for a compressed format, a bit
 // count other than 1, 4, 8 or 24, or storage too small.
-HBITMAP CreateDIBSection(HDC DC, const BITMAPINFOHEADER& Header, const RGBQUAD* Colors,
-                         std::uint32_t Usage, void** Bits, THandle Section, std::uint32_t Offset);
+HBITMAP CreateDIBSection(HDC DC, const BITMAPINFOHEADER& Header, const RGBQUAD* Colors, std::uint32_t Usage,
+                         void** Bits, THandle Section, std::uint32_t Offset);

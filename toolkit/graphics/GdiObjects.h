@@ -22,7 +22,9 @@ public:
 
 THandleTable<TGdiObject>& GdiObjects();
 
-template <class T> T* FindGdiObject(THandle Handle) { return dynamic_cast<T*>(GdiObjects().Find(Handle)); }
+template <class T> T* FindGdiObject(THandle Handle) {
+    return dynamic_cast<T*>(GdiObjects().Find(Handle));
+}
 
 // Drawing surface of a device context: the pixels of its selected bitmap as 32-bit RGB
 // (Format_RGB32). For a bitmap that keeps its pixels in another layout (a DIB section),

@@ -38,9 +38,15 @@ constexpr TColor clHighlightText = 0x8000000E;
 // Resolves a system colour to its current RGB value; other colours pass unchanged.
 TColor ColorToRGB(TColor Color);
 
-constexpr std::uint8_t GetRValue(TColor c) { return static_cast<std::uint8_t>(c); }
-constexpr std::uint8_t GetGValue(TColor c) { return static_cast<std::uint8_t>(c >> 8); }
-constexpr std::uint8_t GetBValue(TColor c) { return static_cast<std::uint8_t>(c >> 16); }
+constexpr std::uint8_t GetRValue(TColor c) {
+    return static_cast<std::uint8_t>(c);
+}
+constexpr std::uint8_t GetGValue(TColor c) {
+    return static_cast<std::uint8_t>(c >> 8);
+}
+constexpr std::uint8_t GetBValue(TColor c) {
+    return static_cast<std::uint8_t>(c >> 16);
+}
 constexpr TColor RGB(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     return TColor(r) | (TColor(g) << 8) | (TColor(b) << 16);
 }
@@ -62,5 +68,9 @@ struct TRect {
     friend bool operator==(const TRect&, const TRect&) = default;
 };
 
-inline TPoint Point(int X, int Y) { return TPoint{X, Y}; }
-inline TRect Rect(int Left, int Top, int Right, int Bottom) { return TRect{Left, Top, Right, Bottom}; }
+inline TPoint Point(int X, int Y) {
+    return TPoint{X, Y};
+}
+inline TRect Rect(int Left, int Top, int Right, int Bottom) {
+    return TRect{Left, Top, Right, Bottom};
+}
