@@ -366,11 +366,12 @@ TPoint TLzwDecoder::LastPixelOf(std::uint8_t Index) const {
 }
 
 // Changes the side first that keeps the blank picture in between smaller, so a change of
-// shape never asks for more storage than the old or the new picture.
+// shape never asks for more storage than the old or the new picture. A side of zero is
+// changed first, so the picture refuses it before any storage is asked for.
 void SizeDecodeImage(int Width, int Height) {
     const std::int64_t widthFirst = DIBRowLength(Width, 8) * DecodeImage->Height();
     const std::int64_t heightFirst = DIBRowLength(DecodeImage->Width(), 8) * Height;
-    if (Width <= 0 || Height == 0 || widthFirst <= heightFirst) {
+    if (Height != 0 && (Width <= 0 || widthFirst <= heightFirst)) {
         DecodeImage->SetWidth(Width);
         DecodeImage->SetHeight(Height);
     } else {

@@ -321,6 +321,20 @@ TEST_F(GifReaderTest, ImageErrorsOfThePictureEndTheLoad) {
     EXPECT_THROW(LoadGif(tooLong.Bytes(), index), EKvDIBPixelPositionRange);
     EXPECT_EQ(1, FrameCount);
     EXPECT_EQ(nullptr, GifFileData);
+    ClearFrames();
+    index = 0;
+    // A side of zero is refused as such, before a picture of the other new side and the
+    // old picture's height (here 65535 x 65535) is asked for.
+    TGifBuilder flat;
+    flat.Screen(8, 8, 2).Control(0, 0, 0).ImageData(0, 0, 16, 65535, LzwRun(1, 16 * 65535, 2), 2);
+    flat.Control(0, 0, 0).ImageData(0, 0, 65535, 0, {0x00}, 2);
+    try {
+        LoadGif(flat.Bytes(), index);
+        ADD_FAILURE() << "a frame of no height was read";
+    } catch (const EKvDIBInvalidDIBPara& e) {
+        EXPECT_NE(std::string(e.what()).find("Height"), std::string::npos);
+    }
+    EXPECT_EQ(1, FrameCount);
 }
 
 TEST_F(GifReaderTest, PicturesOverTheStorageLimitAreRefusedBeforeAllocating) {
