@@ -17,9 +17,7 @@ constexpr int PictureHeight = 768;
 // A photograph-like picture: a sky gradient, a few shaded discs, and sensor noise.
 const TKvInternalDIB& Picture() {
     static const std::unique_ptr<TKvInternalDIB> picture = [] {
-        auto dib = std::make_unique<TKvInternalDIB>();
-        dib->FreeDIB();
-        dib->CreateDIB(PictureWidth, PictureHeight, 24, 0);
+        auto dib = std::make_unique<TKvInternalDIB>(PictureWidth, PictureHeight, 24, 0);
         std::mt19937 random(2024);
         std::normal_distribution<double> noise(0.0, 4.0);
         struct TDisc {

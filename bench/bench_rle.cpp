@@ -14,9 +14,7 @@ constexpr int Width = 1024;
 constexpr int Height = 768;
 
 std::unique_ptr<TKvInternalDIB> MakePicture(int BitCount) {
-    auto dib = std::make_unique<TKvInternalDIB>();
-    dib->FreeDIB();
-    dib->CreateDIB(Width, Height, BitCount, BitCount == 8 ? 256 : 16);
+    auto dib = std::make_unique<TKvInternalDIB>(Width, Height, BitCount, BitCount == 8 ? 256 : 16);
     const unsigned colours = BitCount == 8 ? 256 : 16;
     std::mt19937 random(7);
     for (int y = 0; y < Height; ++y) {

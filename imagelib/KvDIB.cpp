@@ -13,9 +13,7 @@ TKvDIB::TKvDIB() {
 }
 
 TKvDIB::TKvDIB(int AWidth, int AHeight, int ABitCount, int AClrUsed) {
-    auto image = std::make_unique<TKvInternalDIB>(TKvInternalDIB::TNoImage{});
-    image->CreateDIB(AWidth, AHeight, ABitCount, AClrUsed);
-    InternalDIB = image.release();
+    InternalDIB = new TKvInternalDIB(AWidth, AHeight, ABitCount, AClrUsed);
     UpdatePaletteModified();
 }
 
@@ -106,9 +104,7 @@ int TKvDIB::GetBitCount() {
 }
 
 void TKvDIB::ReplaceByBlank(int AWidth, int AHeight, int ABitCount, int AClrUsed) {
-    auto image = std::make_unique<TKvInternalDIB>(TKvInternalDIB::TNoImage{});
-    image->CreateDIB(AWidth, AHeight, ABitCount, AClrUsed);
-    InstallInternalDIB(std::move(image));
+    InstallInternalDIB(std::make_unique<TKvInternalDIB>(AWidth, AHeight, ABitCount, AClrUsed));
     UpdatePaletteModified();
     Changed(this);
 }

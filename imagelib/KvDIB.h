@@ -81,6 +81,8 @@ class TKvInternalDIB {
 public:
     // Holds a 1 x 1 8-bit image with two black colour-table entries.
     TKvInternalDIB();
+    // Holds a blank image of this form (CreateDIB).
+    TKvInternalDIB(int AWidth, int AHeight, int ABitCount, int AClrUsed);
     // Holds no storage yet, for a caller that gives it its image at once.
     struct TNoImage {};
     explicit TKvInternalDIB(TNoImage);

@@ -130,10 +130,9 @@ void TKvDIB::AssignTo(TPersistent* Dest) {
 void TKvDIB::AssignFromBitmap(TBitmap& Source) {
     BITMAP description{};
     GetObject(Source.GetHandle(), description);
-    auto image = std::make_unique<TKvInternalDIB>(TKvInternalDIB::TNoImage{});
     int bitCount = description.bmPlanes * description.bmBitsPixel;
     if (bitCount == 16 || bitCount == 32) bitCount = 24;
-    image->CreateDIB(description.bmWidth, description.bmHeight, bitCount, 0);
+    auto image = std::make_unique<TKvInternalDIB>(description.bmWidth, description.bmHeight, bitCount, 0);
 
     const HDC screen = GetDC(0);
     const HPALETTE oldPalette = SelectPalette(screen, Source.GetPalette(), true);

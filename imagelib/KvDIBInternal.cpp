@@ -54,8 +54,11 @@ HPALETTE GetPaletteFromDIBInfos(const TKvDIBInfos& Infos) {
     return palette;
 }
 
-TKvInternalDIB::TKvInternalDIB() : TKvInternalDIB(TNoImage{}) {
-    CreateDIB(1, 1, 8, 2);
+TKvInternalDIB::TKvInternalDIB() : TKvInternalDIB(1, 1, 8, 2) {}
+
+TKvInternalDIB::TKvInternalDIB(int AWidth, int AHeight, int ABitCount, int AClrUsed)
+    : TKvInternalDIB(TNoImage{}) {
+    CreateDIB(AWidth, AHeight, ABitCount, AClrUsed);
 }
 
 TKvInternalDIB::TKvInternalDIB(TNoImage) {

@@ -20,10 +20,7 @@ struct TOwnedInfos {
 };
 
 inline std::unique_ptr<TKvInternalDIB> MakeImage(int Width, int Height, int BitCount, int ClrUsed) {
-    auto dib = std::make_unique<TKvInternalDIB>();
-    dib->FreeDIB();
-    dib->CreateDIB(Width, Height, BitCount, ClrUsed);
-    return dib;
+    return std::make_unique<TKvInternalDIB>(Width, Height, BitCount, ClrUsed);
 }
 
 inline unsigned GetIndex(const TKvDIBInfos& Infos, int X, int Y) {

@@ -19,10 +19,7 @@ struct TRgb {
 };
 
 std::unique_ptr<TKvInternalDIB> MakeImage(int width, int height, int bitCount, int clrUsed = 0) {
-    auto dib = std::make_unique<TKvInternalDIB>();
-    dib->FreeDIB();
-    dib->CreateDIB(width, height, bitCount, clrUsed);
-    return dib;
+    return std::make_unique<TKvInternalDIB>(width, height, bitCount, clrUsed);
 }
 
 // Rows are given in storage order, the order the diffusion runs in.

@@ -24,10 +24,7 @@ TRgb EntryColor(const TKvDIBInfos& infos, int index) {
 }
 
 std::unique_ptr<TKvInternalDIB> MakeImage(int width, int height, int bitCount, int clrUsed = 0) {
-    auto dib = std::make_unique<TKvInternalDIB>();
-    dib->FreeDIB();
-    dib->CreateDIB(width, height, bitCount, clrUsed);
-    return dib;
+    return std::make_unique<TKvInternalDIB>(width, height, bitCount, clrUsed);
 }
 
 // A 24-bit image from pixels in image order (top row first); negative height: top-down.
