@@ -163,10 +163,7 @@ public:
         return Extension(0xFE, blocks);
     }
     TGifBuilder& Loop() {
-        Add({0x21, 0xFF, 0x0B});
-        Add("NETSCAPE2.0");
-        Add({0x03, 0x01, 0x00, 0x00, 0x00});
-        return *this;
+        return Extension(0xFF, {"NETSCAPE2.0", std::string("\x01\x00\x00", 3)});
     }
     TGifBuilder& Trailer() {
         FBytes.push_back(0x3B);
