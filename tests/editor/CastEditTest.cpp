@@ -1,6 +1,7 @@
 // Deleting casts, their key points through the picker, colour replacement, the strip's
 // drawing with its swatch, and the placement-anchor dialog.
 #include "EditorForms.h"
+#include "widgets/WidgetTestSupport.h"
 #include "editor/model/casts.h"
 
 namespace {
@@ -49,13 +50,20 @@ TEST_F(CastEditTest, DeletesTheSelectedSlotsByButtonMenuAndKey) {
     EXPECT_EQ(Channel().Cast(1)->Width(), 6);
     EXPECT_EQ(Channel().Cast(2)->Width(), 7);
 
-    std::uint16_t key = VK_DELETE - 1;
+    // Keys act when released; a held key's repeats release nothing, so holding Delete
+    // deletes once.
+    QWidget* strip = form->cast->Widget();
     SelectSlots(0, 0);
-    form->castKeyUp(form->cast, key, 0);
+    SendKey(strip, QEvent::KeyPress, Qt::Key_Insert);
+    SendKey(strip, QEvent::KeyRelease, Qt::Key_Insert);
     EXPECT_EQ(Channel().CastCount, 3);
-    key = VK_DELETE;
-    form->castKeyUp(form->cast, key, 0);
-    EXPECT_EQ(Channel().CastCount, 2);
+    SendKey(strip, QEvent::KeyPress, Qt::Key_Delete);
+    for (int repeat = 0; repeat < 3; ++repeat) {
+        SendKey(strip, QEvent::KeyRelease, Qt::Key_Delete, Qt::NoModifier, true);
+        SendKey(strip, QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, true);
+    }
+    SendKey(strip, QEvent::KeyRelease, Qt::Key_Delete);
+    ASSERT_EQ(Channel().CastCount, 2);
     EXPECT_EQ(Channel().Cast(0)->Width(), 6);
 
     // A selection past the slot after the last cast deletes nothing.

@@ -49,10 +49,17 @@ TEST_F(CastLoadTest, TwentyFiveFilesFillTheTwentySlots) {
 }
 
 TEST_F(CastLoadTest, LoadingStartsOnlyRightAfterAUsedSlot) {
-    LoadFiles({TaggedBmp(0), TaggedBmp(1), TaggedBmp(2)});
-    form->cast->SetCol(5);
+    // Slot 1 of an empty strip: no dialog opens.
+    form->cast->SetCol(1);
     form->BitBtn1->Click();
-    EXPECT_EQ(Answers->Log().size(), 1u); // no dialog
+    EXPECT_TRUE(Answers->Log().empty());
+    EXPECT_EQ(Channel().CastCount, 0);
+
+    form->cast->SetCol(0);
+    LoadFiles({TaggedBmp(0), TaggedBmp(1), TaggedBmp(2)});
+    form->cast->SetCol(4);
+    form->BitBtn1->Click();
+    EXPECT_EQ(Answers->Log().size(), 1u); // no dialog after the one that loaded
     EXPECT_EQ(Channel().CastCount, 3);
 
     // From the slot after the last one, or over used slots.

@@ -28,29 +28,26 @@ protected:
 
 TEST_F(PlacementTest, ALeftClickStoresTheCentreTheAnchorGivesAndStepsToTheNextFrame) {
     AddCast(0, 41, 31, Red); // half sizes are truncated: 20 and 15
-    // Where the centre lies from the pointer when the pointer holds the cast's top-left,
-    // top centre, top-right, middle left ... bottom-right.
-    const TPoint fromPointer[9] = {{20, 15}, {0, 15},   {-20, 15}, {20, 0},   {0, 0},
-                                   {-20, 0}, {20, -15}, {0, -15},  {-20, -15}};
-    for (int anchor = 0; anchor < 9; ++anchor) {
-        Doc().PlacementAnchor = std::uint8_t(anchor);
-        Click(mbLeft, 100, 100);
-        EXPECT_TRUE(Channel().CellSet[anchor]);
-        EXPECT_EQ(Channel().Positions[anchor],
-                  (TPoint{100 + fromPointer[anchor].X, 100 + fromPointer[anchor].Y}))
-            << "anchor " << anchor;
-        EXPECT_EQ(form->score->Col(), anchor + 2);
-        EXPECT_FALSE(Doc().PlacingCast);
-    }
+    // The pointer holds the cast's top-left, then its bottom-right.
+    Doc().PlacementAnchor = 0;
+    Click(mbLeft, 100, 100);
+    EXPECT_TRUE(Channel().CellSet[0]);
+    EXPECT_EQ(Channel().Positions[0], (TPoint{120, 115}));
+    EXPECT_EQ(form->score->Col(), 2);
+    EXPECT_FALSE(Doc().PlacingCast);
+    Doc().PlacementAnchor = 8;
+    Click(mbLeft, 100, 100);
+    EXPECT_EQ(Channel().Positions[1], (TPoint{80, 85}));
+    EXPECT_EQ(form->score->Col(), 3);
 
     // At zoom 2 the point is divided by the zoom before the anchor moves it.
     Doc().SetZoomFactor(2);
     Doc().PlacementAnchor = 0;
     Click(mbLeft, 100, 100);
-    EXPECT_EQ(Channel().Positions[9], (TPoint{70, 65}));
+    EXPECT_EQ(Channel().Positions[2], (TPoint{70, 65}));
     Doc().PlacementAnchor = 8;
     Click(mbLeft, 101, 99);
-    EXPECT_EQ(Channel().Positions[10], (TPoint{30, 34}));
+    EXPECT_EQ(Channel().Positions[3], (TPoint{30, 34}));
 
     // The last column stays the current one.
     form->score->SetCol(200);

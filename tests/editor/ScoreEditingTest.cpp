@@ -2,6 +2,7 @@
 // set, offsets through the score dialog, centring, frame waits, the score's mouse and keys,
 // moving a row, clearing a channel and resetting everything.
 #include "EditorForms.h"
+#include "widgets/WidgetTestSupport.h"
 
 namespace {
 
@@ -197,11 +198,21 @@ TEST_F(ScoreEditingTest, TypedWaitsGoToTheSelectedFramesAndSelectingOnlyShowsThe
     EXPECT_EQ(Doc().FrameWaits[3], 0);
     EXPECT_EQ(Doc().FrameWaits[8], 0);
 
+    // Dragging over columns 3..5 (waits 70, 0 and 30) shows each current frame's wait and
+    // writes none of them.
     form->score->SetFocus();
-    Select(3, 3, 0);
-    form->scoreMouseUp(form->score, mbLeft, 0, 0, 0);
+    QWidget* grid = GridView(*form->score);
+    const TRect from = form->score->CellRect(3, 0);
+    const TRect to = form->score->CellRect(5, 0);
+    SendMouse(grid, QEvent::MouseButtonPress, QPoint(from.Left + 1, from.Top + 1), Qt::LeftButton);
     EXPECT_EQ(form->SpinEdit4->GetValue(), 70);
+    SendMouse(grid, QEvent::MouseMove, QPoint(to.Left + 1, to.Top + 1), Qt::LeftButton);
+    SendMouse(grid, QEvent::MouseButtonRelease, QPoint(to.Left + 1, to.Top + 1), Qt::LeftButton);
+    EXPECT_EQ(form->score->GetSelection().Left, 3);
+    EXPECT_EQ(form->score->GetSelection().Right, 5);
+    EXPECT_EQ(form->SpinEdit4->GetValue(), 30);
     EXPECT_EQ(Doc().FrameWaits[2], 70);
+    EXPECT_EQ(Doc().FrameWaits[3], 0);
     EXPECT_EQ(Doc().FrameWaits[4], 30);
 }
 

@@ -1,5 +1,5 @@
 // The cast slots of a channel: putting, inserting, deleting, key points, colour replacement,
-// and moving a run of positions.
+// where the pointer holds a cast being placed, and moving a run of positions.
 #include <gtest/gtest.h>
 
 #include "DocumentFixture.h"
@@ -201,6 +201,23 @@ TEST(CastsTest, ColourReplaceKeepsTheTransparencyOnTheNewColour) {
     // A point outside the source picture changes nothing.
     EXPECT_FALSE(ReplaceCastColor(channel, 0, 2, 2, TPoint{2, 0}, Blue));
     EXPECT_EQ(channel.Cast(2)->Canvas()->GetPixels(1, 1), Red);
+}
+
+TEST(CastsTest, TheAnchorIsWhereThePointerHoldsTheCast) {
+    // Where the centre of a 41 x 31 cast lies from the pointer (half sizes truncated to 20
+    // and 15) when the pointer holds its top-left, top centre, top-right, middle left ...
+    // bottom-right.
+    const TPoint fromPointer[9] = {{20, 15}, {0, 15},   {-20, 15}, {20, 0},   {0, 0},
+                                   {-20, 0}, {20, -15}, {0, -15},  {-20, -15}};
+    for (int anchor = 0; anchor < 9; ++anchor)
+        EXPECT_EQ(AnchoredCentre(std::uint8_t(anchor), TPoint{100, 100}, 41, 31),
+                  (TPoint{100 + fromPointer[anchor].X, 100 + fromPointer[anchor].Y}))
+            << "anchor " << anchor;
+    // An anchor past the table holds the cast at its centre; the centre stays in the range
+    // of stored positions.
+    EXPECT_EQ(AnchoredCentre(9, TPoint{100, 100}, 41, 31), (TPoint{100, 100}));
+    EXPECT_EQ(AnchoredCentre(0, TPoint{PositionLimit, -PositionLimit}, 41, 31),
+              (TPoint{PositionLimit, -PositionLimit + 15}));
 }
 
 TEST(CastsTest, ShiftingARunMovesOnlyItsSetCells) {

@@ -69,12 +69,17 @@ TEST_F(ComposeFixture, CastIsCentredOnItsPosition) {
 }
 
 TEST_F(ComposeFixture, LaterChannelsCoverEarlierOnesUpToTheLastChannelAsked) {
+    // The last channel asked for is drawn too: channel 9 in a whole frame, channel 3 beneath
+    // channel 4 (the picture an overlap in channel 4 blends into).
     AddCast(0, 0, 10, 10, Blue);
-    AddCast(4, 0, 10, 10, Green);
-    Place(0, 0, {100, 100});
-    Place(4, 0, {100, 100});
+    AddCast(3, 0, 10, 10, Yellow);
+    AddCast(9, 0, 10, 10, Green);
+    for (const int ch : {0, 3, 9})
+        Place(ch, 0, {100, 100});
     EXPECT_EQ(PixelAt(*Doc.ComposeFrame(0, 9), 100, 100), Green);
-    EXPECT_EQ(PixelAt(*Doc.ComposeFrame(0, 3), 100, 100), Blue);
+    EXPECT_EQ(PixelAt(*Doc.ComposeFrame(0, 8), 100, 100), Yellow);
+    EXPECT_EQ(PixelAt(*Doc.ComposeFrame(0, 3), 100, 100), Yellow);
+    EXPECT_EQ(PixelAt(*Doc.ComposeFrame(0, 2), 100, 100), Blue);
     EXPECT_EQ(PixelAt(*Doc.ComposeFrame(0, -1), 100, 100), MainColour);
 }
 
@@ -135,8 +140,8 @@ TEST_F(ComposeFixture, TransparentColourOfTheKeyPointIsLeftOut) {
 TEST_F(ComposeFixture, OutputFrameHasTheMainImageSizeAndCutsCastsAtItsEdge) {
     AddCast(0, 0, 31, 21, Blue);
     Place(0, 0, {100, 80});
-    AddCast(3, 0, 20, 20, Green);
-    Place(3, 0, {50, 50}); // centred on the main image's top-left corner
+    AddCast(9, 0, 20, 20, Green); // the last channel reaches the output too
+    Place(9, 0, {50, 50});        // centred on the main image's top-left corner
 
     std::unique_ptr<TBitmap> frame = Doc.ComposeOutputFrame(0);
     ASSERT_EQ(frame->Width(), 120);

@@ -1,12 +1,12 @@
 // The export's frame rules without a window: frame range, file names, the composition of an
-// output frame, the changed rectangle, and the one-pixel picture that never stops changing.
+// output frame, the changed rectangle, size optimisation and the S-size transparency, and the
+// one-pixel picture that never stops changing.
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include "DocumentFixture.h"
-#include "common/GifDecode.h"
+#include "common/GifPlayback.h"
 #include "editor/model/frameexport.h"
 #include "imagelib/KvDIB.h"
 
@@ -15,7 +15,10 @@ namespace {
 constexpr TColor White = RGB(255, 255, 255);
 constexpr TColor Red = RGB(255, 0, 0);
 constexpr TColor Blue = RGB(0, 0, 255);
+constexpr TColor Black = RGB(0, 0, 0);
+constexpr TColor Cyan = RGB(0, 255, 255);
 constexpr TColor Key = RGB(0, 255, 0);
+constexpr TColor Green = RGB(0, 255, 0);
 
 // A bitmap of the given depth, every pixel Value.
 std::unique_ptr<TKvDIB> MakeDIB(int Width, int Height, int BitCount, int Value) {
@@ -40,6 +43,59 @@ protected:
     TBitmap& AddCast(int Channel, int Width, int Height, TColor Colour) {
         return DocumentFixture::AddCast(Channel, Doc.Channels[Channel].CastCount, Width, Height, Colour);
     }
+
+    // A red 6 x 4 cast in channel 0: frames 0 and 1 the same, the cast moved in frame 2, a
+    // blue 4 x 4 cast of channel 1 added in frame 3; waits 10, 20, 30, 40.
+    void MakeMovingScore() {
+        AddCast(0, 6, 4, Red);
+        AddCast(1, 4, 4, Blue);
+        Place(0, 0, {60, 60});
+        Place(0, 1, {60, 60});
+        Place(0, 2, {70, 65});
+        Place(0, 3, {70, 65});
+        Place(1, 3, {80, 70});
+        for (int f = 0; f < 4; ++f)
+            Doc.FrameWaits[f] = 10 * (f + 1);
+    }
+
+    // The animated GIF the export writes with Settings, as a decoder reads it.
+    TDecodedGif ExportGif(const TFrameExportSettings& Settings) {
+        const std::string name = Folder.filePath("anim.gif").toStdString();
+        EXPECT_TRUE(ExportFrames(Doc, name, Settings, {}));
+        return DecodeGif(ReadFileBytes(name));
+    }
+
+    // What a viewer should show after each of Frames; Transparent, when given, is the colour
+    // shown as Clear.
+    std::vector<TPixels> Composed(std::initializer_list<int> Frames,
+                                  std::optional<TColor> Transparent = std::nullopt) {
+        std::vector<TPixels> shown;
+        for (const int f : Frames)
+            shown.push_back(ShownPixels(Doc.ComposeOutputFrame(f)->Image(), Transparent));
+        return shown;
+    }
+
+    // Frames 0 and 1 exported with the S-size colour cyan: the later frame lies at Place and
+    // makes cyan transparent, and a viewer shows both frames as composed.
+    void ExpectCyanSSizeFrameAt(const std::array<int, 4>& Place) {
+        const TDecodedGif gif = ExportGif(SSize(Cyan));
+        ASSERT_EQ(gif.Frames.size(), 2u);
+        const TDecodedFrame& later = gif.Frames[1];
+        EXPECT_EQ((std::array{later.Left, later.Top, later.Width, later.Height}), Place);
+        ASSERT_NE(later.TransparentIndex, -1);
+        EXPECT_EQ(later.Colors.at(later.TransparentIndex), ToRgb(Cyan));
+        EXPECT_EQ(PlayGif(gif), Composed({0, 1}));
+    }
+
+    static TFrameExportSettings SSize(TColor Colour, bool SizeOptimised = true) {
+        TFrameExportSettings settings;
+        settings.SizeOptimised = SizeOptimised;
+        settings.SSizeOptimised = true;
+        settings.SSizeColor = Colour;
+        return settings;
+    }
+
+    QTemporaryDir Folder;
 };
 
 } // namespace
@@ -137,8 +193,7 @@ TEST_F(FrameExportFixture, OnePixelImageWritesAnUnchangedLaterFrameAsItsPixel) {
     Doc.RebuildCanvas();
     AddCast(0, 1, 1, White);
     Place(0, 1, {50, 50});
-    QTemporaryDir folder;
-    const std::string name = folder.filePath("dot.gif").toStdString();
+    const std::string name = Folder.filePath("dot.gif").toStdString();
     std::vector<int> positions;
     int max = -1;
     const TExportProgress progress{[&](int Max) { max = Max; },
@@ -148,11 +203,105 @@ TEST_F(FrameExportFixture, OnePixelImageWritesAnUnchangedLaterFrameAsItsPixel) {
     // The histogram pass, back to 0, the output pass.
     EXPECT_EQ(positions, (std::vector<int>{0, 1, 0, 0, 1}));
 
-    QFile file(QString::fromStdString(name));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    const TDecodedGif gif = DecodeGif(TBytes(bytes.begin(), bytes.end()));
+    const TDecodedGif gif = DecodeGif(ReadFileBytes(name));
     ASSERT_EQ(gif.Frames.size(), 2u);
     EXPECT_EQ((std::array{gif.Frames[1].Left, gif.Frames[1].Top, gif.Frames[1].Width, gif.Frames[1].Height}),
               (std::array{0, 0, 1, 1}));
+}
+
+TEST_F(FrameExportFixture, LaterFramesHoldTheChangedRectangleAndUnchangedOnesAreLeftOut) {
+    MakeMovingScore();
+    TDecodedGif gif = ExportGif(TFrameExportSettings{});
+    ASSERT_EQ(gif.Frames.size(), 3u);
+    // Frame 1 is gone, and its wait of 20 with it.
+    EXPECT_EQ(gif.Frames[0].Delay, 10);
+    EXPECT_EQ(gif.Frames[1].Delay, 30);
+    EXPECT_EQ(gif.Frames[2].Delay, 40);
+    // The red cast left (7..12, 8..11) and arrived at (17..22, 13..16); the blue one only
+    // covers (28..31, 18..21).
+    const auto place = [&](int i) {
+        const TDecodedFrame& f = gif.Frames[std::size_t(i)];
+        return std::array{f.Left, f.Top, f.Width, f.Height};
+    };
+    EXPECT_EQ(place(0), (std::array{0, 0, 40, 30}));
+    EXPECT_EQ(place(1), (std::array{7, 8, 16, 9}));
+    EXPECT_EQ(place(2), (std::array{28, 18, 4, 4}));
+    for (const TDecodedFrame& frame : gif.Frames) {
+        EXPECT_EQ(frame.Disposal, 0);
+        EXPECT_EQ(frame.TransparentIndex, -1);
+        EXPECT_FALSE(frame.HasLocalTable);
+    }
+    EXPECT_EQ(PlayGif(gif), Composed({0, 2, 3}));
+
+    // Without size optimisation every written frame is whole and disposed of, but frames
+    // equal to the one before are still left out.
+    TFrameExportSettings whole;
+    whole.SizeOptimised = false;
+    gif = ExportGif(whole);
+    ASSERT_EQ(gif.Frames.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(place(i), (std::array{0, 0, 40, 30})) << i;
+        EXPECT_EQ(gif.Frames[std::size_t(i)].Disposal, 2) << i;
+    }
+    EXPECT_EQ(PlayGif(gif), Composed({0, 2, 3}));
+}
+
+TEST_F(FrameExportFixture, SSizePaintsOnlyPixelsThatKeptAllThreeChannels) {
+    // Three black squares turn red, green and blue: each pixel changes in one channel only.
+    for (const auto& [channel, colour] : {std::pair{0, Red}, {1, Green}, {2, Blue}}) {
+        AddCast(channel, 2, 2, Black);
+        AddCast(channel, 2, 2, colour);
+        Place(channel, 0, {52 + 4 * channel, 52});
+        Place(channel, 1, {52 + 4 * channel, 52});
+    }
+    ExpectCyanSSizeFrameAt({1, 1, 10, 2});
+}
+
+TEST_F(FrameExportFixture, SSizeTransparencyHoldsWhenOnlyTheTopRowIsUnchanged) {
+    MakeSolid(*Doc.MainImage, 8, 4, White);
+    Doc.RebuildCanvas();
+    AddCast(0, 8, 3, Red);
+    Place(0, 1, {54, 52}); // covers rows 1..3
+    ExpectCyanSSizeFrameAt({0, 1, 8, 3});
+}
+
+TEST_F(FrameExportFixture, SSizeColourMetInTheChangedPixelsGivesUpTransparencyForThatFrame) {
+    // The S-size colour is the main image's white: where the cast leaves, changed pixels are
+    // white too, and making white transparent would leave the cast showing there.
+    MakeMovingScore();
+    const TDecodedGif gif = ExportGif(SSize(White));
+    ASSERT_EQ(gif.Frames.size(), 3u);
+    EXPECT_EQ(gif.Frames[1].TransparentIndex, -1);
+    // The blue cast only covers: nothing changed turns white, so white may be transparent.
+    EXPECT_EQ(gif.Frames[2].Colors.at(gif.Frames[2].TransparentIndex), ToRgb(White));
+    EXPECT_EQ(PlayGif(gif), Composed({0, 2, 3}));
+}
+
+TEST_F(FrameExportFixture, FrameGivingUpSSizeTransparencyTakesItsFramePointFromThePixelsWritten) {
+    // A green square that never moves sits on every frame's transparency point; painted, the
+    // point held the S-size white, written as composed it holds green again.
+    MakeMovingScore();
+    AddCast(2, 4, 4, Green);
+    for (int f = 0; f < 4; ++f) {
+        Place(2, f, {52, 52});
+        Doc.FramePoints[f] = TPoint{0, 0};
+    }
+    const TDecodedGif gif = ExportGif(SSize(White));
+    ASSERT_EQ(gif.Frames.size(), 3u);
+    const TDecodedFrame& moved = gif.Frames[1];
+    ASSERT_NE(moved.TransparentIndex, -1);
+    EXPECT_EQ(moved.Colors.at(moved.TransparentIndex), ToRgb(Green));
+    // The first frame leaves the green square clear, and no later frame draws over it.
+    EXPECT_EQ(PlayGif(gif), Composed({0, 2, 3}, Green));
+}
+
+TEST_F(FrameExportFixture, SSizeNeedsTheFrameBeforeToStaySoDisposedFramesKeepTheirPixels) {
+    MakeMovingScore();
+    const TDecodedGif gif = ExportGif(SSize(Cyan, false));
+    ASSERT_EQ(gif.Frames.size(), 3u);
+    for (const TDecodedFrame& frame : gif.Frames) {
+        EXPECT_EQ(frame.Disposal, 2);
+        EXPECT_EQ(frame.TransparentIndex, -1);
+    }
+    EXPECT_EQ(PlayGif(gif), Composed({0, 2, 3}));
 }

@@ -102,7 +102,8 @@ TEST_F(TransitionFixture, AKeyPointOutsideThePictureFailsAndLeavesTheCountRight)
 namespace {
 
 // A 20 x 20 blue main image on a white canvas; channel 2's cell of frame 0 shows a 10 x 10
-// grey cast centred on (60, 60), whose key pixel (0, 0) lies over a red cast of channel 0.
+// grey cast centred on (60, 60), whose key pixel (0, 0) lies over a red cast of channel 1,
+// the channel right beneath it.
 class OverlapFixture : public TransitionFixture {
 protected:
     static constexpr TColor Grey = RGB(100, 100, 100);
@@ -116,7 +117,7 @@ protected:
         image.Canvas()->FillRect(TRect{0, 0, 20, 20});
         Doc.RebuildCanvas();
 
-        TScoreChannel& below = Doc.Channels[0];
+        TScoreChannel& below = Doc.Channels[1];
         TBitmap& red = below.EnsureCast(0);
         red.SetPixelFormat(pfDevice);
         red.SetSize(4, 4);
@@ -159,7 +160,7 @@ TEST_F(OverlapFixture, PixelsMoveTowardWhatLiesBeneathAndTransparentOnesStay) {
     Run(ekOverlap, 4, 0);
     // Half way over the main image: 100 + trunc(-100 / 4 * 2), 100 + trunc(155 / 4 * 2).
     EXPECT_EQ(Pixel(2, 8, 8), RGB(50, 50, 177));
-    // Over channel 0's red cast.
+    // Over channel 1's red cast.
     EXPECT_EQ(Pixel(2, 2, 1), RGB(177, 50, 50));
     EXPECT_EQ(Pixel(2, 0, 0), KeyColor);
     // The last picture has reached what lies beneath.

@@ -34,6 +34,15 @@ TEST(TweenTest, LinearFillsTheFramesBetweenTheEndsTruncatingTowardZero) {
     LinearTween(10, 13, thirds);
     ExpectCell(thirds, 11, TPoint{-3, 3});
     ExpectCell(thirds, 12, TPoint{-6, 6});
+
+    // The far end is written by the formula too: 49 x (1 / 49) is just below 1 in double
+    // precision, so frame 49 ends at 0, not at the 1 it held.
+    TScoreChannel slow;
+    SetCell(slow, 0, TPoint{0, 0});
+    SetCell(slow, 49, TPoint{1, 0});
+    LinearTween(0, 49, slow);
+    ExpectCell(slow, 48, TPoint{0, 0});
+    ExpectCell(slow, 49, TPoint{0, 0});
 }
 
 TEST(TweenTest, LinearNeedsBothEndsAndAFrameBetween) {

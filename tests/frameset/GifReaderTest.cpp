@@ -375,6 +375,18 @@ TEST_F(GifReaderTest, AFrameLargerThanItsDataCouldFillIsRefusedBeforeAllocating)
     EXPECT_EQ(BlockStage, LoadGif(empty.Bytes(), index));
     EXPECT_EQ(0, FrameCount);
     EXPECT_EQ(1, DecodeImage->Width()); // no picture was made
+
+    // At the edge: 32 bits of minimum code size 3 hold seven 4-bit codes, the k-th standing
+    // for at most k + 1 pixels (2 + 3 + ... + 8 = 35); the 4 bits left, short of the 5-bit
+    // code that follows, count at the best rate so far, 8 / 4 pixels per bit: 43 pixels.
+    const TBytes four = {0x18, 0x09, 0, 0}; // clear 8, 1, end 9
+    TGifBuilder edge;
+    edge.Screen(64, 1, 16).Control(0, 0, 0).ImageData(0, 0, 43, 1, four, 3);
+    edge.Control(0, 0, 0).ImageData(0, 0, 44, 1, four, 3);
+    index = 0;
+    EXPECT_EQ(BlockStage, LoadGif(edge.Bytes(), index));
+    EXPECT_EQ(1, FrameCount);
+    EXPECT_EQ(43, DecodeImage->Width());
 }
 
 TEST_F(GifReaderTest, DataThatCanFillItsFrameOpensHoweverLargeTheFrame) {

@@ -127,9 +127,11 @@ TEST_F(LzwDecoderTest, ASecondClearCodeOpensTheSequenceWithNoString) {
 }
 
 TEST_F(LzwDecoderTest, DataEndingEarlyKeepsWhatWasDecoded) {
-    // Data that fills the picture exactly and ends without an end code: no code is made of
-    // the bytes past it, so no pixel is written below the last row.
-    EXPECT_EQ((TBytes{1, 2, 3, 0}), Decode(Pack({{4, 3}, {1, 3}, {2, 3}, {3, 3}, {0, 4}}), 2, 4, 1));
+    // Data that fills the picture exactly and ends without an end code: 0C 12 is, lowest bit
+    // first, clear 4, then 1, 0, 1 at 3 bits and 1 at 4 bits (entry 7 made the width grow).
+    // The last code ends on the data's last bit and is decoded; no code is made of the bytes
+    // past it, so no pixel is written below the last row.
+    EXPECT_EQ((TBytes{1, 0, 1, 1}), Decode({0x0C, 0x12}, 2, 4, 1));
     // Fewer pixels than the picture holds: the rest stays blank.
     EXPECT_EQ((TBytes{1, 2, 0, 0, 0, 0}), Decode(Pack({{4, 3}, {1, 3}, {2, 3}, {5, 3}}), 2, 6, 1));
 }

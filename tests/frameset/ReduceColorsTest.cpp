@@ -140,10 +140,12 @@ TEST_F(ReduceColorsTest, TransparentPixelsTakeAnEntryOfTheirOwnThatNoOpaquePixel
 
 TEST_F(ReduceColorsTest, AFullPaletteMergesItsLightestSiblingsToMakeRoomForTheTransparentEntry) {
     // The eight corners of the colour cube split on green, red, then blue, into eight leaves
-    // whose siblings differ in blue only; fuchsia and red have one pixel each, the others
-    // two. A grey transparent colour needs a ninth entry of the eight.
+    // whose siblings differ in blue only; lime and fuchsia, neighbours but no siblings, have
+    // one pixel each, the others two. A grey transparent colour needs a ninth entry of the
+    // eight: of the sibling pairs aqua and lime and the tied fuchsia and red, the first
+    // becomes one entry.
     const TColor corners[] = {clWhite, clYellow, clAqua, clLime, clFuchsia, clRed, clBlue, clBlack};
-    const int counts[] = {2, 2, 2, 2, 1, 1, 2, 2};
+    const int counts[] = {2, 2, 2, 1, 1, 2, 2, 2};
     std::vector<TColor> pixels;
     for (int i = 0; i < 8; ++i)
         pixels.insert(pixels.end(), std::size_t(counts[i]), corners[i]);
@@ -153,9 +155,10 @@ TEST_F(ReduceColorsTest, AFullPaletteMergesItsLightestSiblingsToMakeRoomForTheTr
     Append(*picture);
     MakeTransparent(0, TPoint{int(pixels.size()) - 1, 0});
     ReduceFrameColors(Item8, {});
-    EXPECT_EQ(Palette(), (std::vector<TColor>{clWhite, clYellow, clAqua, clLime, RGB(255, 0, 128), clBlue,
+    // Weighted by their pixels: blue (2 x 255 + 1 x 0) / 3 = 170.
+    EXPECT_EQ(Palette(), (std::vector<TColor>{clWhite, clYellow, RGB(0, 255, 170), clFuchsia, clRed, clBlue,
                                               clBlack, clGray}));
-    EXPECT_EQ((std::vector<int>{0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 7}), Indexes(0));
+    EXPECT_EQ((std::vector<int>{0, 0, 1, 1, 2, 2, 2, 3, 4, 4, 5, 5, 6, 6, 7, 7, 7}), Indexes(0));
     EXPECT_EQ(8, GlobalColorCount);
     EXPECT_EQ(3, FrameList[0].BitsPerPixel);
 }

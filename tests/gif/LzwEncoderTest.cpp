@@ -135,6 +135,13 @@ TEST(LzwEncoder, OnePixelOfTwoColoursIsClearPixelEndInTwoBytes) {
 }
 
 TEST(LzwEncoder, ZeroBitsPendingAfterACompletedByteAreDropped) {
+    // 2 colours, pixels 0 0 1 0: clear 4, then 0, 0, 1 at 3 bits while entries 6, 7 and 8 are
+    // made; code 9 is next, so the last 0 and the end 5 take 4 bits. 20 bits, lowest first:
+    // 0x50204, two bytes and the end code's 4 bits pending; the 4-bit zero code completes
+    // the third byte exactly, and nothing is left to write after it.
+    EXPECT_EQ(EncodePixels({0, 0, 1, 0}, 1), (TBytes{2, 3, 0x04, 0x02, 0x05, 0}));
+    ExpectDecodesTo(EncodePixels({0, 0, 1, 0}, 1), 1, 4, 1, {0, 0, 1, 0});
+
     // 256 colours: clear 256, pixel 7, end 257 at 9 bits = 27 bits, 3 bytes and 3 pending; the
     // zero code completes the 4th byte and its 4 remaining zero bits are dropped.
     const TBytes data = EncodePixels({7}, 7);

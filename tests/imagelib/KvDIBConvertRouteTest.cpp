@@ -146,6 +146,27 @@ TEST(KvDIBConvertRoute, EveryRouteGivesTheFormatAndKeepsThePicture) {
     }
 }
 
+TEST(KvDIBConvertRoute, TheBitmapsConvertModeChoosesTheReductionOfTrueColour) {
+    // Red 8 and 15 share a colour cell: the cell reduction makes one entry of them, the
+    // pixel tree two.
+    for (const TKvPixelFormat target : {kvpf8Bit, kvpf8BitRLE, kvpf4Bit, kvpf4BitRLE}) {
+        for (const TKvConvertMode mode : {kvcmLow, kvcmHigh}) {
+            SCOPED_TRACE(testing::Message() << "to " << target << (mode == kvcmHigh ? " high" : " low"));
+            TKvDIB dib;
+            dib.SetBitCount(24);
+            dib.SetWidth(16);
+            dib.SetHeight(2);
+            for (int y = 0; y < 2; ++y)
+                for (int x = 0; x < 16; ++x)
+                    dib.SetPixels(x, y, x < 8 ? RGB(8, 40, 80) : RGB(15, 40, 80));
+            dib.ConvertMode = mode;
+            dib.SetPixelFormat(target);
+            EXPECT_EQ(dib.GetPixelFormat(), target);
+            EXPECT_EQ(dib.GetPaletteSize(), mode == kvcmHigh ? 2 : 1);
+        }
+    }
+}
+
 TEST(KvDIBConvertRoute, AFormatToItselfHasNoRoute) {
     for (int format = kvpf1Bit; format <= kvpf24Bit; ++format) {
         auto dib = MakePicture(TKvPixelFormat(format), false);

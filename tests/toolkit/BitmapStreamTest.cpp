@@ -156,7 +156,8 @@ TEST(BitmapStreamTest, ReadsACoreHeaderImage) {
 
 TEST(BitmapStreamTest, BadDataIsRefusedAndLeavesTheBitmapAsItWas) {
     const Bytes good = MakeBMP(4, 4, 24, {}, Bytes(48, 0x80));
-    Bytes hugeCore = MakeBMP(65535, 65535, 24, {}, {});
+    Bytes pixelsInHeader = good;
+    pixelsInHeader[10] = 20; // bfOffBits inside the info header of a whole file
     const Bytes cases[] = {
         Bytes(good.begin(), good.end() - 1),                         // truncated pixels
         Bytes(good.begin(), good.begin() + 30),                      // truncated header
@@ -166,11 +167,12 @@ TEST(BitmapStreamTest, BadDataIsRefusedAndLeavesTheBitmapAsItWas) {
         MakeBMP(4, 4, 2, {}, Bytes(48, 0)),                          // no such depth
         MakeBMP(4, 4, 8, {}, Bytes(48, 0), BI_RLE8, 1),              // compressed
         MakeBMP(4, 4, 16, Bytes(12, 0), Bytes(48, 0), BI_BITFIELDS), // zero masks
-        MakeBMP(40000, 40000, 32, {}, {}),                           // storage over 1 GiB
-        MakeBMP(1000, 1000, 24, {}, {}),                             // pixels missing
-        MakeBMP(4, 4, 24, {}, Bytes(48, 0), 0, 0, 20),               // pixels inside the header
-        MakeBMP(1, 1, 8, {}, {0, 0, 0, 0}, 0, 0x40000000),           // colour table beyond the data
-        {'B', 'A', 0, 0},                                            // no BMP
+        // Every pixel byte present, but 16384 x 16385 pixels pass 1 GiB of storage.
+        MakeBMP(16384, 16385, 1, Bytes(8, 0), Bytes(2048 * 16385, 0)),
+        MakeBMP(1000, 1000, 24, {}, {}), // pixels missing
+        pixelsInHeader,
+        MakeBMP(1, 1, 8, {}, {0, 0, 0, 0}, 0, 0x40000000), // colour table beyond the data
+        {'B', 'A', 0, 0},                                  // no BMP
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         TBitmap bitmap;

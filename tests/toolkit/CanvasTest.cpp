@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "toolkit/graphics/Graphics.h"
 
 namespace {
@@ -171,16 +173,34 @@ TEST_F(CanvasTest, XorLinesRestoreWhenDrawnTwice) {
 }
 
 TEST_F(CanvasTest, PenModesMixEachPixel) {
+    // Red holds every pair of pen and destination bits (0x0F against 0x55), so each of the
+    // sixteen modes gives a colour of its own.
     const TColor dest = RGB(0x0F, 0xF0, 0x3C);
     const TColor pen = RGB(0x55, 0x0F, 0xFF);
+    const auto inverse = [](TColor c) { return c ^ 0xFFFFFF; };
     const struct {
         TPenMode Mode;
         TColor Expected;
-    } cases[] = {{pmCopy, pen},         {pmNot, dest ^ 0xFFFFFF},
-                 {pmXor, dest ^ pen},   {pmNotXor, (dest ^ pen) ^ 0xFFFFFF},
-                 {pmMerge, dest | pen}, {pmMask, dest & pen},
-                 {pmBlack, clBlack},    {pmWhite, clWhite},
-                 {pmNop, dest}};
+    } cases[] = {{pmBlack, clBlack},
+                 {pmWhite, clWhite},
+                 {pmNop, dest},
+                 {pmNot, inverse(dest)},
+                 {pmCopy, pen},
+                 {pmNotCopy, inverse(pen)},
+                 {pmMergePenNot, pen | inverse(dest)},
+                 {pmMaskPenNot, pen & inverse(dest)},
+                 {pmMergeNotPen, inverse(pen) | dest},
+                 {pmMaskNotPen, inverse(pen) & dest},
+                 {pmMerge, dest | pen},
+                 {pmNotMerge, inverse(dest | pen)},
+                 {pmMask, dest & pen},
+                 {pmNotMask, inverse(dest & pen)},
+                 {pmXor, dest ^ pen},
+                 {pmNotXor, inverse(dest ^ pen)}};
+    std::set<TColor> distinct;
+    for (const auto& c : cases)
+        distinct.insert(c.Expected);
+    ASSERT_EQ(distinct.size(), std::size(cases));
     for (const auto& c : cases) {
         Canvas().SetPixels(5, 5, dest);
         Canvas().Pen = TPen{pen, 1, psSolid, c.Mode};

@@ -140,6 +140,15 @@ TEST(TimerTest, TicksRunOnTheEventLoopWhileEnabled) {
     while (clock.elapsed() < 50)
         Application->ProcessMessages();
     EXPECT_EQ(ticks, stopped);
+
+    // An interval of 0 stops the ticks while the timer stays enabled.
+    timer.SetEnabled(true);
+    timer.SetInterval(0);
+    clock.restart();
+    while (clock.elapsed() < 50)
+        Application->ProcessMessages();
+    EXPECT_EQ(ticks, stopped);
+    EXPECT_TRUE(timer.GetEnabled());
 }
 
 TEST(TimerTest, AFailingTickIsReportedAndTheTimerGoesOn) {

@@ -154,9 +154,18 @@ TEST(ScriptedFormsTest, TheActionRunsOnTheActiveFormAndItsResultIsReturned) {
     EXPECT_EQ(dialog.Activations, 2);
 }
 
-TEST(ScriptedFormsTest, EscClicksTheCancelButtonAndDialogsNestInsideTheForm) {
+TEST(ScriptedFormsTest, EscClicksTheEnabledCancelButtonAndDialogsNestInsideTheForm) {
     TScriptedAnswerer answers;
     TAskForm dialog;
+    // Of two cancel buttons Esc passes over the disabled one.
+    dialog.Cancel.SetEnabled(false);
+    TButton other(&dialog);
+    other.SetCancel(true);
+    int clicks = 0;
+    other.OnClick = [&](TObject*) {
+        ++clicks;
+        dialog.Close();
+    };
     TColorDialog colours;
     answers.OnForm([&](TForm&) {
         colours.Execute();
@@ -164,6 +173,7 @@ TEST(ScriptedFormsTest, EscClicksTheCancelButtonAndDialogsNestInsideTheForm) {
     });
     answers.ChooseColor(clAqua);
     EXPECT_EQ(dialog.ShowModal(), mrCancel);
+    EXPECT_EQ(clicks, 1);
     EXPECT_EQ(colours.Color, clAqua);
     EXPECT_EQ(answers.Pending(), 0);
 }

@@ -95,15 +95,39 @@ TEST_F(PaintedControlsTest, ShapesPaintSolidAndDiagonalCrossBrushes) {
     EXPECT_GT(background, 200); // the lines leave the background between them
 }
 
-TEST_F(PaintedControlsTest, ProgressBarKeepsItsPositionInsideTheRange) {
+TEST_F(PaintedControlsTest, MouseHandlersAreToldWhichButtonWentDownAndUp) {
+    TShape shape(&form);
+    shape.SetBounds(0, 0, 25, 25);
+    std::vector<std::pair<TMouseButton, TShiftState>> downs;
+    std::vector<TMouseButton> ups;
+    shape.OnMouseDown = [&](TObject*, TMouseButton Button, TShiftState Shift, int, int) {
+        downs.emplace_back(Button, Shift);
+    };
+    shape.OnMouseUp = [&](TObject*, TMouseButton Button, TShiftState, int, int) { ups.push_back(Button); };
+    for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+        SendMouse(shape.Widget(), QEvent::MouseButtonPress, QPoint(5, 5), button);
+        SendMouse(shape.Widget(), QEvent::MouseButtonRelease, QPoint(5, 5), button);
+    }
+    EXPECT_EQ(downs, (std::vector<std::pair<TMouseButton, TShiftState>>{
+                         {mbLeft, ssLeft}, {mbRight, ssRight}, {mbMiddle, ssMiddle}}));
+    EXPECT_EQ(ups, (std::vector<TMouseButton>{mbLeft, mbRight, mbMiddle}));
+}
+
+TEST_F(PaintedControlsTest, ProgressBarKeepsItsPositionInsideTheRangeAndAnEmptyRangeShowsEmpty) {
     TProgressBar bar(&form);
+    bar.SetBounds(0, 0, 200, 20);
     bar.SetMax(10);
+    const QImage empty = Snapshot(bar);
     bar.SetPosition(25);
     EXPECT_EQ(bar.GetPosition(), 10);
+    EXPECT_NE(Snapshot(bar), empty);
     bar.SetPosition(-3);
     EXPECT_EQ(bar.GetPosition(), 0);
-    bar.SetMax(0); // an empty range shows an empty bar
+    // A range of one value (a save of one frame) shows an empty bar, not a busy one.
+    bar.SetMin(0);
+    bar.SetMax(0);
     EXPECT_EQ(bar.GetPosition(), 0);
+    EXPECT_EQ(Snapshot(bar), empty);
 }
 
 } // namespace

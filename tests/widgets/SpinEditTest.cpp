@@ -81,17 +81,37 @@ TEST_F(SpinEditTest, OnChangeFollowsEveryTextChangeAndFocusIsKnown) {
     EXPECT_FALSE(other.Focused());
 }
 
+// Types Text into the control that has the focus, key by key.
+void Type(const std::string& Text) {
+    QWidget* edit = QApplication::focusWidget();
+    ASSERT_NE(edit, nullptr);
+    for (const char c : Text) {
+        const int key = QKeySequence(QString(QChar(c)).toUpper())[0].key();
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(QChar(c)));
+        QApplication::sendEvent(edit, &press);
+    }
+}
+
 TEST_F(SpinEditTest, TheUserTypesDigitsOnlyAndNoMoreThanMaxLength) {
     ShowAndActivate(form);
     spin.SetFocus();
     spin.SetText("");
-    QWidget* edit = QApplication::focusWidget();
-    ASSERT_NE(edit, nullptr);
-    for (const int key : {Qt::Key_1, Qt::Key_A, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5}) {
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QKeySequence(key).toString().toLower());
-        QApplication::sendEvent(edit, &press);
-    }
+    Type("1a2345");
     EXPECT_EQ(spin.GetText(), "1234");
+    // A MaxLength of 0 sets no limit.
+    spin.SetMaxLength(0);
+    spin.SetText("");
+    Type("1234567");
+    EXPECT_EQ(spin.GetText(), "1234567");
+
+    other.SetMaxLength(3);
+    other.SetFocus();
+    Type("abcde");
+    EXPECT_EQ(other.GetText(), "abc");
+    other.SetMaxLength(0);
+    other.SetText("");
+    Type("abcdefghij");
+    EXPECT_EQ(other.GetText(), "abcdefghij");
 }
 
 } // namespace

@@ -36,8 +36,8 @@ inline void SendMouse(QWidget* Target, QEvent::Type Type, QPoint At, Qt::MouseBu
 }
 
 inline void SendKey(QWidget* Target, QEvent::Type Type, int Key,
-                    Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
-    QKeyEvent event(Type, Key, Modifiers);
+                    Qt::KeyboardModifiers Modifiers = Qt::NoModifier, bool AutoRepeat = false) {
+    QKeyEvent event(Type, Key, Modifiers, QString(), AutoRepeat);
     QApplication::sendEvent(Target, &event);
 }
 
