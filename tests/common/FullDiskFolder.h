@@ -4,6 +4,7 @@
 // root may mount; elsewhere the folder is not ready and says why, and the test skips itself.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -12,8 +13,10 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <ostream>
 #include <sched.h>
 #include <string>
+#include <tuple>
 #include <sys/mount.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -32,6 +35,48 @@ inline const char* DiskStateName(TDiskState State) {
     static const char* const names[] = {"Room", "Full", "HalfFull", "ReadOnly", "TargetIsFolder"};
     return names[State];
 }
+
+// One case of a writer's table: the folder's state, and a small file (one that fits any write
+// buffer) or a large one (more than the room of a half-full disk).
+struct TDiskSave {
+    TDiskState State;
+    bool Large;
+};
+
+inline std::string DiskSaveName(const TDiskSave& Save) {
+    return std::string(DiskStateName(Save.State)) + (Save.Large ? "_Large" : "_Small");
+}
+inline void PrintTo(const TDiskSave& Save, std::ostream* Out) {
+    *Out << DiskSaveName(Save);
+}
+
+// The cases every writer is tried with; only the first must succeed.
+inline const TDiskSave DiskSaves[] = {
+    {dsRoom, true},     {dsFull, false},     {dsFull, true},
+    {dsHalfFull, true}, {dsReadOnly, false}, {dsTargetIsFolder, false},
+};
+
+// A save a user starts in a program's save dialog: Choice is the dialog's file type, Chosen
+// the name given, Targets the files the save writes.
+struct TDialogSave {
+    const char* Name;
+    int Choice;
+    std::string Chosen;
+    std::vector<std::string> Targets;
+};
+
+inline void PrintTo(const TDialogSave& Save, std::ostream* Out) {
+    *Out << Save.Name;
+}
+
+// Names the tests of a table of writers (each with a Name) by disk cases:
+// "Writer_State_Size".
+struct TDiskSaveTestName {
+    template <class Writer>
+    std::string operator()(const ::testing::TestParamInfo<std::tuple<Writer, TDiskSave>>& Info) const {
+        return std::string(std::get<0>(Info.param).Name) + "_" + DiskSaveName(std::get<1>(Info.param));
+    }
+};
 
 class TFullDiskFolder {
 public:

@@ -8,44 +8,14 @@
 
 namespace {
 
-struct TEditorWriter {
-    const char* Name;
-    // The save dialog's choice: 0 for the score file's dialog, else the output kind.
-    int Kind;
-    std::string Chosen;
-    // The files the save writes.
-    std::vector<std::string> Targets;
-};
-
-void PrintTo(const TEditorWriter& Writer, std::ostream* Out) {
-    *Out << Writer.Name;
-}
-
-const TEditorWriter Writers[] = {
+// The score file's dialog has no file types: Choice 0; the output kinds are 1..5.
+const TDialogSave Writers[] = {
     {"ScoreFile", 0, "doc.sct", {"doc.sct"}},
     {"AnimatedGif", 1, "anim.gif", {"anim.gif"}},
     {"StillGif", 2, "still.gif", {"still.gif"}},
     {"BmpSequence", 3, "seq.bmp", {"seq000.bmp", "seq001.bmp", "seq002.bmp"}},
     {"SingleBmp", 4, "one.bmp", {"one.bmp"}},
     {"Avi", 5, "movie.avi", {"movie.avi"}},
-};
-
-// A main image whose files fit any write buffer, and one whose files are larger than the
-// room of a half-full disk.
-enum TDocumentSize { Small, Large };
-
-struct TEditorSave {
-    TDiskState State;
-    TDocumentSize Size;
-};
-
-void PrintTo(const TEditorSave& Save, std::ostream* Out) {
-    *Out << DiskStateName(Save.State) << (Save.Size == Small ? ", small" : ", large");
-}
-
-const TEditorSave Saves[] = {
-    {dsRoom, Large},     {dsFull, Small},     {dsFull, Large},
-    {dsHalfFull, Large}, {dsReadOnly, Small}, {dsTargetIsFolder, Small},
 };
 
 class FullDiskSaveTest : public EditorFormsTest {
@@ -56,10 +26,10 @@ protected:
     }
 
     // A noisy main image, so that no output packs it small, and a cast that walks over
-    // frames 0..2.
-    void MakeDocument(TDocumentSize Size) {
-        const int width = Size == Small ? 8 : 160;
-        const int height = Size == Small ? 6 : 120;
+    // frames 0..2. A large image makes every file larger than a half-full disk's room.
+    void MakeDocument(bool Large) {
+        const int width = Large ? 160 : 8;
+        const int height = Large ? 120 : 6;
         MakeMainImage(width, height, clWhite);
         TCanvas* canvas = Doc().MainImage->Canvas();
         for (int y = 0; y < height; ++y)
@@ -71,9 +41,9 @@ protected:
             SetCell(0, f, TPoint{52 + 2 * f, 52});
     }
 
-    void Save(const TEditorWriter& Writer, const TFullDiskFolder& Disk) {
-        Answers->ChooseFiles({Disk.Path(Writer.Chosen)}, std::max(Writer.Kind, 1));
-        (Writer.Kind == 0 ? MobrelForm->BitBtn6 : MobrelForm->BitBtn5)->Click();
+    void Save(const TDialogSave& Writer, const TFullDiskFolder& Disk) {
+        Answers->ChooseFiles({Disk.Path(Writer.Chosen)}, std::max(Writer.Choice, 1));
+        (Writer.Choice == 0 ? MobrelForm->BitBtn6 : MobrelForm->BitBtn5)->Click();
     }
 
     // The one message shown is the error box.
@@ -101,7 +71,7 @@ protected:
 };
 
 class EveryEditorSave : public FullDiskSaveTest,
-                        public ::testing::WithParamInterface<std::tuple<TEditorWriter, TEditorSave>> {};
+                        public ::testing::WithParamInterface<std::tuple<TDialogSave, TDiskSave>> {};
 
 } // namespace
 
@@ -109,7 +79,7 @@ TEST_P(EveryEditorSave, WritesWholeFilesOrShowsTheErrorKeepingTheOldOnes) {
     const auto& [writer, save] = GetParam();
     TFullDiskFolder disk;
     if (!disk.Ready()) GTEST_SKIP() << disk.Reason();
-    MakeDocument(save.Size);
+    MakeDocument(save.Large);
     ASSERT_TRUE(disk.Prepare(save.State, writer.Targets));
     Save(writer, disk);
 
@@ -123,7 +93,7 @@ TEST_P(EveryEditorSave, WritesWholeFilesOrShowsTheErrorKeepingTheOldOnes) {
             EXPECT_TRUE(disk.KeptOldContent(name));
     }
     if (save.State == dsRoom) {
-        const std::vector<std::string> success = writer.Kind == 0
+        const std::vector<std::string> success = writer.Choice == 0
                                                      ? std::vector<std::string>{}
                                                      : std::vector<std::string>{"ファイルを出力しました"};
         EXPECT_EQ(Answers->MessageTexts(), success);
@@ -137,20 +107,16 @@ TEST_P(EveryEditorSave, WritesWholeFilesOrShowsTheErrorKeepingTheOldOnes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(FullDisk, EveryEditorSave,
-                         ::testing::Combine(::testing::ValuesIn(Writers), ::testing::ValuesIn(Saves)),
-                         [](const auto& Info) {
-                             const TEditorSave& save = std::get<1>(Info.param);
-                             return std::string(std::get<0>(Info.param).Name) + "_" +
-                                    DiskStateName(save.State) + (save.Size == Small ? "_Small" : "_Large");
-                         });
+                         ::testing::Combine(::testing::ValuesIn(Writers), ::testing::ValuesIn(DiskSaves)),
+                         TDiskSaveTestName());
 
 // A sequence that fills the disk part way: the frames saved before stay whole, the one that
 // did not fit and those after it keep their old files, and the error says so.
 TEST_F(FullDiskSaveTest, ABmpSequenceThatFillsTheDiskKeepsTheFramesSavedBefore) {
     TFullDiskFolder disk;
     if (!disk.Ready()) GTEST_SKIP() << disk.Reason();
-    MakeDocument(Small);
-    const TEditorWriter& sequence = Writers[3];
+    MakeDocument(false);
+    const TDialogSave& sequence = Writers[3];
     // Room for two small frames of one block each; only the third has an old file, whose
     // replacing would give its room back.
     ASSERT_TRUE(disk.Prepare(dsHalfFull, {"seq002.bmp"}));

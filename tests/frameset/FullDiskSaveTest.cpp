@@ -5,49 +5,22 @@
 
 namespace {
 
-struct TFrameSetWriter {
-    const char* Name;
-    int FilterIndex;
-    std::string Chosen;
-    std::vector<std::string> Targets;
-};
-
-void PrintTo(const TFrameSetWriter& Writer, std::ostream* Out) {
-    *Out << Writer.Name;
-}
-
-const TFrameSetWriter Writers[] = {
+// Choice: the save dialog's file type.
+const TDialogSave Writers[] = {
     {"Gif", 1, "set.gif", {"set.gif"}},
     {"View", 2, "view.bmp", {"view.bmp"}},
     {"FramePictures", 3, "pic.bmp", {"pic000.bmp", "pic001.bmp", "pic002.bmp"}},
     {"FrameViews", 4, "views.bmp", {"views000.bmp", "views001.bmp", "views002.bmp"}},
 };
 
-// Frames whose files fit any write buffer, and frames whose files pass the room of a
-// half-full disk.
-enum TFramesSize { Small, Large };
-
-struct TFrameSetSave {
-    TDiskState State;
-    TFramesSize Size;
-};
-
-void PrintTo(const TFrameSetSave& Save, std::ostream* Out) {
-    *Out << DiskStateName(Save.State) << (Save.Size == Small ? ", small" : ", large");
-}
-
-const TFrameSetSave Saves[] = {
-    {dsRoom, Large},     {dsFull, Small},     {dsFull, Large},
-    {dsHalfFull, Large}, {dsReadOnly, Small}, {dsTargetIsFolder, Small},
-};
-
 class FullDiskSaveTest : public FrameSetFormsTest,
-                         public ::testing::WithParamInterface<std::tuple<TFrameSetWriter, TFrameSetSave>> {
+                         public ::testing::WithParamInterface<std::tuple<TDialogSave, TDiskSave>> {
 protected:
-    // Three frames filling the screen with noise, so that no file packs them small.
-    void OpenNoise(TFramesSize Size) {
-        const int width = Size == Small ? 6 : 150;
-        const int height = Size == Small ? 4 : 100;
+    // Three frames filling the screen with noise, so that no file packs them small. Large
+    // frames make every file larger than a half-full disk's room.
+    void OpenNoise(bool Large) {
+        const int width = Large ? 150 : 6;
+        const int height = Large ? 100 : 4;
         TGifBuilder gif;
         gif.Screen(width, height, 256);
         for (int f = 0; f < 3; ++f) {
@@ -68,9 +41,9 @@ TEST_P(FullDiskSaveTest, WritesWholeFilesOrShowsTheErrorKeepingTheOldOnes) {
     const auto& [writer, save] = GetParam();
     TFullDiskFolder disk;
     if (!disk.Ready()) GTEST_SKIP() << disk.Reason();
-    OpenNoise(save.Size);
+    OpenNoise(save.Large);
     ASSERT_TRUE(disk.Prepare(save.State, writer.Targets));
-    Answers->ChooseFiles({disk.Path(writer.Chosen)}, writer.FilterIndex);
+    Answers->ChooseFiles({disk.Path(writer.Chosen)}, writer.Choice);
     Form1->Button3->Click();
 
     for (const std::string& name : writer.Targets) {
@@ -78,7 +51,7 @@ TEST_P(FullDiskSaveTest, WritesWholeFilesOrShowsTheErrorKeepingTheOldOnes) {
         if (save.State == dsRoom) {
             // The BMP files read back whole; the GIF is no longer the old file.
             TKvDIB picture;
-            if (writer.FilterIndex != 1) {
+            if (writer.Choice != 1) {
                 EXPECT_NO_THROW(picture.LoadFromFile(disk.Path(name)));
             }
             EXPECT_FALSE(disk.KeptOldContent(name));
@@ -100,9 +73,5 @@ TEST_P(FullDiskSaveTest, WritesWholeFilesOrShowsTheErrorKeepingTheOldOnes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(FullDisk, FullDiskSaveTest,
-                         ::testing::Combine(::testing::ValuesIn(Writers), ::testing::ValuesIn(Saves)),
-                         [](const auto& Info) {
-                             const TFrameSetSave& save = std::get<1>(Info.param);
-                             return std::string(std::get<0>(Info.param).Name) + "_" +
-                                    DiskStateName(save.State) + (save.Size == Small ? "_Small" : "_Large");
-                         });
+                         ::testing::Combine(::testing::ValuesIn(Writers), ::testing::ValuesIn(DiskSaves)),
+                         TDiskSaveTestName());

@@ -88,21 +88,7 @@ const TWriter Writers[] = {
 constexpr int Small = 200;
 constexpr int Large = 64 * 1024;
 
-struct TSaveCase {
-    TDiskState State;
-    int Bytes;
-};
-
-void PrintTo(const TSaveCase& Case, std::ostream* Out) {
-    *Out << DiskStateName(Case.State) << ", " << Case.Bytes << " bytes";
-}
-
-const TSaveCase Cases[] = {
-    {dsRoom, Large},     {dsFull, Small},     {dsFull, Large},
-    {dsHalfFull, Large}, {dsReadOnly, Small}, {dsTargetIsFolder, Small},
-};
-
-class FileSaveTest : public ::testing::TestWithParam<std::tuple<TWriter, TSaveCase>> {};
+class FileSaveTest : public ::testing::TestWithParam<std::tuple<TWriter, TDiskSave>> {};
 
 } // namespace
 
@@ -111,12 +97,13 @@ TEST_P(FileSaveTest, WritesTheWholeFileOrRaisesKeepingTheOldOne) {
     TFullDiskFolder disk;
     if (!disk.Ready()) GTEST_SKIP() << disk.Reason();
     ASSERT_TRUE(disk.Prepare(save.State, {"saved"}));
+    const int bytes = save.Large ? Large : Small;
 
     if (save.State == dsRoom) {
-        EXPECT_NO_THROW(writer.Save(disk.Path("saved"), save.Bytes));
-        EXPECT_GE(disk.ReadFile("saved").size(), std::size_t(save.Bytes));
+        EXPECT_NO_THROW(writer.Save(disk.Path("saved"), bytes));
+        EXPECT_GE(disk.ReadFile("saved").size(), std::size_t(bytes));
     } else {
-        EXPECT_THROW(writer.Save(disk.Path("saved"), save.Bytes), Exception);
+        EXPECT_THROW(writer.Save(disk.Path("saved"), bytes), Exception);
         if (save.State == dsTargetIsFolder)
             EXPECT_TRUE(disk.IsFolder("saved"));
         else
@@ -126,12 +113,8 @@ TEST_P(FileSaveTest, WritesTheWholeFileOrRaisesKeepingTheOldOne) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryWriter, FileSaveTest,
-                         ::testing::Combine(::testing::ValuesIn(Writers), ::testing::ValuesIn(Cases)),
-                         [](const auto& Info) {
-                             const TSaveCase& save = std::get<1>(Info.param);
-                             return std::string(std::get<0>(Info.param).Name) + "_" +
-                                    DiskStateName(save.State) + (save.Bytes == Small ? "_Small" : "_Large");
-                         });
+                         ::testing::Combine(::testing::ValuesIn(Writers), ::testing::ValuesIn(DiskSaves)),
+                         TDiskSaveTestName());
 
 // The last step of a save can fail too: the rename over the target.
 TEST(FileSave, ARenameThatFailsRaisesTheWriteError) {
