@@ -202,7 +202,9 @@ void TFileStream::Commit() {
     if (writer == nullptr) return;
     if (!FImpl->WriteFailure.empty()) FImpl->RaiseWriteError(FImpl->WriteFailure);
     // Some file systems report a full disk only when the data goes to the disk; it must be
-    // there before the file replaces its target.
-    if (::fsync(writer->handle()) != 0) FImpl->RaiseWriteError(SystemReason());
+    // there before the file replaces its target. A file system that cannot sync at all
+    // keeps the data as written.
+    if (::fsync(writer->handle()) != 0 && errno != EINVAL && errno != EROFS && errno != ENOTSUP)
+        FImpl->RaiseWriteError(SystemReason());
     if (!writer->commit()) FImpl->RaiseWriteError(writer->errorString().toStdString());
 }
