@@ -22,12 +22,12 @@ void SaveMemoryStream(const std::string& Path, int Bytes) {
     stream.SaveToFile(Path);
 }
 
-// A writer that never looks at what each write managed: the stream itself must notice.
-void SaveUncheckedWrites(const std::string& Path, int Bytes) {
+// A writer that never looks at what its write managed: the stream itself must notice a
+// write that falls short.
+void SaveUncheckedWrite(const std::string& Path, int Bytes) {
     TFileStream file(Path, fmCreate);
-    const std::vector<char> chunk(1000, 'w');
-    for (int left = Bytes; left > 0; left -= int(chunk.size()))
-        file.Write(chunk.data(), std::min<int>(left, int(chunk.size())));
+    const std::vector<char> data(std::size_t(Bytes), 'w');
+    file.Write(data.data(), Bytes);
     file.Commit();
 }
 
@@ -78,7 +78,7 @@ void PrintTo(const TWriter& Writer, std::ostream* Out) {
 
 const TWriter Writers[] = {
     {"MemoryStream", SaveMemoryStream},
-    {"UncheckedWrites", SaveUncheckedWrites},
+    {"UncheckedWrite", SaveUncheckedWrite},
     {"Bitmap", SaveBitmap},
     {"Picture", SavePicture},
     {"Avi", SaveAvi},
