@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,9 @@
 extern const std::vector<std::string> DisposalTexts;
 
 struct TFrameSetProgress;
+
+// Where a load puts its frames: after the current frame, or in place of every frame.
+enum TLoadPlace { lpInsert, lpReplace };
 
 class TForm1 : public TForm {
 public:
@@ -128,8 +132,9 @@ public:
     void Copy1Click(TObject* Sender);
     void Paste1Click(TObject* Sender);
 
-    // Reading a GIF file into the list after the current frame.
-    void newopen(const std::string& FileName);
+    // Reading a GIF file into the list after the current frame, or, for new, into the list
+    // emptied first.
+    void newopen(const std::string& FileName, TLoadPlace Place = lpInsert);
 
     // The editor view and playback.
     void testviews(int Index);
@@ -179,8 +184,11 @@ private:
     int InsertPosition() const { return FrameCount != 0 ? StringGrid1->Row() : 0; }
     // Inserts a frame, then shows it in the list (and sizes the screen for the first one).
     void InsertWithView(int Index, const TFrameSettings& Settings, TKvDIB& Picture);
-    // Loads the dialog's BMP files as frames from First on.
-    void LoadBitmaps(int First);
+    // Loads the dialog's BMP files as frames after the current frame, or into the list
+    // emptied first.
+    void LoadBitmaps(TLoadPlace Place);
+    // The list emptied for new: no frame, the grid at its first row.
+    void EmptyFrameList();
     // Shows the current frame and its settings, the grid taking the keyboard.
     void ShowCurrentFrame();
     // The view shows a copy of the blank screen picture, its background colour kept.
@@ -202,6 +210,28 @@ private:
 };
 
 extern TForm1* Form1;
+
+// What a command that loads frames changes, kept so that a load that fails puts it back: the
+// frame list, the grid's rows and selection, the view and the screen size it shows.
+class TFrameLoadUndo {
+public:
+    explicit TFrameLoadUndo(TForm1& Form);
+    void Restore();
+
+private:
+    TForm1& FForm;
+    TFrameListSnapshot FFrames;
+    int FRowCount;
+    int FRow;
+    int FAnchorRow;
+    std::string FScreenWidthText;
+    std::string FScreenHeightText;
+    std::unique_ptr<TBitmap> FView;
+    TColor FViewBackground;
+    TRect FFocusRect;
+    int FScreenBitmapWidth;
+    int FScreenBitmapHeight;
+};
 
 // The load's error message for a failed stage.
 void ShowLoadError(int Stage);

@@ -93,8 +93,47 @@ void TForm1::StringGrid1MouseDown(TObject*, TMouseButton, TShiftState, int, int)
     testviews(CurrentFrame());
 }
 
-// Pictures above 8 bits per pixel enter the list as 8-bit pictures.
-void TForm1::LoadBitmaps(int First) {
+TFrameLoadUndo::TFrameLoadUndo(TForm1& Form)
+    : FForm(Form), FRowCount(Form.StringGrid1->GetRowCount()), FRow(Form.StringGrid1->Row()),
+      FScreenWidthText(Form.allx->GetCaption()), FScreenHeightText(Form.ally->GetCaption()),
+      FViewBackground(Form.Image1->Canvas()->Brush.Color), FFocusRect(FrameFocusRect),
+      FScreenBitmapWidth(ScreenBitmap->Width()), FScreenBitmapHeight(ScreenBitmap->Height()) {
+    const TGridRect selection = Form.StringGrid1->GetSelection();
+    FAnchorRow = selection.Top == FRow ? selection.Bottom : selection.Top;
+    if (TGraphic* view = Form.Image1->Picture()->GetGraphic()) {
+        FView = std::make_unique<TBitmap>();
+        FView->Assign(view);
+    }
+}
+
+void TFrameLoadUndo::Restore() {
+    FFrames.Restore();
+    // The blank screen is black at its size; nothing draws on it.
+    ScreenBitmap->SetSize(FScreenBitmapWidth, FScreenBitmapHeight);
+    TStringGrid& grid = *FForm.StringGrid1;
+    grid.SetRowCount(FRowCount);
+    for (int row = 1; row <= FrameCount; ++row)
+        grid.SetCells(0, row, std::to_string(row));
+    grid.SetSelection(TGridRect{0, FAnchorRow, 0, FRow});
+    FForm.allx->SetCaption(FScreenWidthText);
+    FForm.ally->SetCaption(FScreenHeightText);
+    FForm.Image1->Picture()->SetGraphic(FView.get());
+    FForm.Image1->Canvas()->Brush.Color = FViewBackground;
+    FrameFocusRect = FFocusRect;
+}
+
+void TForm1::EmptyFrameList() {
+    ClearFrames();
+    StringGrid1->SetRowCount(2);
+    StringGrid1->SetRow(1);
+}
+
+// Pictures above 8 bits per pixel enter the list as 8-bit pictures. A file that cannot be
+// read leaves the list as it was before the command.
+void TForm1::LoadBitmaps(TLoadPlace Place) {
+    TFrameLoadUndo undo(*this);
+    if (Place == lpReplace) EmptyFrameList();
+    const int first = InsertPosition();
     auto scratch = std::make_unique<TKvDIB>();
     const std::vector<std::string>& files = OpenDialog1->Files();
     ProgressBar1->SetMax(static_cast<int>(files.size()) - 1);
@@ -102,27 +141,26 @@ void TForm1::LoadBitmaps(int First) {
         for (std::size_t k = 0; k < files.size() && FrameCount < MaxFrameCount; ++k) {
             scratch->LoadFromFile(files[k]);
             if (scratch->GetBitCount() > 8) scratch->SetPixelFormat(kvpf8Bit);
-            insertbitmap(*scratch, First + static_cast<int>(k));
+            insertbitmap(*scratch, first + static_cast<int>(k));
             ProgressBar1->SetPosition(static_cast<int>(k));
         }
     } catch (...) {
         ProgressBar1->SetPosition(0);
+        undo.Restore();
         throw;
     }
     ProgressBar1->SetPosition(0);
     if (FrameCount > 0) ShowCurrentFrame();
 }
 
+// The dialog's filter, not the file's extension, chooses the reader. The new set replaces the
+// list only once it has been read.
 void TForm1::Button1Click(TObject*) {
     if (!OpenDialog1->Execute()) return;
-    ClearFrames();
-    StringGrid1->SetRowCount(2);
-    StringGrid1->SetRow(1);
-    // The dialog's filter, not the file's extension, chooses the reader.
     if (OpenDialog1->FilterIndex == 1)
-        newopen(OpenDialog1->GetFileName());
+        newopen(OpenDialog1->GetFileName(), lpReplace);
     else
-        LoadBitmaps(0);
+        LoadBitmaps(lpReplace);
 }
 
 void TForm1::N1Click(TObject* Sender) {
@@ -134,7 +172,7 @@ void TForm1::I1Click(TObject*) {
     if (OpenDialog1->FilterIndex == 1)
         newopen(OpenDialog1->GetFileName());
     else
-        LoadBitmaps(InsertPosition());
+        LoadBitmaps(lpInsert);
 }
 
 void TForm1::Delete1Click(TObject*) {

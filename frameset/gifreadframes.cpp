@@ -83,3 +83,29 @@ void ClearFrames() {
         entry.Image.reset();
     FrameCount = 0;
 }
+
+TFrameListSnapshot::TFrameListSnapshot()
+    : FFrameCount(FrameCount), FScreenWidth(ScreenWidth), FScreenHeight(ScreenHeight),
+      FSourceScreenWidth(SourceScreenWidth), FSourceScreenHeight(SourceScreenHeight),
+      FGlobalColorCount(GlobalColorCount), FGlobalColorTable(GlobalColorTable) {
+    for (int i = 0; i < FrameCount; ++i) {
+        static_cast<TFrameSettings&>(FFrames[i]) = FrameList[i];
+        FFrames[i].Image = std::make_unique<TKvDIB>();
+        FFrames[i].Image->Assign(FrameList[i].Image.get());
+    }
+}
+
+void TFrameListSnapshot::Restore() noexcept {
+    // The list's pictures of now go to the snapshot, to be freed with it.
+    for (std::size_t i = 0; i < FrameList.size(); ++i) {
+        static_cast<TFrameSettings&>(FrameList[i]) = FFrames[i];
+        FrameList[i].Image.swap(FFrames[i].Image);
+    }
+    FrameCount = FFrameCount;
+    ScreenWidth = FScreenWidth;
+    ScreenHeight = FScreenHeight;
+    SourceScreenWidth = FSourceScreenWidth;
+    SourceScreenHeight = FSourceScreenHeight;
+    GlobalColorCount = FGlobalColorCount;
+    GlobalColorTable = FGlobalColorTable;
+}

@@ -73,3 +73,23 @@ std::uint8_t BitsPerPixelOfPaletteSize(int PaletteSize);
 void DeleteFrames(int First, int Last);
 // Frees every frame.
 void ClearFrames();
+
+// The frame list and the state that comes with it (the screen sizes, the global colour
+// table), kept while a command loads frames so that a load that fails can put it back. The
+// frames' pictures are shared with the list, not copied.
+class TFrameListSnapshot {
+public:
+    TFrameListSnapshot();
+    // The list becomes what it was when the snapshot was taken; nothing here can fail.
+    void Restore() noexcept;
+
+private:
+    std::array<TFrameEntry, MaxFrameCount + 1> FFrames;
+    std::int32_t FFrameCount;
+    std::int32_t FScreenWidth;
+    std::int32_t FScreenHeight;
+    std::int32_t FSourceScreenWidth;
+    std::int32_t FSourceScreenHeight;
+    std::int32_t FGlobalColorCount;
+    std::array<TColor, 256> FGlobalColorTable;
+};

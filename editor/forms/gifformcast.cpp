@@ -14,17 +14,18 @@ TScoreChannel& CurrentChannel(TMobrelForm& Form) {
     return Form.Document().Channels[Form.score->Row()];
 }
 
-// Reads the chosen files into the slots from Slot on, as many as fit up to the last slot.
-// A file that cannot be read raises; the slots filled before it keep their pictures.
+// Reads the chosen files into the slots from Slot on, as many as fit up to the last slot;
+// the rest are not read. All are read before any slot changes: a file that cannot be read
+// raises and leaves the strip as it was.
 void LoadCastFiles(TMobrelForm& Form, int Slot) {
     TOpenPictureDialog& dialog = *Form.OpenPictureDialog1;
     if (!dialog.Execute()) return;
-    TScoreChannel& channel = CurrentChannel(Form);
+    std::vector<std::unique_ptr<TBitmap>> pictures;
     for (const std::string& fileName : dialog.Files()) {
-        std::unique_ptr<TBitmap> picture = ReadPictureFile(fileName);
-        PutCast(channel, Slot, *picture);
-        if (++Slot >= CastSlotCount) break;
+        if (Slot + int(pictures.size()) >= CastSlotCount) break;
+        pictures.push_back(ReadPictureFile(fileName));
     }
+    PutCasts(CurrentChannel(Form), Slot, std::move(pictures));
     dialog.InitialDir = ExtractFilePath(dialog.GetFileName());
 }
 
@@ -48,7 +49,7 @@ void TMobrelForm::LoadCast(int Source) {
     // Pictures are added only at slot 0 or right after a used slot.
     if (slot > 0 && !channel.CastUsed[slot - 1]) return;
 
-    // Also after a failure the strip shows what was loaded before it.
+    // Also after a failure the strip is counted and drawn again.
     auto finish = [&] {
         channel.RecountCasts();
         cast->Repaint();

@@ -37,11 +37,9 @@ std::unique_ptr<TBitmap> MainImageFromDialog(TMobrelForm& Form) {
                            newform->Shape1->GetBrush().Color);
 }
 
-// The frame view shows the rebuilt canvas until the score's repaint composes the frame.
+// The frame view shows the new canvas until the score's repaint composes the frame.
 void ShowCanvas(TMobrelForm& Form) {
-    TEditorDocument& doc = Form.Document();
-    doc.RebuildCanvas();
-    Form.Image1->Picture()->SetGraphic(doc.CanvasBitmap.get());
+    Form.Image1->Picture()->SetGraphic(Form.Document().CanvasBitmap.get());
 }
 
 } // namespace
@@ -76,8 +74,9 @@ void TMobrelForm::LoadMainImage(int Source) {
     }
     if (picture == nullptr) return;
 
+    // The image and its canvas change together or, when the canvas cannot be made, not at all.
     TEditorDocument& doc = Document();
-    doc.MainImage->Assign(picture.get());
+    doc.ReplaceMainImage(std::move(picture));
     ShowCanvas(*this);
     Image1->Canvas()->DrawFocusRect(doc.MainImageRect);
     score->Repaint();
@@ -89,6 +88,7 @@ void TMobrelForm::Shape4MouseDown(TObject*, TMouseButton, TShiftState, int, int)
     if (!ColorDialog1->Execute()) return;
     doc.BackgroundColor = ColorDialog1->Color;
     Shape4->SetBrushColor(doc.BackgroundColor);
+    doc.RebuildCanvas();
     ShowCanvas(*this);
     score->Repaint();
     score->SetFocus();

@@ -51,14 +51,10 @@ void TMobrelForm::LoadScoreFile() {
     OpenDialog2->InitialDir = ExtractFilePath(fileName);
     TFileStream file(fileName, fmOpenRead);
     TScoreLoadResult result;
-    try {
+    {
+        // A file that fails to load leaves the document, and so the views, as they were.
         TChannelProgress progress(*ProgressBar1);
         result = ReadScoreFile(file, Document(), progress.Step());
-    } catch (...) {
-        // What was read before the error stays: the views show it.
-        cast->Repaint();
-        score->Repaint();
-        throw;
     }
     if (!result.Accepted) {
         ShowMessage("スコアデータが不整です");

@@ -6,6 +6,9 @@
 
 namespace {
 
+// Where the slot reset takes the transparent colour from.
+constexpr TPoint ResetKeyPoint{0, 0};
+
 // Slot To takes over slot From's picture with its key point and transparency; From is left
 // without a picture and is either refilled or emptied by the caller.
 void MoveCastSlot(TScoreChannel& Channel, int To, int From) {
@@ -26,25 +29,33 @@ void ReplaceColor(TKvDIB& Dib, int OldColor, TColor NewColor) {
 
 } // namespace
 
-void ResetCastSlot(TScoreChannel& Channel, int Slot) {
-    Channel.CastTransparent[Slot] = true;
-    Channel.CastKeyPoint[Slot] = TPoint{0, 0};
-    Channel.SyncCastTransparency(Slot);
+void ResetCastSlot(TScoreChannel& Channel, int Slot, std::unique_ptr<TBitmap> Picture) noexcept {
+    Channel.InstallCast(Slot, std::move(Picture), true, ResetKeyPoint);
+}
+
+void PutCasts(TScoreChannel& Channel, int Slot, std::vector<std::unique_ptr<TBitmap>> Pictures) {
+    if (Slot < 0 || Slot >= CastSlotCount) return;
+    const std::size_t count = std::min<std::size_t>(Pictures.size(), std::size_t(CastSlotCount - Slot));
+    for (std::size_t i = 0; i < count; ++i)
+        PrepareCastPicture(*Pictures[i], true, ResetKeyPoint);
+    for (std::size_t i = 0; i < count; ++i)
+        ResetCastSlot(Channel, Slot + int(i), std::move(Pictures[i]));
 }
 
 void PutCast(TScoreChannel& Channel, int Slot, TGraphic& Picture) {
-    Channel.EnsureCast(Slot).Assign(&Picture);
-    ResetCastSlot(Channel, Slot);
+    ResetCastSlot(Channel, Slot, NewCastPicture(Picture, true, ResetKeyPoint));
 }
 
 bool InsertCast(TScoreChannel& Channel, int Slot, TGraphic& Picture) {
     const int count = Channel.CastCount;
     if (Slot < 0 || Slot > count || Slot >= CastSlotCount) return false;
+    // Made before any picture moves, so a picture that cannot be made leaves the strip whole.
+    std::unique_ptr<TBitmap> picture = NewCastPicture(Picture, true, ResetKeyPoint);
     // A full strip drops its last picture: the move into slot 19 replaces it.
     const int last = std::min(count, CastSlotCount - 1);
     for (int j = last; j > Slot; --j)
         MoveCastSlot(Channel, j, j - 1);
-    PutCast(Channel, Slot, Picture);
+    ResetCastSlot(Channel, Slot, std::move(picture));
     Channel.RecountCasts();
     return true;
 }

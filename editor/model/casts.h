@@ -3,12 +3,20 @@
 // which slots are used recounts CastCount.
 #pragma once
 
+#include <memory>
+#include <vector>
+
 #include "editor/model/effects.h"
 
-// A slot that has received a new picture: transparent in the colour of its top-left pixel.
-void ResetCastSlot(TScoreChannel& Channel, int Slot);
+// A slot receiving a new picture is reset: transparent in the colour of the picture's top-left
+// pixel. Picture must be made ready for that already (PrepareCastPicture); nothing here fails.
+void ResetCastSlot(TScoreChannel& Channel, int Slot, std::unique_ptr<TBitmap> Picture) noexcept;
 
-// Slot takes a copy of Picture (into a new bitmap when it was empty) and is reset.
+// The slots from Slot on take Pictures in turn and are reset; pictures beyond the last slot
+// are dropped. All pictures are made ready before any slot changes: when one cannot be, the
+// slots stay as they were.
+void PutCasts(TScoreChannel& Channel, int Slot, std::vector<std::unique_ptr<TBitmap>> Pictures);
+// Slot takes a copy of Picture and is reset; when the copy cannot be made the slot stays.
 void PutCast(TScoreChannel& Channel, int Slot, TGraphic& Picture);
 
 // Puts Picture at Slot and moves the pictures from Slot on one slot up, with their key points

@@ -15,19 +15,48 @@ void DrawCastCentred(TBitmap& Bitmap, TGraphic& Cast, TPoint Centre, TPoint Offs
                   &Bitmap);
 }
 
+namespace {
+
+// A working canvas for Image: the margin in Background on every side, Image at
+// (CanvasMargin, CanvasMargin).
+std::unique_ptr<TBitmap> BuildCanvas(TBitmap& Image, TColor Background) {
+    auto canvas = std::make_unique<TBitmap>();
+    canvas->SetPixelFormat(pfDevice);
+    canvas->SetSize(Image.Width() + 2 * CanvasMargin, Image.Height() + 2 * CanvasMargin);
+    TCanvas* target = canvas->Canvas();
+    target->Brush.Color = Background;
+    target->Brush.Style = bsSolid;
+    target->FillRect(TRect{0, 0, canvas->Width(), canvas->Height()});
+    target->Draw(CanvasMargin, CanvasMargin, &Image);
+    return canvas;
+}
+
+TRect ImageRectOnCanvas(TBitmap& Image) {
+    return TRect{CanvasMargin, CanvasMargin, CanvasMargin + Image.Width(), CanvasMargin + Image.Height()};
+}
+
+} // namespace
+
 void TEditorDocument::RebuildCanvas() {
     MainImage->SetPixelFormat(pfDevice);
-    if (CanvasBitmap == nullptr) CanvasBitmap = std::make_unique<TBitmap>();
-    CanvasBitmap->SetWidth(MainImage->Width() + 2 * CanvasMargin);
-    CanvasBitmap->SetHeight(MainImage->Height() + 2 * CanvasMargin);
-    CanvasBitmap->SetPixelFormat(pfDevice);
-    TCanvas* canvas = CanvasBitmap->Canvas();
-    canvas->Brush.Color = BackgroundColor;
-    canvas->Brush.Style = bsSolid;
-    canvas->FillRect(TRect{0, 0, CanvasBitmap->Width(), CanvasBitmap->Height()});
-    MainImageRect = TRect{CanvasMargin, CanvasMargin, CanvasMargin + MainImage->Width(),
-                          CanvasMargin + MainImage->Height()};
-    canvas->Draw(CanvasMargin, CanvasMargin, MainImage.get());
+    CanvasBitmap = BuildCanvas(*MainImage, BackgroundColor);
+    MainImageRect = ImageRectOnCanvas(*MainImage);
+}
+
+TMainImageStage TEditorDocument::StageMainImage(std::unique_ptr<TBitmap> Picture) const {
+    Picture->SetPixelFormat(pfDevice);
+    std::unique_ptr<TBitmap> canvas = BuildCanvas(*Picture, BackgroundColor);
+    return TMainImageStage{std::move(Picture), std::move(canvas)};
+}
+
+void TEditorDocument::InstallMainImage(TMainImageStage Stage) noexcept {
+    MainImageRect = ImageRectOnCanvas(*Stage.Image);
+    MainImage = std::move(Stage.Image);
+    CanvasBitmap = std::move(Stage.Canvas);
+}
+
+void TEditorDocument::ReplaceMainImage(std::unique_ptr<TBitmap> Picture) {
+    InstallMainImage(StageMainImage(std::move(Picture)));
 }
 
 void TEditorDocument::DrawFrameCasts(TBitmap& Target, int Frame, const TComposeOptions& Options) const {

@@ -19,6 +19,18 @@ void SetKeyColor(TBitmap& Picture, bool Transparent, TPoint Key) {
     Picture.SetTransparent(Transparent && inside);
 }
 
+void PrepareCastPicture(TBitmap& Picture, bool Transparent, TPoint Key) {
+    Picture.SetPixelFormat(pfDevice);
+    SetKeyColor(Picture, Transparent, Key);
+}
+
+std::unique_ptr<TBitmap> NewCastPicture(TGraphic& Source, bool Transparent, TPoint Key) {
+    auto picture = std::make_unique<TBitmap>();
+    picture->Assign(&Source);
+    PrepareCastPicture(*picture, Transparent, Key);
+    return picture;
+}
+
 TScoreChannel::TScoreChannel() {
     CastTransparent.fill(true);
 }
@@ -43,10 +55,19 @@ void TScoreChannel::FreeCast(int Slot) {
 }
 
 void TScoreChannel::SyncCastTransparency(int Slot) {
-    TBitmap* cast = Cast(Slot);
-    if (cast == nullptr) return;
-    cast->SetPixelFormat(pfDevice);
-    SetKeyColor(*cast, CastTransparent[Slot], CastKeyPoint[Slot]);
+    if (TBitmap* cast = Cast(Slot)) PrepareCastPicture(*cast, CastTransparent[Slot], CastKeyPoint[Slot]);
+}
+
+void TScoreChannel::InstallCast(int Slot, std::unique_ptr<TBitmap> Picture, bool Transparent,
+                                TPoint Key) noexcept {
+    Casts[Slot] = std::move(Picture);
+    CastUsed[Slot] = true;
+    CastTransparent[Slot] = Transparent;
+    CastKeyPoint[Slot] = Key;
+}
+
+void TScoreChannel::StoreCast(int Slot, TGraphic& Source, bool Transparent, TPoint Key) {
+    InstallCast(Slot, NewCastPicture(Source, Transparent, Key), Transparent, Key);
 }
 
 void TScoreChannel::RecountCasts() {

@@ -44,10 +44,16 @@ struct TScoreChannel {
     TBitmap& EnsureCast(int Slot);
     // Frees the picture of slot Slot (0..19); the slot becomes unused.
     void FreeCast(int Slot);
-    // Carries CastTransparent and CastKeyPoint of a used slot into its picture: device-dependent,
-    // transparent in the colour of its pixel at the key point when the flag is set and the
-    // point lies inside it (SetKeyColor).
+    // Carries CastTransparent and CastKeyPoint of a used slot into its picture
+    // (PrepareCastPicture).
     void SyncCastTransparency(int Slot);
+    // Slot Slot (0..19) takes Picture, made ready by PrepareCastPicture with the same
+    // Transparent and Key, and becomes used. Nothing here can fail: pictures made aside go
+    // into their slots all together or, when one of them could not be made, not at all.
+    void InstallCast(int Slot, std::unique_ptr<TBitmap> Picture, bool Transparent, TPoint Key) noexcept;
+    // Slot Slot takes a copy of Source with that transparency; when the copy cannot be made
+    // the slot stays as it was.
+    void StoreCast(int Slot, TGraphic& Source, bool Transparent, TPoint Key);
     // CastCount := the number of used slots among all 20.
     void RecountCasts();
 };
@@ -64,6 +70,10 @@ bool KeyPointInside(TGraphic& Picture, TPoint Point);
 // Marks Picture to be drawn without the colour of its pixel at Key when Transparent is set. A
 // key point outside the picture names no colour: the picture is then drawn whole.
 void SetKeyColor(TBitmap& Picture, bool Transparent, TPoint Key);
+// Makes Picture what a cast slot holds: device-dependent, marked by SetKeyColor.
+void PrepareCastPicture(TBitmap& Picture, bool Transparent, TPoint Key);
+// A copy of Source made ready for a slot by PrepareCastPicture.
+std::unique_ptr<TBitmap> NewCastPicture(TGraphic& Source, bool Transparent, TPoint Key);
 
 // How a frame is composed. Offset moves every cast's top-left: (0, 0) on the working canvas,
 // OutputOffset() on a picture of the main image's size. When MovedChannel is a channel, its
@@ -73,6 +83,12 @@ struct TComposeOptions {
     TPoint Offset{};
     int MovedChannel = -1;
     TPoint MovedCentre{};
+};
+
+// A main image and its working canvas on their way into the document.
+struct TMainImageStage {
+    std::unique_ptr<TBitmap> Image;
+    std::unique_ptr<TBitmap> Canvas;
 };
 
 // The whole document. One instance is shared by the main window, its dialogs and every command.
@@ -129,7 +145,16 @@ public:
 
     // Builds CanvasBitmap around MainImage (made device-dependent): the margin on every side
     // in BackgroundColor, the main image at (CanvasMargin, CanvasMargin); sets MainImageRect.
+    // A canvas that cannot be made leaves the old one.
     void RebuildCanvas();
+    // A new main image with its canvas, made aside from the document: Picture made
+    // device-dependent and a canvas built around it. Raises when the canvas cannot be made.
+    TMainImageStage StageMainImage(std::unique_ptr<TBitmap> Picture) const;
+    // The staged image and canvas replace MainImage, CanvasBitmap and MainImageRect together;
+    // nothing here can fail.
+    void InstallMainImage(TMainImageStage Stage) noexcept;
+    // Both in one: Picture becomes the main image, or nothing changes.
+    void ReplaceMainImage(std::unique_ptr<TBitmap> Picture);
 
     // Draws the casts of Frame onto Target, channels 0..Options.LastChannel in order, each
     // centred on its position and moved by Options.Offset, leaving transparent colours out.

@@ -260,10 +260,7 @@ bool MeasuresHeight(TEffectKind Kind) {
 
 // Slot Slot takes a copy of Picture with the source's key point and transparency.
 void StoreEffectCast(TScoreChannel& Channel, int Slot, TKvDIB& Picture, TPoint KeyPoint, bool Transparent) {
-    Channel.EnsureCast(Slot).Assign(&Picture);
-    Channel.CastTransparent[Slot] = Transparent;
-    Channel.CastKeyPoint[Slot] = KeyPoint;
-    Channel.SyncCastTransparency(Slot);
+    Channel.StoreCast(Slot, Picture, Transparent, KeyPoint);
 }
 
 void Report(const std::function<void(int)>& Step, int Value) {

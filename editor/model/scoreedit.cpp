@@ -83,10 +83,7 @@ void ResetScore(TEditorDocument& Document) {
 void CopyCastSlot(TScoreChannel& Destination, const TScoreChannel& Source, int Slot) {
     TBitmap* picture = Source.Cast(Slot);
     if (picture == nullptr || &Destination == &Source) return;
-    Destination.EnsureCast(Slot).Assign(picture);
-    Destination.CastTransparent[Slot] = Source.CastTransparent[Slot];
-    Destination.CastKeyPoint[Slot] = Source.CastKeyPoint[Slot];
-    Destination.SyncCastTransparency(Slot);
+    Destination.StoreCast(Slot, *picture, Source.CastTransparent[Slot], Source.CastKeyPoint[Slot]);
 }
 
 void ExchangeChannels(TEditorDocument& Document, int A, int B) {

@@ -70,7 +70,8 @@ struct TScoreLoadResult {
 
 // Reads a score file of any version (the whole of Stream) into Document. The tables the
 // version holds are replaced; pictures come in slot by slot over what is there. A picture that
-// fails to load, or an image length outside the file, raises the stream or graphic error; what
-// was read before stays, and the document stays consistent.
+// fails to load or cannot be held, or an image length outside the file, raises the stream or
+// graphic error and leaves the document as it was: the whole file is read before anything
+// in the document changes.
 TScoreLoadResult ReadScoreFile(TStream& Stream, TEditorDocument& Document,
                                const TScoreProgress& Progress = {});

@@ -2,6 +2,7 @@
 #include "editor/model/scorefile.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "editor/model/picturefile.h"
@@ -54,27 +55,26 @@ int LeadingCastCount(const TScoreChannel& Channel) {
     return static_cast<int>(unused - Channel.CastUsed.begin());
 }
 
-// Counts the casts however the load ends, so the counts always match the slots it filled.
-class TCastCounter {
-public:
-    explicit TCastCounter(TEditorDocument& Document) : FDocument(Document) {}
-    ~TCastCounter() {
-        for (TScoreChannel& channel : FDocument.Channels)
-            channel.CastCount = LeadingCastCount(channel);
-    }
-    TCastCounter(const TCastCounter&) = delete;
-    TCastCounter& operator=(const TCastCounter&) = delete;
-
-private:
-    TEditorDocument& FDocument;
+// A cast picture read from the file, ready for its slot.
+struct TStagedCast {
+    int Channel = 0;
+    int Slot = 0;
+    std::unique_ptr<TBitmap> Picture;
+    bool Transparent = false;
+    TPoint Key{};
 };
 
-void LoadCast(TScoreChannel& Channel, int Slot, std::unique_ptr<TBitmap> Picture, TScoreVersion Version) {
-    // A used slot keeps its bitmap object; only the picture changes.
-    Channel.EnsureCast(Slot).Assign(Picture.get());
-    if (Version == sv20) Channel.CastTransparent[Slot] = true;
-    if (Version == sv30 || Version == sv20) Channel.CastKeyPoint[Slot] = TPoint{0, 0};
-    Channel.SyncCastTransparency(Slot);
+// The transparency a loaded cast takes: version 20 makes every cast transparent, and versions
+// 30 and 20 take the colour of its top-left pixel.
+TStagedCast StageCast(int Channel, int Slot, std::unique_ptr<TBitmap> Picture, const TScoreTail& Tail,
+                      TScoreVersion Version) {
+    const TScoreChannelRecord& record = Tail.Channels[Channel];
+    TStagedCast cast{Channel, Slot, std::move(Picture), record.CastTransparent[Slot],
+                     record.CastKeyPoint[Slot]};
+    if (Version == sv20) cast.Transparent = true;
+    if (Version == sv30 || Version == sv20) cast.Key = TPoint{0, 0};
+    PrepareCastPicture(*cast.Picture, cast.Transparent, cast.Key);
+    return cast;
 }
 
 } // namespace
@@ -89,31 +89,39 @@ TScoreLoadResult ReadScoreFile(TStream& Stream, TEditorDocument& Document, const
     if (!MatchMagic(magic, result.Version)) return result;
     const int tailSize = ScoreTailSize(result.Version);
     if (fileSize < std::int64_t(tailSize) + ScoreMagicSize) return result;
-    result.Accepted = true;
 
+    // Everything is read and built aside first: a picture that cannot be read or held
+    // leaves the document as it was.
     std::vector<std::uint8_t> tailBytes(static_cast<std::size_t>(tailSize));
     Stream.SetPosition(fileSize - tailSize);
     Stream.ReadBuffer(tailBytes.data(), tailSize);
     TScoreTail tail;
     DecodeScoreTail(tailBytes.data(), result.Version, tail);
-    ApplyTail(tail, result.Version, Document);
 
     Stream.SetPosition(ScoreMagicSize);
-    if (tail.MainImageSize != 0) {
-        // Installed only once decoded: a broken picture leaves the old image and canvas whole.
-        Document.MainImage->Assign(ReadPicture(Stream, tail.MainImageSize).get());
-        Document.RebuildCanvas();
-        result.MainImageLoaded = true;
-    }
+    std::optional<TMainImageStage> mainImage;
+    if (tail.MainImageSize != 0) mainImage = Document.StageMainImage(ReadPicture(Stream, tail.MainImageSize));
 
-    TCastCounter counter(Document);
+    std::vector<TStagedCast> casts;
     for (int ch = 0; ch < ChannelCount; ++ch) {
         if (Progress) Progress(ch);
         for (int s = 0; s < CastSlotCount; ++s) {
             const std::int32_t size = tail.CastImageSizes[ch * CastSlotCount + s];
-            if (size == 0) continue;
-            LoadCast(Document.Channels[ch], s, ReadPicture(Stream, size), result.Version);
+            if (size != 0) casts.push_back(StageCast(ch, s, ReadPicture(Stream, size), tail, result.Version));
         }
     }
+
+    // Nothing from here on can fail: the document takes the whole file at once.
+    result.Accepted = true;
+    ApplyTail(tail, result.Version, Document);
+    if (mainImage) {
+        Document.InstallMainImage(std::move(*mainImage));
+        result.MainImageLoaded = true;
+    }
+    for (TStagedCast& cast : casts)
+        Document.Channels[cast.Channel].InstallCast(cast.Slot, std::move(cast.Picture), cast.Transparent,
+                                                    cast.Key);
+    for (TScoreChannel& channel : Document.Channels)
+        channel.CastCount = LeadingCastCount(channel);
     return result;
 }

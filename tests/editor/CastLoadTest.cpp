@@ -1,5 +1,5 @@
-// Casts from BMP and JPEG files and from the clipboard: which slots fill, unreadable files,
-// inserting, and the way to the clipboard and back.
+// Casts from BMP and JPEG files and from the clipboard: which slots fill, inserting, and the
+// way to the clipboard and back.
 #include <QBuffer>
 #include <QMimeData>
 
@@ -91,38 +91,6 @@ TEST_F(CastLoadTest, EachFileIsReadByTheReaderItsNameCallsFor) {
     ASSERT_EQ(Channel().Cast(1)->Width(), 6);
     EXPECT_EQ(CastPixel(1, 0, 1), ToColor(Navy));
     EXPECT_EQ(CastPixel(1, 5, 0), ToColor(Orange));
-}
-
-TEST_F(CastLoadTest, AnUnreadableFileStopsTheLoadingThere) {
-    LoadFiles({TaggedBmp(10), TaggedBmp(11)});
-    const std::string folder = form->OpenPictureDialog1->InitialDir;
-
-    const std::vector<std::uint8_t> jpeg = EncodeJpeg(TwoColourImage(64, 64, Navy, Orange));
-    const std::string damaged = WriteBytes(
-        "bad/damaged.jpg", std::vector<std::uint8_t>(jpeg.begin(), jpeg.begin() + jpeg.size() / 3));
-    const std::string truncated =
-        Truncate(WriteBmp("bad/cut.bmp", TwoColourImage(40, 40, Navy, Orange)), 1000);
-    int shown = 0;
-    for (const std::string& path : {damaged, truncated}) {
-        SCOPED_TRACE(path);
-        form->cast->SetCol(0);
-        LoadFiles({TaggedBmp(20), path, TaggedBmp(21)});
-        ASSERT_EQ(static_cast<int>(Answers->Messages().size()), ++shown);
-        // The file before stays, the slot meant for the bad one keeps its picture, the rest
-        // is not read.
-        EXPECT_EQ(CastPixel(0, 0, 0), Tag(20));
-        EXPECT_EQ(CastPixel(1, 0, 0), Tag(11));
-        EXPECT_EQ(Channel().CastCount, 2);
-        EXPECT_EQ(form->OpenPictureDialog1->InitialDir, folder);
-    }
-
-    // Alone in an empty strip, a bad file changes nothing.
-    form->score->SetRow(1);
-    form->cast->SetCol(0);
-    LoadFiles({truncated});
-    EXPECT_EQ(static_cast<int>(Answers->Messages().size()), ++shown);
-    EXPECT_EQ(Channel().CastCount, 0);
-    EXPECT_FALSE(Channel().CastUsed[0]);
 }
 
 TEST_F(CastLoadTest, ACastCopiedToTheClipboardPastesBackWithTheSamePixels) {

@@ -58,16 +58,3 @@ TEST_F(ExportBmpTest, OnlyTheFileNamesDotCutsTheStem) {
     EXPECT_EQ(QDir(Folder.filePath("shots.v2")).entryList(QDir::Files, QDir::Name),
               (QStringList{"walk000.bmp", "walk001.bmp", "walk002.bmp"}));
 }
-
-TEST_F(ExportBmpTest, AFailureEndsTheSequenceAndKeepsTheFramesSavedBeforeIt) {
-    MakeWalk();
-    // A folder where the second frame belongs: it cannot be written.
-    ASSERT_TRUE(QDir(Folder.path()).mkdir("walk001.bmp"));
-    Save("walk.bmp", 3);
-
-    const std::vector<std::string> messages = Answers->MessageTexts();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_NE(messages[0], "ファイルを出力しました");
-    EXPECT_EQ(FilesInFolder(), QStringList{"walk000.bmp"});
-    EXPECT_TRUE(EditingEnabled());
-}

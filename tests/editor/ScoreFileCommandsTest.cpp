@@ -130,28 +130,6 @@ TEST_F(ScoreFileCommandsTest, AFileOfNoKnownVersionIsRefusedWithTheMessage) {
     EXPECT_EQ(Doc().MainImage->Width(), 30);
 }
 
-TEST_F(ScoreFileCommandsTest, ACorruptFileEndsInTheErrorBoxWithTheViewsSound) {
-    MakeScore();
-    Save("walk.sct");
-    QFile file(QString::fromStdString(PathOf("walk.sct")));
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    QByteArray bytes = file.readAll();
-    // The first cast's length points past the end of the file.
-    const qsizetype sizes = bytes.size() - 23004 + 22204 + 4 * 20;
-    bytes[sizes + 3] = 0x40;
-    file.seek(0);
-    file.write(bytes);
-    file.close();
-
-    Open("walk.sct");
-    const std::vector<std::string> messages = Answers->MessageTexts();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_NE(messages[0], "スコアデータが不整です");
-    EXPECT_EQ(form->ProgressBar1->GetPosition(), 0);
-    EXPECT_EQ(Doc().Channels[1].CastCount, 2);
-    EXPECT_EQ(Doc().MainImage->Width(), 30);
-}
-
 TEST_F(ScoreFileCommandsTest, AFileThatCannotBeCreatedIsReportedAndLeavesNothing) {
     MakeScore();
     Save("missing/walk.sct");

@@ -84,17 +84,6 @@ TEST_F(EditCommandsTest, BitmapLoadingStopsAtTwoHundredFrames) {
     EXPECT_TRUE(Answers->MessageTexts().empty());
 }
 
-TEST_F(EditCommandsTest, AFileThatIsNoBitmapStopsTheLoadingKeepingEarlierFrames) {
-    std::vector<std::string> files = Bitmaps(2, 10);
-    files.insert(files.begin() + 1, WriteFile("bad.bmp", TBytes{'B', 'M', 1, 2, 3}));
-    Answers->ChooseFiles(files, 2);
-    Form1->Button1->Click();
-    EXPECT_EQ((std::vector<int>{10}), Widths());
-    ASSERT_EQ(1u, Answers->Messages().size());
-    EXPECT_EQ(mtError, Answers->Messages()[0].Type);
-    EXPECT_EQ(0, Form1->ProgressBar1->GetPosition());
-}
-
 TEST_F(EditCommandsTest, DeleteRemovesTheSelectedFrames) {
     NewBitmaps(5, 10);
     SelectRows(2, 3); // frames 1 and 2

@@ -76,14 +76,6 @@ TEST_F(GifOpenCommandTest, TheFilterChoosesTheReader) {
               Answers->MessageTexts());
 }
 
-TEST_F(GifOpenCommandTest, NewEmptiesTheListFirst) {
-    OpenGif(Frames(5, 10));
-    TGifBuilder broken("GIF87a");
-    OpenGif(broken.Bytes());
-    EXPECT_EQ(0, FrameCount);
-    EXPECT_EQ(2, Form1->StringGrid1->GetRowCount());
-}
-
 TEST_F(GifOpenCommandTest, AFileThatCannotBeReadEndsInTheErrorBox) {
     Answers->ChooseFiles({Path("missing.gif")}, 1);
     Form1->Button1->Click();
@@ -92,17 +84,6 @@ TEST_F(GifOpenCommandTest, AFileThatCannotBeReadEndsInTheErrorBox) {
     EXPECT_EQ("コードを認識できませんでした", messages[0].Text);
     EXPECT_EQ(mtError, messages[1].Type);
     EXPECT_EQ(nullptr, GifFileData);
-}
-
-TEST_F(GifOpenCommandTest, APictureErrorKeepsTheFramesBeforeIt) {
-    TGifBuilder gif;
-    gif.Screen(8, 8, 4).Control(0, 7, 0).Image(0, 0, 4, 3, TBytes(12, 1), 2);
-    gif.Control(0, 0, 0).ImageData(0, 0, 4, 3, LzwPlain(TBytes(13, 1), 2), 2);
-    OpenGif(gif.Bytes());
-    EXPECT_EQ((std::vector<int>{7}), Delays());
-    const std::vector<TMessageRequest> messages = Answers->Messages();
-    ASSERT_EQ(1u, messages.size());
-    EXPECT_EQ("TKvDIB.SetPixels: Pixel Position is Out of Range", messages[0].Text);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <QImage>
 
 #include "KvDIBTestFiles.h"
+#include "common/FullDiskFolder.h"
 #include "imagelib/KvDIBLoad.h"
 #include "toolkit/graphics/FileMapping.h"
 
@@ -356,6 +357,28 @@ TEST(KvDIBBmp, SizesFromTheHeaderAreCheckedBeforeAnythingIsMade) {
     // No pixel bytes at all for RLE data: the storage cannot be made.
     TTestDIB emptyRle{.Width = 4, .Compression = BI_RLE8, .ClrUsed = 2, .Table = GrayishTable(2)};
     ExpectRejected<EOutOfResources>(emptyRle.File(), "GetFileMap: Cannot Make File Mapping Object");
+}
+
+// A picture saved to a disk without room: a small one fails only when the file is finished, a
+// large one part way through. Either raises and keeps the old file.
+TEST(KvDIBBmp, SavingToAFullDiskRaisesAndKeepsTheOldFile) {
+    const struct {
+        TDiskState State;
+        int Width;
+    } saves[] = {{dsFull, 4}, {dsHalfFull, 200}, {dsReadOnly, 4}};
+    for (const auto& save : saves) {
+        SCOPED_TRACE(DiskStateName(save.State));
+        TFullDiskFolder disk;
+        if (!disk.Ready()) GTEST_SKIP() << disk.Reason();
+        ASSERT_TRUE(disk.Prepare(save.State, {"picture.bmp"}));
+        TKvDIB picture;
+        picture.SetBitCount(24);
+        picture.SetWidth(save.Width);
+        picture.SetHeight(100);
+        EXPECT_THROW(picture.SaveToFile(disk.Path("picture.bmp")), EStreamError);
+        EXPECT_TRUE(disk.KeptOldContent("picture.bmp"));
+        EXPECT_EQ(disk.Entries(), std::vector<std::string>{"picture.bmp"});
+    }
 }
 
 } // namespace

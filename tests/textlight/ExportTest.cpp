@@ -163,17 +163,6 @@ TEST_F(ExportTest, NothingIsSavedWithoutAPictureOrAFileName) {
     EXPECT_TRUE(Answers->MessageTexts().empty());
 }
 
-TEST_F(ExportTest, FailedCreateShowsTheErrorAndKeepsTheWindowState) {
-    RunAndStop();
-    Answers->ChooseFiles({Folder.path().toStdString() + "/missing/light.sct"});
-    Form1->Button4->Click();
-    const std::vector<std::string> messages = Answers->MessageTexts();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_NE(messages[0], "保存しました");
-    EXPECT_TRUE(Rendered);
-    EXPECT_TRUE(Form1->Button4->GetEnabled());
-}
-
 // The editor composes every frame of the file exactly as the preview showed it, whatever
 // the light's colour: its cast, whose key point lies outside it, has no transparent colour.
 TEST_F(ExportTest, EveryFrameTheEditorComposesIsThePreviewFrame) {

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "common/FullDiskFolder.h"
 #include "toolkit/widgets/RegIniFile.h"
 
 namespace {
@@ -76,6 +77,19 @@ TEST_F(RegIniFileTest, AFailedWriteRaisesAndKeepsTheOldFile) {
     TRegIniFile blocked("\\Software\\Blocked");
     EXPECT_THROW(blocked.WriteInteger("regist", "Top", 1), ERegistryException);
     EXPECT_EQ(settings.ReadInteger("regist", "Top", 0), 7);
+}
+
+// A settings file small enough to sit in a write buffer fails only when it is finished.
+TEST_F(RegIniFileTest, AWriteToAFullDiskRaisesAndKeepsTheOldFile) {
+    TFullDiskFolder disk;
+    if (!disk.Ready()) GTEST_SKIP() << disk.Reason();
+    qputenv("XDG_CONFIG_HOME", disk.Folder().c_str());
+    TRegIniFile settings("\\Software\\Palvenor20");
+    settings.WriteInteger("regist", "Top", 7);
+    disk.LeaveFree(0);
+    EXPECT_THROW(settings.WriteInteger("regist", "Left", 3), ERegistryException);
+    EXPECT_EQ(settings.ReadInteger("regist", "Top", 0), 7);
+    EXPECT_EQ(disk.Entries(), std::vector<std::string>{"Palvenor20.ini"});
 }
 
 } // namespace

@@ -3,8 +3,10 @@
 #include <QFile>
 #include <QSaveFile>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <stdexcept>
+#include <unistd.h>
 
 #include "toolkit/graphics/Exceptions.h"
 
@@ -115,17 +117,37 @@ void TMemoryStream::SaveToFile(const std::string& FileName) {
 
 // File stream.
 
+namespace {
+
+// The system's word for the last failure, or the stream's own when it gave none.
+std::string SystemReason() {
+    return errno != 0 ? std::strerror(errno) : SWriteError;
+}
+
+} // namespace
+
 struct TFileStream::Impl {
     std::unique_ptr<QFile> Reader;
     std::unique_ptr<QSaveFile> Writer;
+    // Why the file being written is not what was written to it; empty while it is.
+    std::string WriteFailure;
     QFileDevice* Device() { return Reader ? static_cast<QFileDevice*>(Reader.get()) : Writer.get(); }
+
+    void NoteWriteFailure(const std::string& Reason) {
+        if (WriteFailure.empty()) WriteFailure = Reason;
+    }
+    [[noreturn]] void RaiseWriteError(const std::string& Reason) const {
+        throw EWriteError("Cannot write file \"" + Writer->fileName().toStdString() + "\". " + Reason);
+    }
 };
 
 TFileStream::TFileStream(const std::string& FileName, TFileMode Mode) : FImpl(std::make_unique<Impl>()) {
     const QString name = QString::fromStdString(FileName);
     if (Mode == fmCreate) {
         FImpl->Writer = std::make_unique<QSaveFile>(name);
-        if (!FImpl->Writer->open(QIODevice::WriteOnly))
+        // Unbuffered: every write reaches the file at once, so a full disk shows at the write
+        // that hits it and never in a buffer flushed out of sight.
+        if (!FImpl->Writer->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
             throw EFCreateError("Cannot create file \"" + FileName + "\". " +
                                 FImpl->Writer->errorString().toStdString());
         return;
@@ -152,7 +174,12 @@ std::int64_t TFileStream::Read(void* Buffer, std::int64_t Count) {
 
 std::int64_t TFileStream::Write(const void* Buffer, std::int64_t Count) {
     if (Count <= 0) return 0;
+    errno = 0;
     const qint64 n = FImpl->Device()->write(static_cast<const char*>(Buffer), Count);
+    // A short write leaves a hole in what the caller meant to write, whether or not the
+    // caller looks at the count: the file must not replace its target.
+    if (n != Count && FImpl->Writer)
+        FImpl->NoteWriteFailure(n < 0 ? FImpl->Writer->errorString().toStdString() : SystemReason());
     return n < 0 ? 0 : n;
 }
 
@@ -161,7 +188,8 @@ std::int64_t TFileStream::Seek(std::int64_t Offset, TSeekOrigin Origin) {
     const std::int64_t base = Origin == soBeginning ? 0
                               : Origin == soCurrent ? device->pos()
                                                     : device->size();
-    device->seek(std::max<std::int64_t>(0, base + Offset));
+    if (!device->seek(std::max<std::int64_t>(0, base + Offset)) && FImpl->Writer)
+        FImpl->NoteWriteFailure(device->errorString().toStdString());
     return device->pos();
 }
 
@@ -170,7 +198,13 @@ std::int64_t TFileStream::GetSize() {
 }
 
 void TFileStream::Commit() {
-    if (FImpl->Writer && !FImpl->Writer->commit())
-        throw EWriteError("Cannot write file \"" + FImpl->Writer->fileName().toStdString() + "\". " +
-                          FImpl->Writer->errorString().toStdString());
+    QSaveFile* writer = FImpl->Writer.get();
+    if (writer == nullptr) return;
+    if (!FImpl->WriteFailure.empty()) FImpl->RaiseWriteError(FImpl->WriteFailure);
+    // Some file systems report a full disk only when the data goes to the disk; it must be
+    // there before the file replaces its target. A file system that cannot sync at all
+    // keeps the data as written.
+    if (::fsync(writer->handle()) != 0 && errno != EINVAL && errno != EROFS && errno != ENOTSUP)
+        FImpl->RaiseWriteError(SystemReason());
+    if (!writer->commit()) FImpl->RaiseWriteError(writer->errorString().toStdString());
 }

@@ -61,8 +61,11 @@ private:
 enum TFileMode { fmOpenRead = 0, fmOpenWrite = 1, fmOpenReadWrite = 2, fmCreate = 0xFF00 };
 
 // A stream on a file. A stream opened with fmCreate writes to a temporary file in the
-// target's folder; Commit renames it over the target. Destroyed without Commit, it
-// leaves the target as it was.
+// target's folder; Commit puts the data on the disk and renames the file over the target.
+// Commit raises EWriteError, and leaves the target as it was, when any write or seek failed
+// (also one whose short count the caller did not look at), when the data cannot be put on
+// the disk, or when the rename fails. Destroyed without Commit, the stream leaves the
+// target as it was.
 class TFileStream : public TStream {
 public:
     TFileStream(const std::string& FileName, TFileMode Mode);

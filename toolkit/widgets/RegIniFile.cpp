@@ -3,10 +3,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringList>
 #include <algorithm>
 #include <cctype>
+
+#include "toolkit/graphics/Exceptions.h"
+#include "toolkit/graphics/Streams.h"
 
 namespace {
 
@@ -94,16 +96,21 @@ TRegIniFile::TSections TRegIniFile::Load() const {
 bool TRegIniFile::Save(const TSections& Sections) const {
     const QString path = QString::fromStdString(FFileName);
     if (!QDir().mkpath(QFileInfo(path).absolutePath())) return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
     std::string text;
     for (const auto& [section, values] : Sections) {
         text += "[" + section + "]\n";
         for (const auto& [ident, value] : values)
             text += ident + "=" + Escape(value) + "\n";
     }
-    const auto written = file.write(text.data(), static_cast<qint64>(text.size()));
-    return written == static_cast<qint64>(text.size()) && file.commit();
+    // Replaced only once written whole, like every file the programs save.
+    try {
+        TFileStream file(FFileName, fmCreate);
+        file.WriteBuffer(text.data(), static_cast<std::int64_t>(text.size()));
+        file.Commit();
+    } catch (const EStreamError&) {
+        return false;
+    }
+    return true;
 }
 
 std::string TRegIniFile::ReadString(const std::string& Section, const std::string& Ident,

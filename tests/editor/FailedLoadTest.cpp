@@ -1,0 +1,134 @@
+// Loads that fail part way, through the buttons a user clicks: a main image whose canvas
+// cannot be made, a choice of cast files of which a later one cannot be read or held, score
+// files whose pictures fail. Each shows the error box and leaves the document as it was.
+#include "CastPictureFiles.h"
+#include "editor/model/scorefile.h"
+#include "imagelib/KvDIBTestFiles.h"
+
+namespace {
+
+// A 1-bit picture three million pixels wide: readable and small, but the working canvas
+// around it would pass the largest picture the toolkit holds.
+TBytes WideBmp() {
+    TTestDIB dib;
+    dib.Width = 3000000;
+    dib.BitCount = 1;
+    dib.Table = GrayishTable(2);
+    dib.Pixels.assign(3000000 / 8, 0x5A);
+    return dib.File();
+}
+
+// A picture whose pixels would take several GiB: refused when it is decoded.
+TBytes HugeRleBmp() {
+    TTestDIB dib;
+    dib.Width = 40000;
+    dib.Height = 40000;
+    dib.Compression = BI_RLE8;
+    dib.Table = GrayishTable(256);
+    dib.Pixels = {0, 1}; // end of bitmap
+    return dib.File();
+}
+
+TBytes SmallBmp() {
+    TTestDIB dib;
+    dib.Width = 3;
+    dib.Height = 2;
+    dib.BitCount = 24;
+    dib.Pixels.assign(2 * 12, 0x40);
+    return dib.File();
+}
+
+// A score file of the current version: waits that differ from the test document's, the main
+// image Main (none when empty), and the pictures Casts in slots 0, 1 ... of channel 3.
+TBytes ScoreFile(const TBytes& Main, const std::vector<TBytes>& Casts) {
+    TMemoryStream stream;
+    WriteScoreMagic(stream);
+    stream.WriteBuffer(Main.data(), std::int64_t(Main.size()));
+    TScoreTail tail;
+    tail.MainImageSize = std::int32_t(Main.size());
+    for (std::size_t s = 0; s < Casts.size(); ++s) {
+        stream.WriteBuffer(Casts[s].data(), std::int64_t(Casts[s].size()));
+        tail.CastImageSizes[3 * CastSlotCount + s] = std::int32_t(Casts[s].size());
+    }
+    tail.FrameWaits.fill(99);
+    tail.Channels[3].CellSet.fill(true);
+    WriteScoreTail(stream, tail);
+    return stream.Bytes();
+}
+
+enum TLoadCommand { lcMainImage, lcCasts, lcScore };
+
+struct TFailedLoad {
+    const char* Name;
+    TLoadCommand Command;
+    // The files chosen in the dialog, in order.
+    std::vector<TBytes> Files;
+};
+
+void PrintTo(const TFailedLoad& Load, std::ostream* Out) {
+    *Out << Load.Name;
+}
+
+TBytes Cut(TBytes Bytes, std::size_t Length) {
+    Bytes.resize(Length);
+    return Bytes;
+}
+
+const TFailedLoad FailedLoads[] = {
+    {"MainImageWhoseCanvasIsTooLarge", lcMainImage, {WideBmp()}},
+    {"CastsWithATooLargeOne", lcCasts, {SmallBmp(), SmallBmp(), HugeRleBmp()}},
+    {"CastsWithACutOne", lcCasts, {SmallBmp(), Cut(SmallBmp(), 40)}},
+    {"ScoreWhoseMainImageCanvasIsTooLarge", lcScore, {ScoreFile(WideBmp(), {SmallBmp()})}},
+    {"ScoreWithATooLargeCast", lcScore, {ScoreFile(SmallBmp(), {SmallBmp(), HugeRleBmp()})}},
+    {"ScoreWithACutCast", lcScore, {ScoreFile(SmallBmp(), {SmallBmp(), Cut(SmallBmp(), 40)})}},
+};
+
+class FailedLoadTest : public PictureFilesTest, public ::testing::WithParamInterface<TFailedLoad> {
+protected:
+    // Everything a load could change: the document as a score file writes it, the cast
+    // counts, the canvas and the frame view.
+    TBytes Fingerprint() {
+        TMemoryStream stream;
+        WriteScoreFile(stream, Doc());
+        for (const TScoreChannel& channel : Doc().Channels)
+            stream.WriteBuffer(&channel.CastCount, sizeof channel.CastCount);
+        stream.WriteBuffer(&Doc().MainImageRect, sizeof Doc().MainImageRect);
+        Doc().CanvasBitmap->SaveToStream(stream);
+        form->Image1->Picture()->GetGraphic()->SaveToStream(stream);
+        return stream.Bytes();
+    }
+};
+
+} // namespace
+
+TEST_P(FailedLoadTest, ShowsTheErrorAndLeavesTheDocumentAsItWas) {
+    const TFailedLoad& load = GetParam();
+    MakeMainImage(30, 20, clYellow);
+    form->Image1->Picture()->SetGraphic(Doc().CanvasBitmap.get());
+    AddCast(3, 6, 4, clRed);
+    AddCast(3, 5, 5, clBlue);
+    SetCell(3, 1, TPoint{60, 55});
+    Doc().FrameWaits[1] = 25;
+    form->score->SetRow(3);
+    form->cast->SetCol(1);
+    const TBytes before = Fingerprint();
+
+    std::vector<std::string> files;
+    for (std::size_t i = 0; i < load.Files.size(); ++i)
+        files.push_back(WriteBytes("file" + std::to_string(i) + (load.Command == lcScore ? ".sct" : ".bmp"),
+                                   load.Files[i]));
+    Answers->ChooseFiles(files);
+    (load.Command == lcMainImage ? form->BitBtn2
+     : load.Command == lcCasts   ? form->BitBtn1
+                                 : form->BitBtn3)
+        ->Click();
+
+    const std::vector<TMessageRequest> messages = Answers->Messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].Type, mtError);
+    EXPECT_TRUE(Fingerprint() == before);
+    EXPECT_EQ(form->ProgressBar1->GetPosition(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryLoad, FailedLoadTest, ::testing::ValuesIn(FailedLoads),
+                         [](const auto& Info) { return std::string(Info.param.Name); });
