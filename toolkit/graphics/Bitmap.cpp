@@ -162,7 +162,7 @@ HPALETTE TBitmap::GetPalette() {
 TCanvas* TBitmap::Canvas() {
     if (!FImpl->Canvas) {
         const HDC dc = CreateCompatibleDC(0);
-        if (dc == 0) throw EOutOfResources("Out of system resources");
+        if (dc == 0) throw EOutOfResources(SOutOfResources);
         FImpl->DC = dc;
         FImpl->PreviousBitmap = SelectObject(dc, FImpl->Handle);
         FImpl->Canvas = std::make_unique<TCanvas>();
@@ -178,10 +178,9 @@ void TBitmap::SetSize(int AWidth, int AHeight) {
     if (AWidth == GetWidth() && AHeight == GetHeight()) return;
     QImage resized;
     if (AWidth > 0 && AHeight > 0) {
-        if (std::uint64_t(AWidth) * std::uint64_t(AHeight) > MaxPictureBytes / 4)
-            throw EOutOfResources("Out of system resources");
+        if (!PictureSizeFits(AWidth, AHeight)) throw EOutOfResources(SOutOfResources);
         resized = QImage(AWidth, AHeight, QImage::Format_RGB32);
-        if (resized.isNull()) throw EOutOfResources("Out of system resources");
+        if (resized.isNull()) throw EOutOfResources(SOutOfResources);
         resized.fill(Qt::black);
         const QImage& old = FImpl->Image;
         const int rows = std::min(AHeight, old.height());
@@ -244,36 +243,16 @@ void TBitmap::SetTransparentColor(TColor Value) {
 }
 
 // Stretched onto the canvas's surface with its CopyMode. A transparent bitmap leaves its
-// transparent colour out: the surface is masked where the picture is opaque, then the
-// picture, black where transparent, is merged in.
+// transparent colour out and copies its other pixels.
 void TBitmap::Draw(TCanvas* ACanvas, const TRect& Rect) {
     if (ACanvas == nullptr || GetEmpty()) return;
-    const QImage& image = FImpl->Image;
-    const TRect source{0, 0, image.width(), image.height()};
-    // Drawn onto itself, the bitmap reads from a copy.
-    const QImage pixels = ACanvas->GetHandle() == FImpl->DC ? image.copy() : image;
-    if (!GetTransparent()) {
-        StretchImage(ACanvas->GetHandle(), Rect, pixels, source, ACanvas->CopyMode);
-        return;
-    }
-    const QRgb key = PixelOfColor(GetTransparentColor()) & 0xFFFFFF;
-    QImage mask(pixels.size(), QImage::Format_RGB32);
-    QImage opaque(pixels.size(), QImage::Format_RGB32);
-    for (int y = 0; y < pixels.height(); ++y) {
-        const auto* src = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
-        auto* m = reinterpret_cast<QRgb*>(mask.scanLine(y));
-        auto* o = reinterpret_cast<QRgb*>(opaque.scanLine(y));
-        for (int x = 0; x < pixels.width(); ++x) {
-            const bool transparent = (src[x] & 0xFFFFFF) == key;
-            m[x] = transparent ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
-            o[x] = transparent ? qRgb(0, 0, 0) : src[x];
-        }
-    }
-    // One session over both passes keeps the intermediate pixels exact on any surface.
-    TDrawingSession session(ACanvas->GetHandle());
-    if (session.Image() == nullptr) return;
-    StretchImage(ACanvas->GetHandle(), Rect, mask, source, SRCAND);
-    StretchImage(ACanvas->GetHandle(), Rect, opaque, source, SRCPAINT);
+    // Shared, not copied: drawn onto itself, the bitmap's surface gets pixels of its own at the
+    // first write while these stay as they were.
+    const QImage pixels = FImpl->Image;
+    const TRect source{0, 0, pixels.width(), pixels.height()};
+    std::optional<QRgb> key;
+    if (GetTransparent()) key = PixelOfColor(GetTransparentColor());
+    StretchImage(ACanvas->GetHandle(), Rect, pixels, source, ACanvas->CopyMode, key);
 }
 
 void TBitmap::Assign(TPersistent* Source) {
@@ -285,7 +264,8 @@ void TBitmap::Assign(TPersistent* Source) {
     }
     if (auto* bitmap = dynamic_cast<TBitmap*>(Source)) {
         if (bitmap == this) return;
-        FImpl->Image = bitmap->FImpl->Image.copy();
+        // The pixels are shared until either bitmap is drawn on.
+        FImpl->Image = bitmap->FImpl->Image;
         FImpl->Width = bitmap->GetWidth();
         FImpl->Height = bitmap->GetHeight();
         FPixelFormat = bitmap->FPixelFormat;

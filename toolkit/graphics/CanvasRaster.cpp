@@ -165,7 +165,8 @@ void TShapeMask::Paint(QImage& Surface, TPenMode Mode, QRgb PenColor, const TBru
     }
 }
 
-void StretchImage(HDC DC, const TRect& Dest, const QImage& Image, const TRect& Source, std::uint32_t Rop) {
+void StretchImage(HDC DC, const TRect& Dest, const QImage& Image, const TRect& Source, std::uint32_t Rop,
+                  std::optional<QRgb> Key) {
     TDrawingSession session(DC);
     if (Image.isNull() || session.Image() == nullptr) return;
     const QImage pixels = Image.convertToFormat(QImage::Format_RGB32);
@@ -177,8 +178,13 @@ void StretchImage(HDC DC, const TRect& Dest, const QImage& Image, const TRect& S
     header.biPlanes = 1;
     header.biBitCount = 32;
     header.biCompression = BI_RGB;
-    StretchDIBits(DC, Dest.Left, Dest.Top, Dest.Width(), Dest.Height(), Source.Left, Source.Top,
-                  Source.Width(), Source.Height(), pixels.constBits(), header, nullptr, DIB_RGB_COLORS, Rop);
+    if (Key)
+        StretchDIBitsKeyed(DC, Dest.Left, Dest.Top, Dest.Width(), Dest.Height(), Source.Left, Source.Top,
+                           Source.Width(), Source.Height(), pixels.constBits(), header, nullptr, *Key);
+    else
+        StretchDIBits(DC, Dest.Left, Dest.Top, Dest.Width(), Dest.Height(), Source.Left, Source.Top,
+                      Source.Width(), Source.Height(), pixels.constBits(), header, nullptr, DIB_RGB_COLORS,
+                      Rop);
 }
 
 TDrawingSession::TDrawingSession(HDC DC) : FDC(DC), FImage(nullptr) {

@@ -6,6 +6,7 @@
 #include <QRect>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
 #include "toolkit/graphics/Graphics.h"
@@ -76,8 +77,10 @@ private:
 
 // Stretches Source of Image (Format_RGB32) onto Dest of the DC's surface through
 // StretchDIBits: nearest pixel, Rop as the raster operation, opposite signs of the
-// extents mirroring.
-void StretchImage(HDC DC, const TRect& Dest, const QImage& Image, const TRect& Source, std::uint32_t Rop);
+// extents mirroring. With a Key, the pixels of that colour are left out and the others
+// copied, whatever Rop says.
+void StretchImage(HDC DC, const TRect& Dest, const QImage& Image, const TRect& Source, std::uint32_t Rop,
+                  std::optional<QRgb> Key = std::nullopt);
 
 // The surface of a device context for one drawing call. Raises EInvalidOperation for a
 // canvas without a handle; Image() is nullptr when the context has nothing to draw on.

@@ -93,22 +93,20 @@ template <class F> bool WithRop(std::uint32_t Rop, F&& f) {
     }
 }
 
-bool KnownRop(std::uint32_t Rop) {
-    return WithRop(Rop, [](auto) {});
-}
-
 int RowsOf(int SrcHeight) {
     return static_cast<int>(std::min<std::int64_t>(std::llabs(std::int64_t(SrcHeight)), INT32_MAX));
 }
 
-} // namespace
-
-int StretchDIBits(HDC DC, int XDest, int YDest, int DestWidth, int DestHeight, int XSrc, int YSrc,
-                  int SrcWidth, int SrcHeight, const void* Bits, const BITMAPINFOHEADER& Header,
-                  const RGBQUAD* Colors, std::uint32_t Usage, std::uint32_t Rop) {
+// The transfer both entry points share. Each destination row's run goes through
+// Put(Segment, Columns, Count, Dest): the decoded source pixels, the index into them of each
+// destination pixel, and the destination run. With Straight, rows whose run takes the
+// source pixels one for one are decoded into the destination instead.
+template <class PutRun>
+int Transfer(HDC DC, int XDest, int YDest, int DestWidth, int DestHeight, int XSrc, int YSrc, int SrcWidth,
+             int SrcHeight, const void* Bits, const BITMAPINFOHEADER& Header, const RGBQUAD* Colors,
+             std::uint32_t Usage, bool Straight, PutRun Put) {
     TDIBLayout layout;
-    if (Bits == nullptr || Usage != DIB_RGB_COLORS || !KnownRop(Rop) ||
-        !TDIBLayout::Make(Header, {1, 4, 8, 24, 32}, layout))
+    if (Bits == nullptr || Usage != DIB_RGB_COLORS || !TDIBLayout::Make(Header, {1, 4, 8, 24, 32}, layout))
         return 0;
     if (DestWidth == 0 || DestHeight == 0 || SrcWidth == 0 || SrcHeight == 0) return 0;
     QImage* surface = BeginDrawing(DC);
@@ -131,26 +129,53 @@ int StretchDIBits(HDC DC, int XDest, int YDest, int DestWidth, int DestHeight, i
     std::vector<int> segmentColumns(columns.Map.size());
     for (std::size_t i = 0; i < columns.Map.size(); ++i)
         segmentColumns[i] = columns.Map[i] - sourceLeft;
-    const bool straightCopy = Rop == SRCCOPY && sourceCount == count && columns.Map.front() == sourceLeft;
+    const bool straightCopy = Straight && sourceCount == count && columns.Map.front() == sourceLeft;
 
     std::vector<QRgb> segment(static_cast<std::size_t>(sourceCount));
     int decodedRow = -1;
-    WithRop(Rop, [&](auto op) {
-        for (int y = rows.First; y < rows.Last; ++y) {
-            QRgb* dest = reinterpret_cast<QRgb*>(surface->scanLine(y)) + columns.First;
-            const int sourceRow = rows.Map[y - rows.First];
-            const std::uint8_t* row = layout.ImageRow(bits, sourceRow);
-            if (straightCopy) {
-                DecodeDIBRow(row, layout.BitCount, lookup.data(), sourceLeft, count, dest);
-                continue;
-            }
-            if (sourceRow != decodedRow) {
-                DecodeDIBRow(row, layout.BitCount, lookup.data(), sourceLeft, sourceCount, segment.data());
-                decodedRow = sourceRow;
-            }
-            Combine(segment.data(), segmentColumns.data(), count, dest, op);
+    for (int y = rows.First; y < rows.Last; ++y) {
+        QRgb* dest = reinterpret_cast<QRgb*>(surface->scanLine(y)) + columns.First;
+        const int sourceRow = rows.Map[y - rows.First];
+        const std::uint8_t* row = layout.ImageRow(bits, sourceRow);
+        if (straightCopy) {
+            DecodeDIBRow(row, layout.BitCount, lookup.data(), sourceLeft, count, dest);
+            continue;
         }
-    });
+        if (sourceRow != decodedRow) {
+            DecodeDIBRow(row, layout.BitCount, lookup.data(), sourceLeft, sourceCount, segment.data());
+            decodedRow = sourceRow;
+        }
+        Put(segment.data(), segmentColumns.data(), count, dest);
+    }
     EndDrawing(DC, QRect(columns.First, rows.First, count, rows.Last - rows.First));
     return RowsOf(SrcHeight);
+}
+
+} // namespace
+
+int StretchDIBits(HDC DC, int XDest, int YDest, int DestWidth, int DestHeight, int XSrc, int YSrc,
+                  int SrcWidth, int SrcHeight, const void* Bits, const BITMAPINFOHEADER& Header,
+                  const RGBQUAD* Colors, std::uint32_t Usage, std::uint32_t Rop) {
+    int result = 0;
+    WithRop(Rop, [&](auto op) {
+        result = Transfer(DC, XDest, YDest, DestWidth, DestHeight, XSrc, YSrc, SrcWidth, SrcHeight, Bits,
+                          Header, Colors, Usage, Rop == SRCCOPY,
+                          [&](const QRgb* Segment, const int* Columns, int Count, QRgb* Dest) {
+                              Combine(Segment, Columns, Count, Dest, op);
+                          });
+    });
+    return result;
+}
+
+int StretchDIBitsKeyed(HDC DC, int XDest, int YDest, int DestWidth, int DestHeight, int XSrc, int YSrc,
+                       int SrcWidth, int SrcHeight, const void* Bits, const BITMAPINFOHEADER& Header,
+                       const RGBQUAD* Colors, QRgb Key) {
+    return Transfer(DC, XDest, YDest, DestWidth, DestHeight, XSrc, YSrc, SrcWidth, SrcHeight, Bits, Header,
+                    Colors, DIB_RGB_COLORS, false,
+                    [Key](const QRgb* Segment, const int* Columns, int Count, QRgb* Dest) {
+                        for (int i = 0; i < Count; ++i) {
+                            const QRgb pixel = Segment[Columns[i]];
+                            if ((pixel & 0xFFFFFF) != (Key & 0xFFFFFF)) Dest[i] = pixel | 0xFF000000u;
+                        }
+                    });
 }
