@@ -136,6 +136,12 @@ public:
     // Display zoom of the frame view, 1..4 (other values are brought into the range).
     int GetZoomFactor() const { return FZoomFactor; }
     void SetZoomFactor(int Value);
+    // Whether a main image of Width x Height fits: its working canvas and the frame view of
+    // that at the zoom stay within the picture limit.
+    bool MainImageFits(int Width, int Height) const;
+    // Whether the frame view of the canvas at Zoom stays within the picture limit (always,
+    // while there is no canvas).
+    bool ZoomFits(int Zoom) const;
 
     // Slot shown by channel Channel at frame Frame, or -1 when its cell there is empty. A run of
     // set cells steps through the slots in turn; an empty cell restarts the run at slot 0.

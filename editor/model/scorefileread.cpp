@@ -41,12 +41,12 @@ void ApplyTail(const TScoreTail& Tail, TScoreVersion Version, TEditorDocument& D
 
 // The next picture of the file, Size bytes from the position, read as a BMP file the way a
 // main image or cast file is read.
-std::unique_ptr<TBitmap> ReadPicture(TStream& Stream, std::int32_t Size) {
+std::unique_ptr<TBitmap> ReadPicture(TStream& Stream, std::int32_t Size, const TPictureFits& Fits) {
     if (Size < 0 || Size > Stream.Remaining()) throw EReadError(SReadError);
     TMemoryStream bytes;
     bytes.SetSize(Size);
     Stream.ReadBuffer(bytes.Memory(), Size);
-    return ReadBmpPicture(bytes);
+    return ReadBmpPicture(bytes, Fits);
 }
 
 // The slots in use from slot 0 up to the first unused one.
@@ -100,14 +100,21 @@ TScoreLoadResult ReadScoreFile(TStream& Stream, TEditorDocument& Document, const
 
     Stream.SetPosition(ScoreMagicSize);
     std::optional<TMainImageStage> mainImage;
-    if (tail.MainImageSize != 0) mainImage = Document.StageMainImage(ReadPicture(Stream, tail.MainImageSize));
+    if (tail.MainImageSize != 0) {
+        const TPictureFits fits = [&](int Width, int Height) {
+            return Document.MainImageFits(Width, Height);
+        };
+        mainImage = Document.StageMainImage(ReadPicture(Stream, tail.MainImageSize, fits));
+    }
 
     std::vector<TStagedCast> casts;
     for (int ch = 0; ch < ChannelCount; ++ch) {
         if (Progress) Progress(ch);
         for (int s = 0; s < CastSlotCount; ++s) {
             const std::int32_t size = tail.CastImageSizes[ch * CastSlotCount + s];
-            if (size != 0) casts.push_back(StageCast(ch, s, ReadPicture(Stream, size), tail, result.Version));
+            if (size != 0)
+                casts.push_back(
+                    StageCast(ch, s, ReadPicture(Stream, size, PictureSizeFits), tail, result.Version));
         }
     }
 

@@ -1,6 +1,7 @@
 // Loads that fail part way, through the buttons a user clicks: a main image whose canvas
 // cannot be made, a choice of cast files of which a later one cannot be read or held, score
-// files whose pictures fail. Each shows the error box and leaves the document as it was.
+// files whose pictures fail. Each shows the error box and leaves the document as it was;
+// pictures too large are refused before they are made.
 #include "CastPictureFiles.h"
 #include "editor/model/scorefile.h"
 #include "imagelib/KvDIBTestFiles.h"
@@ -18,15 +19,20 @@ TBytes WideBmp() {
     return dib.File();
 }
 
-// A picture whose pixels would take several GiB: refused when it is decoded.
-TBytes HugeRleBmp() {
+// An RLE8 picture of Side x Side whose data is Data.
+TBytes RleBmp(int Side, TBytes Data) {
     TTestDIB dib;
-    dib.Width = 40000;
-    dib.Height = 40000;
+    dib.Width = Side;
+    dib.Height = Side;
     dib.Compression = BI_RLE8;
     dib.Table = GrayishTable(256);
-    dib.Pixels = {0, 1}; // end of bitmap
+    dib.Pixels = std::move(Data);
     return dib.File();
+}
+
+// A picture the library holds, just past the picture limit at 32 bits.
+TBytes TooLargeRleBmp() {
+    return RleBmp(16385, {0, 1}); // end of bitmap
 }
 
 TBytes SmallBmp() {
@@ -63,7 +69,11 @@ struct TFailedLoad {
     TLoadCommand Command;
     // The files chosen in the dialog, in order.
     std::vector<TBytes> Files;
+    // The error box's message, or empty for any error.
+    std::string Message;
 };
+
+const std::string TooLarge = "TKvInternalDIB.LoadFromStream: Image is Too Large";
 
 void PrintTo(const TFailedLoad& Load, std::ostream* Out) {
     *Out << Load.Name;
@@ -75,12 +85,12 @@ TBytes Cut(TBytes Bytes, std::size_t Length) {
 }
 
 const TFailedLoad FailedLoads[] = {
-    {"MainImageWhoseCanvasIsTooLarge", lcMainImage, {WideBmp()}},
-    {"CastsWithATooLargeOne", lcCasts, {SmallBmp(), SmallBmp(), HugeRleBmp()}},
-    {"CastsWithACutOne", lcCasts, {SmallBmp(), Cut(SmallBmp(), 40)}},
-    {"ScoreWhoseMainImageCanvasIsTooLarge", lcScore, {ScoreFile(WideBmp(), {SmallBmp()})}},
-    {"ScoreWithATooLargeCast", lcScore, {ScoreFile(SmallBmp(), {SmallBmp(), HugeRleBmp()})}},
-    {"ScoreWithACutCast", lcScore, {ScoreFile(SmallBmp(), {SmallBmp(), Cut(SmallBmp(), 40)})}},
+    {"MainImageWhoseCanvasIsTooLarge", lcMainImage, {WideBmp()}, TooLarge},
+    {"CastsWithATooLargeOne", lcCasts, {SmallBmp(), SmallBmp(), TooLargeRleBmp()}, TooLarge},
+    {"CastsWithACutOne", lcCasts, {SmallBmp(), Cut(SmallBmp(), 40)}, ""},
+    {"ScoreWhoseMainImageCanvasIsTooLarge", lcScore, {ScoreFile(WideBmp(), {SmallBmp()})}, TooLarge},
+    {"ScoreWithATooLargeCast", lcScore, {ScoreFile(SmallBmp(), {SmallBmp(), TooLargeRleBmp()})}, TooLarge},
+    {"ScoreWithACutCast", lcScore, {ScoreFile(SmallBmp(), {SmallBmp(), Cut(SmallBmp(), 40)})}, ""},
 };
 
 class FailedLoadTest : public PictureFilesTest, public ::testing::WithParamInterface<TFailedLoad> {
@@ -126,6 +136,9 @@ TEST_P(FailedLoadTest, ShowsTheErrorAndLeavesTheDocumentAsItWas) {
     const std::vector<TMessageRequest> messages = Answers->Messages();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].Type, mtError);
+    if (!load.Message.empty()) {
+        EXPECT_EQ(messages[0].Text, load.Message);
+    }
     EXPECT_TRUE(Fingerprint() == before);
     EXPECT_EQ(form->ProgressBar1->GetPosition(), 0);
 }
