@@ -1,7 +1,7 @@
 // Loads that fail part way, through the buttons a user clicks: a main image whose canvas
 // cannot be made, a choice of cast files of which a later one cannot be read or held, score
-// files whose pictures fail. Each shows the error box and leaves the document as it was;
-// pictures too large are refused before they are made.
+// files whose pictures fail or together pass what a document holds. Each shows the error box
+// and leaves the document as it was; pictures too large are refused before they are made.
 #include "CastPictureFiles.h"
 #include "editor/model/scorefile.h"
 #include "imagelib/KvDIBTestFiles.h"
@@ -33,6 +33,12 @@ TBytes RleBmp(int Side, TBytes Data) {
 // A picture the library holds, just past the picture limit at 32 bits.
 TBytes TooLargeRleBmp() {
     return RleBmp(16385, {0, 1}); // end of bitmap
+}
+
+// Twenty pictures of 1 GiB each at 32 bits, more than a document holds; their data is bad,
+// which only decoding them would find.
+std::vector<TBytes> ManyLargeCasts() {
+    return std::vector<TBytes>(CastSlotCount, RleBmp(16384, {0}));
 }
 
 TBytes SmallBmp() {
@@ -91,6 +97,10 @@ const TFailedLoad FailedLoads[] = {
     {"ScoreWhoseMainImageCanvasIsTooLarge", lcScore, {ScoreFile(WideBmp(), {SmallBmp()})}, TooLarge},
     {"ScoreWithATooLargeCast", lcScore, {ScoreFile(SmallBmp(), {SmallBmp(), TooLargeRleBmp()})}, TooLarge},
     {"ScoreWithACutCast", lcScore, {ScoreFile(SmallBmp(), {SmallBmp(), Cut(SmallBmp(), 40)})}, ""},
+    {"ScoreWhoseCastsTogetherPassTheDocumentLimit",
+     lcScore,
+     {ScoreFile(SmallBmp(), ManyLargeCasts())},
+     "Out of system resources"},
 };
 
 class FailedLoadTest : public PictureFilesTest, public ::testing::WithParamInterface<TFailedLoad> {
