@@ -66,6 +66,11 @@ public:
     void Add(const void* Pixels, std::int64_t Bytes) {
         if (Pixels != nullptr && FSeen.insert(Pixels).second) FBytes += Bytes;
     }
+    // The pixels of Graphic when it is a device bitmap.
+    void AddBitmap(TGraphic* Graphic) {
+        if (auto* bitmap = dynamic_cast<TBitmap*>(Graphic))
+            Add(bitmap->Image().constBits(), bitmap->Image().sizeInBytes());
+    }
     double Mb() const { return double(FBytes) / (1024 * 1024); }
 
 private:

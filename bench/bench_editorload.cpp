@@ -8,8 +8,8 @@
 #include "editor/forms/ngform.h"
 #include "editor/forms/scoreset.h"
 #include "editor/forms/transform.h"
-#include "editor/model/scorefile.h"
 #include "tests/common/JpegFiles.h"
+#include "tests/editor/ScoreFileBytes.h"
 #include "tests/imagelib/KvDIBTestFiles.h"
 
 namespace {
@@ -23,21 +23,16 @@ void StartEditor() {
     MobrelForm->Show();
 }
 
-void AddBitmap(TKeptPictures& Kept, TGraphic* Graphic) {
-    if (auto* bitmap = dynamic_cast<TBitmap*>(Graphic))
-        Kept.Add(bitmap->Image().constBits(), bitmap->Image().sizeInBytes());
-}
-
 // The document's pictures and the frame view's.
 double EditorKeptMb() {
     TEditorDocument& doc = MobrelForm->Document();
     TKeptPictures kept;
-    AddBitmap(kept, doc.MainImage.get());
-    AddBitmap(kept, doc.CanvasBitmap.get());
-    AddBitmap(kept, MobrelForm->Image1->Picture()->GetGraphic());
+    kept.AddBitmap(doc.MainImage.get());
+    kept.AddBitmap(doc.CanvasBitmap.get());
+    kept.AddBitmap(MobrelForm->Image1->Picture()->GetGraphic());
     for (const TScoreChannel& channel : doc.Channels)
         for (int s = 0; s < CastSlotCount; ++s)
-            AddBitmap(kept, channel.Cast(s));
+            kept.AddBitmap(channel.Cast(s));
     return kept.Mb();
 }
 
@@ -58,52 +53,19 @@ TBytes ProgressiveJpeg() {
         [](jpeg_compress_struct& Info) { jpeg_simple_progression(&Info); });
 }
 
-// An RLE8 picture whose data is the end-of-bitmap code alone.
-TBytes EmptyRle8(int Width, int Height, int Colors) {
-    TTestDIB dib;
-    dib.Width = Width;
-    dib.Height = Height;
-    dib.Compression = BI_RLE8;
-    dib.Table = GrayishTable(Colors);
-    dib.ClrUsed = std::uint32_t(Colors);
-    dib.Pixels = {0, 1};
-    return dib.File();
-}
-
-// A score file of the current version with the main image Main (none when empty) and Casts
-// in the slots of channel 0, 1 ... in turn.
-TBytes ScoreFile(const TBytes& Main, const std::vector<TBytes>& Casts) {
-    TMemoryStream stream;
-    WriteScoreMagic(stream);
-    stream.WriteBuffer(Main.data(), std::int64_t(Main.size()));
-    TScoreTail tail;
-    tail.MainImageSize = std::int32_t(Main.size());
-    for (std::size_t i = 0; i < Casts.size(); ++i) {
-        stream.WriteBuffer(Casts[i].data(), std::int64_t(Casts[i].size()));
-        tail.CastImageSizes[i] = std::int32_t(Casts[i].size());
-    }
-    WriteScoreTail(stream, tail);
-    return stream.Bytes();
-}
-
 // A 1-bit main image one pixel high and 339392 wide: its canvas is a hundred rows of that.
 TBytes WideMainImageScore() {
-    TTestDIB dib;
-    dib.Width = 339392;
-    dib.BitCount = 1;
-    dib.Table = GrayishTable(2);
-    dib.Pixels.assign(339392 / 8, 0x5A);
-    return ScoreFile(dib.File(), {});
+    return ScoreFileBytes(OneRowFile(339392), {});
 }
 
 TBytes ManyLargeCastsScore() {
-    return ScoreFile({}, std::vector<TBytes>(CastStreamCount, EmptyRle8(2048, 2048, 2)));
+    return ScoreFileBytes({}, std::vector<TBytes>(CastStreamCount, RleFile(8, 2048, 2048, 2)));
 }
 
 const std::vector<TLoadCase> Cases = {
     {"main image: JPEG 5760x5760 progressive", "photo.jpg", ProgressiveJpeg, StartEditor, OpenMainImage,
      EditorKeptMb},
-    {"main image: RLE8 16384x16384, 1 KB", "huge.bmp", [] { return EmptyRle8(16384, 16384, 256); },
+    {"main image: RLE8 16384x16384, 1 KB", "huge.bmp", [] { return RleFile(8, 16384, 16384, 256); },
      StartEditor, OpenMainImage, EditorKeptMb},
     {"score: 1-bit main image 339392x1", "wide.sct", WideMainImageScore, StartEditor, OpenScore,
      EditorKeptMb},

@@ -18,11 +18,6 @@ void StartFrameSet() {
     Form1->Show();
 }
 
-void AddBitmap(TKeptPictures& Kept, TGraphic* Graphic) {
-    if (auto* bitmap = dynamic_cast<TBitmap*>(Graphic))
-        Kept.Add(bitmap->Image().constBits(), bitmap->Image().sizeInBytes());
-}
-
 // The frames' pictures, the screen and frame bitmaps and the view's picture.
 double FrameSetKeptMb() {
     TKeptPictures kept;
@@ -30,9 +25,9 @@ double FrameSetKeptMb() {
         const TKvDIBInfos& infos = FrameList[std::size_t(i)].Image->InternalDIB->Infos;
         kept.Add(infos.Bits, infos.ImageSize);
     }
-    AddBitmap(kept, ScreenBitmap.get());
-    AddBitmap(kept, FrameBitmap.get());
-    AddBitmap(kept, Form1->Image1->Picture()->GetGraphic());
+    kept.AddBitmap(ScreenBitmap.get());
+    kept.AddBitmap(FrameBitmap.get());
+    kept.AddBitmap(Form1->Image1->Picture()->GetGraphic());
     return kept.Mb();
 }
 
@@ -63,17 +58,6 @@ TBytes FrameAtTheLzwBound() {
     return gif.Trailer().Bytes();
 }
 
-TBytes EmptyRle4() {
-    TTestDIB dib;
-    dib.Width = 16384;
-    dib.Height = 16384;
-    dib.BitCount = 4;
-    dib.Compression = BI_RLE4;
-    dib.Table = GrayishTable(16);
-    dib.Pixels = {0, 1};
-    return dib.File();
-}
-
 const std::vector<TLoadCase> Cases = {
     {"GIF: screen 16384x16384, 1x1 frame", "large.gif", [] { return OnePixelOnScreen(16384, 16384); },
      StartFrameSet, NewGif, FrameSetKeptMb},
@@ -81,7 +65,8 @@ const std::vector<TLoadCase> Cases = {
      StartFrameSet, NewGif, FrameSetKeptMb},
     {"GIF: 12727x12727 frame, LZW bound", "bound.gif", FrameAtTheLzwBound, StartFrameSet, NewGif,
      FrameSetKeptMb},
-    {"BMP insert: RLE4 16384x16384, 120 B", "huge.bmp", EmptyRle4, StartFrameSet, InsertBmp, FrameSetKeptMb},
+    {"BMP insert: RLE4 16384x16384, 120 B", "huge.bmp", [] { return RleFile(4, 16384, 16384, 16); },
+     StartFrameSet, InsertBmp, FrameSetKeptMb},
 };
 
 } // namespace

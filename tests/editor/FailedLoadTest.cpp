@@ -3,7 +3,7 @@
 // files whose pictures fail or together pass what a document holds. Each shows the error box
 // and leaves the document as it was; pictures too large are refused before they are made.
 #include "CastPictureFiles.h"
-#include "editor/model/scorefile.h"
+#include "ScoreFileBytes.h"
 #include "imagelib/KvDIBTestFiles.h"
 
 namespace {
@@ -11,34 +11,18 @@ namespace {
 // A 1-bit picture three million pixels wide: readable and small, but the working canvas
 // around it would pass the largest picture the toolkit holds.
 TBytes WideBmp() {
-    TTestDIB dib;
-    dib.Width = 3000000;
-    dib.BitCount = 1;
-    dib.Table = GrayishTable(2);
-    dib.Pixels.assign(3000000 / 8, 0x5A);
-    return dib.File();
-}
-
-// An RLE8 picture of Side x Side whose data is Data.
-TBytes RleBmp(int Side, TBytes Data) {
-    TTestDIB dib;
-    dib.Width = Side;
-    dib.Height = Side;
-    dib.Compression = BI_RLE8;
-    dib.Table = GrayishTable(256);
-    dib.Pixels = std::move(Data);
-    return dib.File();
+    return OneRowFile(3000000);
 }
 
 // A picture the library holds, just past the picture limit at 32 bits.
 TBytes TooLargeRleBmp() {
-    return RleBmp(16385, {0, 1}); // end of bitmap
+    return RleFile(8, 16385, 16385, 256);
 }
 
 // Twenty pictures of 1 GiB each at 32 bits, more than a document holds; their data is bad,
 // which only decoding them would find.
 std::vector<TBytes> ManyLargeCasts() {
-    return std::vector<TBytes>(CastSlotCount, RleBmp(16384, {0}));
+    return std::vector<TBytes>(CastSlotCount, RleFile(8, 16384, 16384, 256, {0}));
 }
 
 TBytes SmallBmp() {
@@ -53,19 +37,10 @@ TBytes SmallBmp() {
 // A score file of the current version: waits that differ from the test document's, the main
 // image Main (none when empty), and the pictures Casts in slots 0, 1 ... of channel 3.
 TBytes ScoreFile(const TBytes& Main, const std::vector<TBytes>& Casts) {
-    TMemoryStream stream;
-    WriteScoreMagic(stream);
-    stream.WriteBuffer(Main.data(), std::int64_t(Main.size()));
     TScoreTail tail;
-    tail.MainImageSize = std::int32_t(Main.size());
-    for (std::size_t s = 0; s < Casts.size(); ++s) {
-        stream.WriteBuffer(Casts[s].data(), std::int64_t(Casts[s].size()));
-        tail.CastImageSizes[3 * CastSlotCount + s] = std::int32_t(Casts[s].size());
-    }
     tail.FrameWaits.fill(99);
     tail.Channels[3].CellSet.fill(true);
-    WriteScoreTail(stream, tail);
-    return stream.Bytes();
+    return ScoreFileBytes(Main, Casts, tail, 3 * CastSlotCount);
 }
 
 enum TLoadCommand { lcMainImage, lcCasts, lcScore };

@@ -217,12 +217,7 @@ TEST_F(MainImageTest, TheFrameViewFollowsAtTheCurrentZoom) {
 // A 1-bit picture 170000 pixels wide and one high: its canvas can be made, but not the frame
 // view of that at four times its size.
 TEST_F(MainImageTest, AFrameViewTooLargeAtTheZoomRefusesTheImageAndTheZoom) {
-    TTestDIB dib;
-    dib.Width = 170000;
-    dib.BitCount = 1;
-    dib.Table = GrayishTable(2);
-    dib.Pixels.assign(DIBRowLength(170000, 1), 0x0F);
-    const std::string wide = WriteBytes("wide.bmp", dib.File());
+    const std::string wide = WriteBytes("wide.bmp", OneRowFile(170000));
     form->Show();
     Application->ProcessMessages();
 

@@ -62,14 +62,7 @@ TBytes FrameTooLargeToShowGif() {
 // An RLE4 bitmap of 16384 x 16385 whose data ends at once: a few bytes the library holds,
 // too large to show.
 TBytes BitmapTooLargeToShow() {
-    TTestDIB dib;
-    dib.Width = 16384;
-    dib.Height = 16385;
-    dib.BitCount = 4;
-    dib.Compression = BI_RLE4;
-    dib.Table = GrayishTable(16);
-    dib.Pixels = {0, 1};
-    return dib.File();
+    return RleFile(4, 16384, 16385, 16);
 }
 
 const TBytes NoBitmap{'B', 'M', 1, 2, 3};
