@@ -140,6 +140,45 @@ TEST(FormTest, FocusMovesRunOnExitThenOnEnter) {
     EXPECT_TRUE(first.Focused());
 }
 
+// A panel over controls made before it, as a dialog shows one of two sets of controls.
+TEST(FormTest, APanelHidesAndUnfocusesTheControlsBeneathIt) {
+    TForm form;
+    form.SetClientWidth(200);
+    form.SetClientHeight(120);
+    TSpinEdit beneath(&form);
+    beneath.SetBounds(10, 10, 60, 22);
+    TButton outside(&form);
+    outside.SetBounds(10, 80, 75, 25);
+    TPanel panel(&form);
+    panel.SetBevelOuter(bvNone);
+    panel.SetBounds(0, 0, 200, 60);
+    TCheckBox inside(&panel);
+    inside.SetBounds(100, 10, 80, 20);
+    inside.SetCaption("LEFT");
+    panel.Hide();
+    beneath.SetFocus();
+    panel.Show(); // before the form opens, as a dialog chooses its set of controls
+    ShowAndActivate(form);
+
+    const QImage shot = Snapshot(form);
+    const TColor background = PixelColor(shot, 5, 5);
+    for (int x = 12; x < 68; x += 4)
+        EXPECT_EQ(PixelColor(shot, x, 21), background) << x;
+    EXPECT_TRUE(inside.Focused());
+    EXPECT_FALSE(beneath.CanFocus());
+    beneath.SetFocus();
+    EXPECT_TRUE(inside.Focused());
+    EXPECT_TRUE(outside.CanFocus());
+
+    panel.Hide();
+    EXPECT_TRUE(beneath.CanFocus());
+    beneath.SetFocus();
+    EXPECT_TRUE(beneath.Focused());
+    // Shown again, the panel takes the focus from the control it covers.
+    panel.Show();
+    EXPECT_TRUE(inside.Focused());
+}
+
 TEST(FormTest, ActivationRunsOnActivateOncePerActivation) {
     TForm main;
     TForm other;
