@@ -140,6 +140,29 @@ TEST(FormTest, FocusMovesRunOnExitThenOnEnter) {
     EXPECT_TRUE(first.Focused());
 }
 
+// Containers take no focus from a click: a handler that relies on its grid keeping the focus
+// finds it there after a click on a swatch or a picture button in a scroll box.
+TEST(FormTest, AClickOnAControlWithoutFocusLeavesTheFocusWhereItWas) {
+    TForm form;
+    form.SetClientWidth(300);
+    form.SetClientHeight(200);
+    TEdit edit(&form);
+    TScrollBox box(&form);
+    box.SetBounds(0, 40, 300, 160);
+    TGroupBox group(&box);
+    group.SetBounds(0, 0, 200, 100);
+    TShape swatch(&group);
+    swatch.SetBounds(20, 30, 25, 25);
+    int pressed = 0;
+    swatch.OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++pressed; };
+    ShowAndActivate(form);
+    edit.SetFocus();
+    ClickAsUser(swatch.Widget(), QPoint(5, 5));
+    ClickAsUser(group.Widget(), QPoint(100, 80));
+    EXPECT_EQ(pressed, 1);
+    EXPECT_TRUE(edit.Focused());
+}
+
 // A panel over controls made before it, as a dialog shows one of two sets of controls.
 TEST(FormTest, APanelHidesAndUnfocusesTheControlsBeneathIt) {
     TForm form;

@@ -108,6 +108,9 @@ TScrollBox::TScrollBox(TWinControl* Parent) : TScrollBox(new QScrollArea, Parent
 
 TScrollBox::TScrollBox(QScrollArea* Area, TWinControl* Parent)
     : TWinControl(Area, Parent, NewScrolledArea(Area)) {
+    // A click on the box or on a control in it that takes no focus leaves the focus where
+    // it was, as it does elsewhere on the form.
+    Area->setFocusPolicy(Qt::NoFocus);
     WatchEvents(Area->viewport());
     UpdateRange();
 }
