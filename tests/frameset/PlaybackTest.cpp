@@ -158,22 +158,26 @@ TEST_F(PlaybackTest, EditingIsOffWhilePlaying) {
     bool checked = false;
     const std::size_t asked = Answers->Log().size();
     TLoopScript script([] { Form1->Button5->Click(); });
-    script.When([] { return !Idle; },
-                [&] {
-                    EXPECT_FALSE(Idle);
-                    EXPECT_FALSE(Form1->Button1->GetEnabled());
-                    EXPECT_FALSE(Form1->Button4->GetEnabled());
-                    EXPECT_FALSE(Form1->StringGrid1->GetEnabled());
-                    EXPECT_FALSE(Form1->F1->GetEnabled());
-                    EXPECT_TRUE(Form1->Button5->GetEnabled());
-                    EXPECT_TRUE(Form3->GetVisible());
-                    // The window refuses to close and asks nothing.
-                    Form1->Close();
-                    EXPECT_EQ(asked, Answers->Log().size());
-                    EXPECT_FALSE(Application->Terminated());
-                    checked = true;
-                    Form1->Button5->Click();
-                });
+    script.When(
+        [] { return !Idle; },
+        [&] {
+            EXPECT_FALSE(Idle);
+            EXPECT_FALSE(Form1->Button1->GetEnabled());
+            EXPECT_FALSE(Form1->Button4->GetEnabled());
+            EXPECT_FALSE(Form1->StringGrid1->GetEnabled());
+            EXPECT_FALSE(Form1->F1->GetEnabled());
+            EXPECT_TRUE(Form1->Button5->GetEnabled());
+            EXPECT_TRUE(Form3->GetVisible());
+            // Opened on the main window, not over its menus at the screen's corner.
+            EXPECT_EQ(Form3->GetLeft(), Form1->GetLeft() + (Form1->GetWidth() - Form3->GetWidth()) / 2);
+            EXPECT_EQ(Form3->GetTop(), Form1->GetTop() + (Form1->GetHeight() - Form3->GetHeight()) / 2);
+            // The window refuses to close and asks nothing.
+            Form1->Close();
+            EXPECT_EQ(asked, Answers->Log().size());
+            EXPECT_FALSE(Application->Terminated());
+            checked = true;
+            Form1->Button5->Click();
+        });
     Form1->Button4->Click();
     EXPECT_TRUE(checked);
     EXPECT_TRUE(Idle);

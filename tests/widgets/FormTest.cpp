@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QScreen>
 #include <QScrollBar>
 
 #include "WidgetTestSupport.h"
@@ -265,6 +266,52 @@ TEST_F(MainFormTest, AFormNeverPlacedOpensCentredOnTheMainFormAndStaysWhereItWas
     second->Show();
     EXPECT_EQ(second->GetLeft(), 30);
     EXPECT_EQ(second->GetTop(), 150);
+}
+
+// Whether Form lies whole on the available area of Screen (the test platform's only screen).
+::testing::AssertionResult WholeOnScreen(const TForm& Form) {
+    const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect outer(Form.GetLeft(), Form.GetTop(), Form.GetWidth(), Form.GetHeight());
+    if (room.contains(outer)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "at (" << outer.left() << ", " << outer.top() << ") "
+                                         << outer.width() << " x " << outer.height();
+}
+
+TEST_F(MainFormTest, AWindowOpenedOrGrownIsKeptWholeOnTheScreen) {
+    const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+    main->SetBounds(room.right() - 300, room.bottom() - 200, 408, 327);
+    ShowAndActivate(*main);
+    EXPECT_TRUE(WholeOnScreen(*main));
+    EXPECT_EQ(main->GetWidth(), 408);
+
+    // Centred on the main window, then grown right and down while it shows.
+    second->SetClientWidth(200);
+    second->SetClientHeight(100);
+    ShowAndActivate(*second);
+    EXPECT_TRUE(WholeOnScreen(*second));
+    second->SetClientWidth(room.width() - 100);
+    second->SetClientHeight(room.height() - 100);
+    EXPECT_TRUE(WholeOnScreen(*second));
+    second->Hide();
+
+    // Larger than the screen: its size stays, its top-left corner on the screen.
+    second->SetClientWidth(room.width() + 50);
+    second->Show();
+    EXPECT_EQ(second->GetLeft(), room.left());
+    EXPECT_EQ(second->ClientWidth(), room.width() + 50);
+}
+
+TEST_F(MainFormTest, APlacementOffEveryScreenComesBackWholeOnThePrimaryScreen) {
+    main->SetBounds(5000, 4000, 400, 300);
+    main->Show();
+    EXPECT_TRUE(WholeOnScreen(*main));
+    EXPECT_EQ(main->GetWidth(), 400);
+    EXPECT_EQ(main->GetHeight(), 300);
+    main->Hide();
+    main->SetBounds(-3000, 20, 400, 300);
+    main->Show();
+    EXPECT_TRUE(WholeOnScreen(*main));
+    EXPECT_EQ(main->GetTop(), 20);
 }
 
 TEST_F(MainFormTest, AFailingOnCreateIsReportedAndTheFormStillComesUp) {
