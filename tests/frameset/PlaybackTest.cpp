@@ -158,26 +158,22 @@ TEST_F(PlaybackTest, EditingIsOffWhilePlaying) {
     bool checked = false;
     const std::size_t asked = Answers->Log().size();
     TLoopScript script([] { Form1->Button5->Click(); });
-    script.When(
-        [] { return !Idle; },
-        [&] {
-            EXPECT_FALSE(Idle);
-            EXPECT_FALSE(Form1->Button1->GetEnabled());
-            EXPECT_FALSE(Form1->Button4->GetEnabled());
-            EXPECT_FALSE(Form1->StringGrid1->GetEnabled());
-            EXPECT_FALSE(Form1->F1->GetEnabled());
-            EXPECT_TRUE(Form1->Button5->GetEnabled());
-            EXPECT_TRUE(Form3->GetVisible());
-            // Opened on the main window, not over its menus at the screen's corner.
-            EXPECT_EQ(Form3->GetLeft(), Form1->GetLeft() + (Form1->GetWidth() - Form3->GetWidth()) / 2);
-            EXPECT_EQ(Form3->GetTop(), Form1->GetTop() + (Form1->GetHeight() - Form3->GetHeight()) / 2);
-            // The window refuses to close and asks nothing.
-            Form1->Close();
-            EXPECT_EQ(asked, Answers->Log().size());
-            EXPECT_FALSE(Application->Terminated());
-            checked = true;
-            Form1->Button5->Click();
-        });
+    script.When([] { return !Idle; },
+                [&] {
+                    EXPECT_FALSE(Idle);
+                    EXPECT_FALSE(Form1->Button1->GetEnabled());
+                    EXPECT_FALSE(Form1->Button4->GetEnabled());
+                    EXPECT_FALSE(Form1->StringGrid1->GetEnabled());
+                    EXPECT_FALSE(Form1->F1->GetEnabled());
+                    EXPECT_TRUE(Form1->Button5->GetEnabled());
+                    EXPECT_TRUE(Form3->GetVisible());
+                    // The window refuses to close and asks nothing.
+                    Form1->Close();
+                    EXPECT_EQ(asked, Answers->Log().size());
+                    EXPECT_FALSE(Application->Terminated());
+                    checked = true;
+                    Form1->Button5->Click();
+                });
     Form1->Button4->Click();
     EXPECT_TRUE(checked);
     EXPECT_TRUE(Idle);
@@ -191,7 +187,14 @@ TEST_F(PlaybackTest, EditingIsOffWhilePlaying) {
 TEST_F(PlaybackTest, ClosedByTheWindowManagerThePlaybackStopsAsStopDoes) {
     OpenGif(Frames(2, 0));
     TLoopScript script([] { Form1->Button5->Click(); }, 5000);
-    script.When([] { return Form3->Active(); }, [] { EXPECT_FALSE(Form3->Widget()->close()); });
+    script.When([] { return Form3->Active(); },
+                [] {
+                    // Opened on the main window, not over its menus at the screen's corner.
+                    const TRect main = Form1->BoundsRect();
+                    EXPECT_EQ(Form3->GetLeft(), main.Left + (main.Width() - Form3->GetWidth()) / 2);
+                    EXPECT_EQ(Form3->GetTop(), main.Top + (main.Height() - Form3->GetHeight()) / 2);
+                    EXPECT_FALSE(Form3->Widget()->close());
+                });
     Form1->Button4->Click();
     EXPECT_TRUE(Idle);
     EXPECT_TRUE(Form1->Button4->GetEnabled());

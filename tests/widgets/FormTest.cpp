@@ -141,29 +141,6 @@ TEST(FormTest, FocusMovesRunOnExitThenOnEnter) {
     EXPECT_TRUE(first.Focused());
 }
 
-// Containers take no focus from a click: a handler that relies on its grid keeping the focus
-// finds it there after a click on a swatch or a picture button in a scroll box.
-TEST(FormTest, AClickOnAControlWithoutFocusLeavesTheFocusWhereItWas) {
-    TForm form;
-    form.SetClientWidth(300);
-    form.SetClientHeight(200);
-    TEdit edit(&form);
-    TScrollBox box(&form);
-    box.SetBounds(0, 40, 300, 160);
-    TGroupBox group(&box);
-    group.SetBounds(0, 0, 200, 100);
-    TShape swatch(&group);
-    swatch.SetBounds(20, 30, 25, 25);
-    int pressed = 0;
-    swatch.OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++pressed; };
-    ShowAndActivate(form);
-    edit.SetFocus();
-    ClickAsUser(swatch.Widget(), QPoint(5, 5));
-    ClickAsUser(group.Widget(), QPoint(100, 80));
-    EXPECT_EQ(pressed, 1);
-    EXPECT_TRUE(edit.Focused());
-}
-
 // A panel over controls made before it, as a dialog shows one of two sets of controls.
 TEST(FormTest, APanelHidesAndUnfocusesTheControlsBeneathIt) {
     TForm form;
@@ -299,19 +276,6 @@ TEST_F(MainFormTest, AWindowOpenedOrGrownIsKeptWholeOnTheScreen) {
     second->Show();
     EXPECT_EQ(second->GetLeft(), room.left());
     EXPECT_EQ(second->ClientWidth(), room.width() + 50);
-}
-
-TEST_F(MainFormTest, APlacementOffEveryScreenComesBackWholeOnThePrimaryScreen) {
-    main->SetBounds(5000, 4000, 400, 300);
-    main->Show();
-    EXPECT_TRUE(WholeOnScreen(*main));
-    EXPECT_EQ(main->GetWidth(), 400);
-    EXPECT_EQ(main->GetHeight(), 300);
-    main->Hide();
-    main->SetBounds(-3000, 20, 400, 300);
-    main->Show();
-    EXPECT_TRUE(WholeOnScreen(*main));
-    EXPECT_EQ(main->GetTop(), 20);
 }
 
 TEST_F(MainFormTest, AFailingOnCreateIsReportedAndTheFormStillComesUp) {
