@@ -22,7 +22,7 @@ namespace {
 // The band of controls between the text box and the preview.
 constexpr int BandTop = 113;
 constexpr int SettingsLeft = 248;
-constexpr int SettingsColumn = 98;
+constexpr int SettingsColumn = 104;
 
 } // namespace
 

@@ -39,4 +39,6 @@ void TMobrelForm::ComposeCurrentFrame(bool ToClipboard) {
         }
     }
     score->Repaint();
+    // The grid's focused cell redraws the frame view; without the focus it is redrawn here.
+    if (!ToClipboard && !score->Focused()) RefreshFrameView();
 }

@@ -174,6 +174,9 @@ TEST_F(CastEditTest, TheAnchorDialogSetsWhereThePointerHoldsACast) {
         return [Column, Row](TForm& Form) {
             EXPECT_EQ(Form.GetCaption(), "キャスト表示位置変更");
             EXPECT_TRUE(newform->Panel1->GetVisible());
+            // The size controls lie hidden beneath the panel: the keys go to the choices.
+            EXPECT_TRUE(newform->crmode1->Focused());
+            EXPECT_FALSE(newform->SpinEdit1->CanFocus());
             newform->crmode1->ClickItem(Column);
             newform->crmode2->ClickItem(Row);
             newform->Button1->Click();

@@ -6,6 +6,7 @@
 #include "common/TextFit.h"
 #include "tests/textlight/TextLightForm.h"
 #include "toolkit/widgets/MessageBoxes.h"
+#include "widgets/WidgetTestSupport.h"
 
 namespace {
 
@@ -132,6 +133,17 @@ TEST_F(TextLightFormTest, TextColourSwatchRendersTextAndLightInTheNewColour) {
     Form1->Shape1MouseDown(Form1->Shape1, mbRight, 0, 0, 0);
     EXPECT_EQ(Form1->Shape1->GetBrush().Color, clRed);
     EXPECT_EQ(Form1->Edit1->GetFont().Color, clRed);
+    // The text box shows its text in the colour, and none in black.
+    const QImage shown = Snapshot(*Form1->Edit1);
+    int red = 0;
+    int black = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) {
+            red += PixelColor(shown, x, y) == clRed;
+            black += PixelColor(shown, x, y) == clBlack;
+        }
+    EXPECT_GT(red, 50);
+    EXPECT_EQ(black, 0);
     EXPECT_TRUE(HasColor(*TextDIB, clRed));
     EXPECT_FALSE(HasColor(*TextDIB, clBlack));
     EXPECT_EQ(Pixel(*TextDIB, TransPoint.X, TransPoint.Y), clRed);

@@ -13,6 +13,7 @@
 
 class QApplication;
 class QEventLoop;
+class QTranslator;
 class TForm;
 
 using TExceptionEvent = std::function<void(TObject* Sender, const std::exception& E)>;
@@ -23,7 +24,9 @@ public:
     ~TApplication() override;
     std::string ClassName() const override { return "TApplication"; }
 
-    // Creates the Qt application unless one exists already (a test program makes its own).
+    // Creates the Qt application unless one exists already (a test program makes its own),
+    // and has Qt's own dialogs and buttons speak Japanese, as the programs do, whatever the
+    // user's locale.
     void Initialize(int argc, char** argv);
     // Creates a form, points Reference at it, then runs its OnCreate. The first form
     // created is the main form. The application owns the forms.
@@ -63,6 +66,7 @@ private:
 
     int FArgc = 0;
     std::unique_ptr<QApplication> FQtApplication;
+    std::unique_ptr<QTranslator> FQtTranslator;
     std::vector<std::unique_ptr<TForm>> FForms;
     TForm* FMainForm = nullptr;
     QEventLoop* FLoop = nullptr;
