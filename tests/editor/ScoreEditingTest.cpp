@@ -198,8 +198,8 @@ TEST_F(ScoreEditingTest, TypedWaitsGoToTheSelectedFramesAndSelectingOnlyShowsThe
     EXPECT_EQ(Doc().FrameWaits[3], 0);
     EXPECT_EQ(Doc().FrameWaits[8], 0);
 
-    // Dragging over columns 3..5 (waits 70, 0 and 30) shows each current frame's wait and
-    // writes none of them.
+    // Dragging over columns 3..5 (waits 70, 0 and 30) keeps the frame pressed first current,
+    // shows its wait and writes none of them.
     form->score->SetFocus();
     QWidget* grid = GridView(*form->score);
     const TRect from = form->score->CellRect(3, 0);
@@ -210,7 +210,7 @@ TEST_F(ScoreEditingTest, TypedWaitsGoToTheSelectedFramesAndSelectingOnlyShowsThe
     SendMouse(grid, QEvent::MouseButtonRelease, QPoint(to.Left + 1, to.Top + 1), Qt::LeftButton);
     EXPECT_EQ(form->score->GetSelection().Left, 3);
     EXPECT_EQ(form->score->GetSelection().Right, 5);
-    EXPECT_EQ(form->SpinEdit4->GetValue(), 30);
+    EXPECT_EQ(form->SpinEdit4->GetValue(), 70);
     EXPECT_EQ(Doc().FrameWaits[2], 70);
     EXPECT_EQ(Doc().FrameWaits[3], 0);
     EXPECT_EQ(Doc().FrameWaits[4], 30);
