@@ -68,6 +68,26 @@ std::uint64_t LeastCodedBits(const jpeg_decompress_struct& cinfo) {
     return blocks * (sequentialHuffman ? 2 : 1);
 }
 
+// A row of CMYK pixels, as libjpeg gives them, turned into RGB32 in place: each channel is
+// the paper left by its ink and the black, (255 - C) (255 - K) / 255 rounded. Files with an
+// Adobe marker store every ink inverted (255 is no ink), as Adobe's programs write them.
+void CmykRowToRgb(unsigned char* Row, JDIMENSION Width, bool Inverted) {
+    auto paper = [Inverted](unsigned char Ink) { return Inverted ? Ink : 255 - Ink; };
+    auto channel = [&](unsigned char Ink, int Black) {
+        return static_cast<unsigned char>((paper(Ink) * Black + 127) / 255);
+    };
+    for (JDIMENSION x = 0; x < Width; ++x, Row += 4) {
+        const int black = paper(Row[3]);
+        const unsigned char red = channel(Row[0], black);
+        const unsigned char green = channel(Row[1], black);
+        const unsigned char blue = channel(Row[2], black);
+        Row[0] = blue;
+        Row[1] = green;
+        Row[2] = red;
+        Row[3] = 0xFF;
+    }
+}
+
 // Decodes Data into Out (Format_RGB32, the picture only: libjpeg writes its rows in place).
 // Returns false with Message filled when the data cannot be decoded; Out is then not a
 // picture to keep.
@@ -91,7 +111,9 @@ bool DecodeJpeg(const unsigned char* Data, unsigned long Size, QImage& Out, char
     cinfo.progress = &limit.Base;
     jpeg_mem_src(&cinfo, Data, Size);
     jpeg_read_header(&cinfo, TRUE);
-    cinfo.out_color_space = JCS_EXT_BGRX;
+    // libjpeg turns YCCK into CMYK but CMYK into nothing else; that is done row by row.
+    const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+    cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
     jpeg_calc_output_dimensions(&cinfo);
     const std::uint64_t bytes = std::uint64_t(cinfo.output_width) * cinfo.output_height * 4;
     if (bytes == 0 || bytes > MaxPixelBytes) {
@@ -115,6 +137,7 @@ bool DecodeJpeg(const unsigned char* Data, unsigned long Size, QImage& Out, char
     while (cinfo.output_scanline < cinfo.output_height) {
         JSAMPROW row = Out.scanLine(static_cast<int>(cinfo.output_scanline));
         jpeg_read_scanlines(&cinfo, &row, 1);
+        if (cmyk) CmykRowToRgb(row, cinfo.output_width, cinfo.saw_Adobe_marker);
     }
     jpeg_finish_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
