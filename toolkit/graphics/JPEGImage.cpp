@@ -57,15 +57,17 @@ void CheckScans(j_common_ptr cinfo) {
 // an encoder must. A sequential Huffman scan spends at least one bit per block on the DC
 // difference and one on the first AC symbol (at the least an end of block). A progressive
 // file codes each block's DC in a first scan, a Huffman symbol of at least one bit, while
-// one end-of-band run may cover thousands of blocks in its AC scans. Arithmetic coding can
-// take less than a bit per block on a flat picture, so it is held to the progressive floor:
-// real pictures are far above it.
+// one end-of-band run may cover thousands of blocks in its AC scans. Arithmetic coding has
+// no such floor: the decisions of a flat picture cost a small fraction of a bit each, and
+// the zero bytes that end the data are left out, so a grey 16000 x 16000 picture takes five
+// bytes. Those pictures are read; data that libjpeg refuses part way has then cost only the
+// rows decoded until then, as the picture's rows are touched in the order they come.
 std::uint64_t LeastCodedBits(const jpeg_decompress_struct& cinfo) {
+    if (cinfo.arith_code) return 0;
     std::uint64_t blocks = 0;
     for (int c = 0; c < cinfo.num_components; ++c)
         blocks += std::uint64_t(cinfo.comp_info[c].width_in_blocks) * cinfo.comp_info[c].height_in_blocks;
-    const bool sequentialHuffman = !cinfo.progressive_mode && !cinfo.arith_code;
-    return blocks * (sequentialHuffman ? 2 : 1);
+    return blocks * (cinfo.progressive_mode ? 1 : 2);
 }
 
 // A row of CMYK pixels, as libjpeg gives them, turned into RGB32 in place: each channel is
