@@ -110,9 +110,6 @@ private:
     std::uint8_t* FRow;    // the current row, nullptr once every row is written
     std::uint8_t* FOut;    // where the next pixel goes
     std::uint8_t* FRowEnd; // the end of the current row's pixels
-    // Data that does not open with a clear code adds first code 0's string followed by a
-    // byte, though code 0 was written nowhere: that string stands here.
-    std::uint8_t FOpening[WideMove] = {};
 };
 
 // Only the single-byte strings and the clear and end codes need setting: entries from the
@@ -260,9 +257,6 @@ void TLzwDecoder::DecodeCodes() {
         // storage; one nearer is copied in pieces.
         if (OneRow && Start != nullptr && (length > WideMove || storageEnd - Start >= WideMove)) {
             entry.Source = Start;
-        } else if (StartRow < 0) {
-            FOpening[1] = Suffix;
-            entry.Source = FOpening;
         } else {
             entry.Source = nullptr;
             entry.Start = StartOf(Start, StartRow);
@@ -307,18 +301,24 @@ void TLzwDecoder::DecodeCodes() {
         reset();
         int prev = 0;
         const std::uint8_t* prevStart = nullptr; // where prev's string was written
-        int prevRow = -1;                        // its row; -1: nowhere
+        int prevRow = 0;                         // its row
         int code = 0;
+        // Data that does not open with a clear code is read as if one came first.
+        bool opening = true;
         while (readCode(code) && code != endCode) {
             std::uint8_t* const start = out;
             const int row = FArrival;
             if (code == clearCode) {
                 reset();
                 if (!readCode(code) || code == endCode) return;
+                opening = true;
+            }
+            if (opening) {
                 // A code without a string cannot open a sequence; a second clear code opens
                 // it with the empty string.
                 if (code >= nextCode) return;
                 writeString(code);
+                opening = false;
             } else if (code < nextCode) {
                 writeString(code);
                 addEntry(prev, dictionary[code].First, prevStart, prevRow, prevRow == row);
