@@ -367,11 +367,12 @@ TPoint TLzwDecoder::LastPixelOf(std::uint8_t Index) const {
 
 // Changes the side first that keeps the blank picture in between smaller, so a change of
 // shape never asks for more storage than the old or the new picture. A side of zero is
-// changed first, so the picture refuses it before any storage is asked for.
+// changed first, so the picture refuses it before any storage is asked for; of two, the
+// width, which is set first.
 void SizeDecodeImage(int Width, int Height) {
     const std::int64_t widthFirst = DIBRowLength(Width, 8) * DecodeImage->Height();
     const std::int64_t heightFirst = DIBRowLength(DecodeImage->Width(), 8) * Height;
-    if (Height != 0 && (Width <= 0 || widthFirst <= heightFirst)) {
+    if (Width <= 0 || (Height != 0 && widthFirst <= heightFirst)) {
         DecodeImage->SetWidth(Width);
         DecodeImage->SetHeight(Height);
     } else {
