@@ -164,24 +164,31 @@ TEST_F(MainImageTest, TypedSizesAreBroughtIntoRangeAndTheColourComesFromTheDialo
     EXPECT_EQ(Doc().MainImage->Height(), 1000);
     EXPECT_EQ(MainPixel(5, 500), Green);
 
-    // Text that is no number reads as 10; closing the window, not cancelling, counts as OK.
-    Answers->OnForm([](TForm& Form) {
+    // Text that is no number reads as 10.
+    Answers->OnForm([](TForm&) {
         newform->SpinEdit1->SetText("");
-        Form.Close();
+        newform->SpinEdit2->SetValue(20);
+        newform->Button1->Click();
     });
     form->BitBtn25->Click();
     EXPECT_FALSE(Doc().NewFormCancelled);
     EXPECT_EQ(Doc().MainImage->Width(), 10);
-    EXPECT_EQ(Doc().MainImage->Height(), 1000);
+    EXPECT_EQ(Doc().MainImage->Height(), 20);
 
-    // "CANCEL" changes nothing.
-    Answers->OnForm([](TForm&) {
-        newform->SpinEdit1->SetValue(300);
-        newform->Button2->Click();
-    });
-    form->BitBtn25->Click();
-    EXPECT_TRUE(Doc().NewFormCancelled);
-    EXPECT_EQ(Doc().MainImage->Width(), 10);
+    // "CANCEL", and closing the window with its close box, change nothing.
+    const std::function<void(TForm&)> leave[] = {[](TForm&) { newform->Button2->Click(); },
+                                                 [](TForm& Form) { Form.Close(); }};
+    for (const auto& how : leave) {
+        Answers->OnForm([&how](TForm& Form) {
+            newform->SpinEdit1->SetValue(300);
+            newform->Shape1->SetBrushColor(White);
+            how(Form);
+        });
+        form->BitBtn25->Click();
+        EXPECT_TRUE(Doc().NewFormCancelled);
+        EXPECT_EQ(Doc().MainImage->Width(), 10);
+        EXPECT_EQ(MainPixel(5, 10), Green);
+    }
 }
 
 TEST_F(MainImageTest, AnotherSizeKeepsThePositionsAndCastsAndTheImageAtTheMargin) {
