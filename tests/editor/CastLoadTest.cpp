@@ -73,7 +73,7 @@ TEST_F(CastLoadTest, LoadingStartsOnlyRightAfterAUsedSlot) {
 }
 
 TEST_F(CastLoadTest, EachFileIsReadByTheReaderItsNameCallsFor) {
-    const std::string jpeg = WriteJpeg("photo.jpg", TwoColourImage(32, 16, Orange, Navy));
+    const std::string jpeg = WriteJpeg(".bilder/photo.jpg", TwoColourImage(32, 16, Orange, Navy));
     const std::string bmp = WriteBmp("plain.Bmp", TwoColourImage(6, 2, Navy, Orange));
     LoadFiles({jpeg, bmp});
     ASSERT_EQ(Channel().CastCount, 2);
