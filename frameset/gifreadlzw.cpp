@@ -297,45 +297,48 @@ void TLzwDecoder::DecodeCodes() {
     };
 
     // Every routine that throws has the position already; a normal end hands it back here.
+    // Each pass of the outer loop opens a sequence with a code that adds no entry: the one
+    // after a clear code, or the data's first code, whether or not a clear code stands there.
     auto decode = [&] {
         reset();
-        int prev = 0;
-        const std::uint8_t* prevStart = nullptr; // where prev's string was written
-        int prevRow = 0;                         // its row
         int code = 0;
-        // Data that does not open with a clear code is read as if one came first.
-        bool opening = true;
-        while (readCode(code) && code != endCode) {
-            std::uint8_t* const start = out;
-            const int row = FArrival;
+        if (!readCode(code)) return;
+        for (;;) {
             if (code == clearCode) {
                 reset();
-                if (!readCode(code) || code == endCode) return;
-                opening = true;
+                if (!readCode(code)) return;
             }
-            if (opening) {
-                // A code without a string cannot open a sequence; a second clear code opens
-                // it with the empty string.
-                if (code >= nextCode) return;
-                writeString(code);
-                opening = false;
-            } else if (code < nextCode) {
-                writeString(code);
-                addEntry(prev, dictionary[code].First, prevStart, prevRow, prevRow == row);
-            } else if (code == nextCode && dictionary[prev].Length != 0) {
-                // The code being defined: the previous string followed by its own first byte.
-                writeString(prev);
-                if (out == nullptr) ThrowPixelPosition();
-                *out++ = dictionary[prev].First;
-                if (out == rowEnd) nextRow();
-                const bool oneRow = FArrival == row || (FArrival == row + 1 && out == FRow);
-                addEntry(prev, dictionary[prev].First, start, row, oneRow);
-            } else {
-                return; // a code above the next free one, or one built on no string
+            // A code without a string cannot open a sequence; a second clear code opens it
+            // with the empty string.
+            if (code == endCode || code >= nextCode) return;
+            int prev = code;
+            const std::uint8_t* prevStart = out; // where prev's string was written
+            int prevRow = FArrival;              // its row
+            writeString(code);
+            while (readCode(code) && code != endCode) {
+                std::uint8_t* const start = out;
+                const int row = FArrival;
+                if (code == clearCode) {
+                    break;
+                } else if (code < nextCode) {
+                    writeString(code);
+                    addEntry(prev, dictionary[code].First, prevStart, prevRow, prevRow == row);
+                } else if (code == nextCode && dictionary[prev].Length != 0) {
+                    // The code being defined: the previous string followed by its own first byte.
+                    writeString(prev);
+                    if (out == nullptr) ThrowPixelPosition();
+                    *out++ = dictionary[prev].First;
+                    if (out == rowEnd) nextRow();
+                    const bool oneRow = FArrival == row || (FArrival == row + 1 && out == FRow);
+                    addEntry(prev, dictionary[prev].First, start, row, oneRow);
+                } else {
+                    return; // a code above the next free one, or one built on no string
+                }
+                prev = code;
+                prevStart = start;
+                prevRow = row;
             }
-            prev = code;
-            prevStart = start;
-            prevRow = row;
+            if (code != clearCode) return; // the end code, or no more codes
         }
     };
     decode();
