@@ -197,6 +197,13 @@ TEST_F(CastEditTest, TheAnchorDialogSetsWhereThePointerHoldsACast) {
     });
     form->Button4->Click();
     EXPECT_EQ(Doc().PlacementAnchor, 2);
+    // So is closing the window with its close box.
+    Answers->OnForm([](TForm& Form) {
+        newform->crmode1->ClickItem(0);
+        Form.Close();
+    });
+    form->Button4->Click();
+    EXPECT_EQ(Doc().PlacementAnchor, 2);
 }
 
 } // namespace
