@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -62,7 +63,8 @@ TKvDIB& DrawCastOnDIB(const TEditorDocument& Document, TKvDIB& Dib, TGraphic& Ca
 
 namespace {
 
-// One run of the export: the working bitmaps, the GIF being built and the common palette.
+// One run of the export: the working bitmaps, the GIF file being written and the common
+// palette.
 class TFrameExporter {
 public:
     TFrameExporter(const TEditorDocument& Document, const TFrameExportSettings& Settings,
@@ -80,25 +82,27 @@ public:
     }
 
     void Run(const std::string& Name) {
+        // The GIF goes to a temporary file beside the target as it is made, and replaces
+        // the target only once it is complete and on the disk; a folder that takes no file
+        // shows before any frame is composed.
+        if (IsGif()) FGifFile = std::make_unique<TFileStream>(Name, fmCreate);
         Report(FProgress.SetMax, FLast);
         if (FCommonPalette) BuildCommonPalette();
         Report(FProgress.SetPosition, 0);
-        // The GIF is built whole in memory. Coded frames rarely take more than a byte per
-        // pixel, so room for that spares copying a growing stream; unused room costs no memory.
-        if (IsGif())
-            FGif.SetCapacity(std::int64_t(FDocument.MainImage->Width()) * FDocument.MainImage->Height() *
-                             (FLast - FFirst + 1));
         for (int f = FFirst; f <= FLast; ++f) {
             ComposeExportFrame(FDocument, f, FWork);
-            if (IsGif())
+            if (IsGif()) {
                 WriteGifFrame(f);
-            else
+                if (FGif.GetSize() >= GifFileChunk) PassGifToFile();
+            } else {
                 WriteBmpFrame(Name, f);
+            }
             Report(FProgress.SetPosition, f);
         }
         if (IsGif()) {
             WriteGifTrailer(FGif);
-            FGif.SaveToFile(Name);
+            PassGifToFile();
+            FGifFile->Commit();
         }
     }
 
@@ -107,6 +111,15 @@ private:
 
     static void Report(const std::function<void(int)>& Step, int Value) {
         if (Step) Step(Value);
+    }
+
+    // The writers build the GIF in memory a frame or so at a time; the file gets it in
+    // pieces of this size at least, and the memory is used again for the next piece.
+    static constexpr std::int64_t GifFileChunk = 64 * 1024;
+
+    void PassGifToFile() {
+        FGif.SaveToStream(*FGifFile);
+        FGif.Clear();
     }
 
     // One histogram over every frame of the range, and over the S-size colour, which later
@@ -220,6 +233,7 @@ private:
     // that was written.
     TKvDIB FWork, FOut, FPrev;
     TMemoryStream FGif;
+    std::unique_ptr<TFileStream> FGifFile;
     TColorQuantizer FQuantizer;
     std::vector<std::uint8_t> FPainted;
 };
