@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "gif/colorquant.h"
+#include "editor/model/composedframes.h"
 #include "editor/model/framechanges.h"
 #include "imagelib/KvDIB.h"
 #include "toolkit/graphics/Exceptions.h"
@@ -63,8 +64,8 @@ TKvDIB& DrawCastOnDIB(const TEditorDocument& Document, TKvDIB& Dib, TGraphic& Ca
 
 namespace {
 
-// One run of the export: the working bitmaps, the GIF file being written and the common
-// palette.
+// One run of the export: the working bitmaps, the GIF file being written, the common palette
+// and the frames kept for it.
 class TFrameExporter {
 public:
     TFrameExporter(const TEditorDocument& Document, const TFrameExportSettings& Settings,
@@ -90,7 +91,9 @@ public:
         if (FCommonPalette) BuildCommonPalette();
         Report(FProgress.SetPosition, 0);
         for (int f = FFirst; f <= FLast; ++f) {
-            ComposeExportFrame(FDocument, f, FWork);
+            // FWork still holds the frame before, which a kept frame is restored from.
+            if (FComposed == nullptr || !FComposed->Restore(f - FFirst, FWork))
+                ComposeExportFrame(FDocument, f, FWork);
             if (IsGif()) {
                 WriteGifFrame(f);
                 if (FGif.GetSize() >= GifFileChunk) PassGifToFile();
@@ -123,13 +126,18 @@ private:
     }
 
     // One histogram over every frame of the range, and over the S-size colour, which later
-    // frames paint where nothing changed.
+    // frames paint where nothing changed. The frames are kept for the output pass as far
+    // as the room allows.
     void BuildCommonPalette() {
         FQuantizer.Depth = FDepth;
         AllocQuantizer(FQuantizer);
+        FComposed = std::make_unique<TComposedFrames>(ComposedFramesRoom());
+        TKvDIB before;
         for (int f = FFirst; f <= FLast; ++f) {
             ComposeExportFrame(FDocument, f, FWork);
             AddImageToQuantizer(FWork, FQuantizer);
+            FComposed->Add(FWork, f == FFirst ? nullptr : &before);
+            before.Assign(&FWork);
             Report(FProgress.SetPosition, f);
         }
         if (FSettings.SSizeOptimised) {
@@ -137,6 +145,14 @@ private:
             AddImageToQuantizer(FWork, FQuantizer);
         }
         BuildQuantizerPalette(FQuantizer);
+    }
+
+    // The export holds three frames of 24 bits at once (the composed one, its reduced copy
+    // and the one written before); the kept frames may take half as much again, and 8 MB.
+    std::size_t ComposedFramesRoom() const {
+        const std::size_t frame =
+            std::size_t(FDocument.MainImage->Width()) * FDocument.MainImage->Height() * 3;
+        return frame * 3 / 2 + (std::size_t(8) << 20);
     }
 
     void Reduce(TKvDIB& Bitmap) {
@@ -211,15 +227,17 @@ private:
         FPrev.Assign(&FWork);
     }
 
+    // The composed frame stays as it is: the next frame may be restored from it.
     void WriteBmpFrame(const std::string& Name, int Frame) {
-        Reduce(FWork);
+        FOut.Assign(&FWork);
+        Reduce(FOut);
         if (FSettings.Mode == emSingleBmp) {
-            FWork.SaveToFile(Name + ".bmp");
+            FOut.SaveToFile(Name + ".bmp");
             return;
         }
         char number[8];
         std::snprintf(number, sizeof number, "%03d", Frame);
-        FWork.SaveToFile(Name + number + ".bmp");
+        FOut.SaveToFile(Name + number + ".bmp");
     }
 
     const TEditorDocument& FDocument;
@@ -235,6 +253,7 @@ private:
     TMemoryStream FGif;
     std::unique_ptr<TFileStream> FGifFile;
     TColorQuantizer FQuantizer;
+    std::unique_ptr<TComposedFrames> FComposed;
     std::vector<std::uint8_t> FPainted;
 };
 
