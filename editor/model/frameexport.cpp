@@ -126,8 +126,9 @@ private:
     }
 
     // One histogram over every frame of the range, and over the S-size colour, which later
-    // frames paint where nothing changed. The frames are kept for the output pass as far
-    // as the room allows.
+    // frames paint where nothing changed. A pixel counts once for every frame it stays in,
+    // so each frame adds only what it changed, for itself and the frames after it. The
+    // frames are kept for the output pass as far as the room allows.
     void BuildCommonPalette() {
         FQuantizer.Depth = FDepth;
         AllocQuantizer(FQuantizer);
@@ -135,8 +136,18 @@ private:
         TKvDIB before;
         for (int f = FFirst; f <= FLast; ++f) {
             ComposeExportFrame(FDocument, f, FWork);
-            AddImageToQuantizer(FWork, FQuantizer);
-            FComposed->Add(FWork, f == FFirst ? nullptr : &before);
+            FComposed->BeginFrame();
+            const int staying = FLast - f + 1;
+            if (f == FFirst) {
+                for (int y = 0; y < FWork.GetHeight(); ++y)
+                    AddPixelsToQuantizer(FWork, y, 0, FWork.GetWidth() - 1, staying, FQuantizer);
+            } else {
+                ForEachChangedRun(FWork, before, [&](int Y, int Left, int Right) {
+                    AddPixelsToQuantizer(FWork, Y, Left, Right, staying, FQuantizer);
+                    AddPixelsToQuantizer(before, Y, Left, Right, -staying, FQuantizer);
+                    FComposed->AddRun(FWork, Y, Left, Right);
+                });
+            }
             before.Assign(&FWork);
             Report(FProgress.SetPosition, f);
         }

@@ -1,6 +1,6 @@
-// The frames a common-palette export keeps between its two passes: each restored from the
-// one before exactly as it was composed, and frames beyond the store's room left to be
-// composed again.
+// The frames a common-palette export keeps between its two passes, as the runs in which each
+// differs from the one before: each restored exactly as it was composed, and frames beyond
+// the store's room left to be composed again.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -8,12 +8,13 @@
 #include <vector>
 
 #include "editor/model/composedframes.h"
+#include "editor/model/framechanges.h"
 #include "imagelib/KvDIB.h"
 
 namespace {
 
-// 11 x 7 pixels of 24 bits: rows of 33 bytes and 3 of padding, 252 bytes in all, so the
-// images end in the middle of a compared word.
+// 11 x 7 pixels of 24 bits: rows of 33 bytes and 3 of padding, so that a row ends in the
+// middle of a compared word.
 constexpr int Width = 11, Height = 7;
 
 std::unique_ptr<TKvDIB> NoiseFrame(unsigned Seed) {
@@ -47,8 +48,12 @@ std::vector<int> PixelsOf(TKvDIB& Frame) {
 // composed, every later one restored from the one before where it was kept.
 void ExpectRestoredInTurn(TComposedFrames& Store, const std::vector<std::unique_ptr<TKvDIB>>& Frames,
                           const std::vector<bool>& Kept) {
-    for (std::size_t i = 0; i < Frames.size(); ++i)
-        Store.Add(*Frames[i], i == 0 ? nullptr : Frames[i - 1].get());
+    for (std::size_t i = 0; i < Frames.size(); ++i) {
+        Store.BeginFrame();
+        if (i > 0)
+            ForEachChangedRun(*Frames[i], *Frames[i - 1],
+                              [&](int Y, int Left, int Right) { Store.AddRun(*Frames[i], Y, Left, Right); });
+    }
     std::unique_ptr<TKvDIB> work = CopyOf(*Frames[0]);
     EXPECT_FALSE(Store.Restore(0, *work));
     for (std::size_t i = 1; i < Frames.size(); ++i) {
@@ -96,7 +101,7 @@ TEST(ComposedFrames, EveryKeptFrameIsRestoredFromTheOneBeforeExactly) {
 TEST(ComposedFrames, FramesBeyondTheRoomAreLeftToBeComposedAgain) {
     std::vector<std::unique_ptr<TKvDIB>> frames;
     frames.push_back(NoiseFrame(1));
-    frames.push_back(NoiseFrame(2)); // about 280 bytes of changes: fits
+    frames.push_back(NoiseFrame(2)); // some 290 bytes of runs: fits
     frames.push_back(NoiseFrame(3)); // as many again: does not
     frames.push_back(CopyOf(*frames.back()));
     frames.back()->SetPixels(3, 3, 0); // a few bytes: fits in what is left
