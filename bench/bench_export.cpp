@@ -218,7 +218,7 @@ int main(int argc, char** argv) {
             rows.push_back(
                 {"  minor page faults per export", run->Counter("faults"), "faults", TGoalRow::AtMost, 2000});
         }
-        rows.push_back({"export peak RSS", PeakRssMb(), "MB"});
+        rows.push_back({"export peak RSS", PeakRssMb(), "MB", TGoalRow::AtMost, 150});
         return rows;
     });
 }
