@@ -132,7 +132,7 @@ private:
     void BuildCommonPalette() {
         FQuantizer.Depth = FDepth;
         AllocQuantizer(FQuantizer);
-        FComposed = std::make_unique<TComposedFrames>(ComposedFramesRoom());
+        FComposed = std::make_unique<TComposedFrames>(ComposedFramesRoom);
         TKvDIB before;
         for (int f = FFirst; f <= FLast; ++f) {
             ComposeExportFrame(FDocument, f, FWork);
@@ -158,13 +158,10 @@ private:
         BuildQuantizerPalette(FQuantizer);
     }
 
-    // The export holds three frames of 24 bits at once (the composed one, its reduced copy
-    // and the one written before); the kept frames may take half as much again, and 8 MB.
-    std::size_t ComposedFramesRoom() const {
-        const std::size_t frame =
-            std::size_t(FDocument.MainImage->Width()) * FDocument.MainImage->Height() * 3;
-        return frame * 3 / 2 + (std::size_t(8) << 20);
-    }
+    // The export itself holds three frames of 24 bits (the composed one, its reduced copy and
+    // the one written before) and some working memory; the kept frames take at most 8 MB,
+    // half of what a command may use beyond one and a half times the pictures it keeps.
+    static constexpr std::size_t ComposedFramesRoom = std::size_t(8) << 20;
 
     void Reduce(TKvDIB& Bitmap) {
         if (FDepth == HalftoneDepth) {
