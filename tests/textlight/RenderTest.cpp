@@ -136,6 +136,48 @@ TEST(LightSprite, StepsBeyondHalfTheSizeGrowAgainFromTheMiddle) {
     EXPECT_EQ(Pixel(light, 4, 0), GradientColor(clBlack, clWhite, 15, 4));
 }
 
+namespace {
+
+// A fingerprint of a picture's pixels, row by row from the top.
+std::uint64_t PixelHash(TKvDIB& Picture) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (int y = 0; y < Picture.GetHeight(); ++y)
+        for (int x = 0; x < Picture.GetWidth(); ++x) {
+            hash ^= std::uint32_t(Picture.GetPixels(x, y));
+            hash *= 1099511628211ull;
+        }
+    return hash;
+}
+
+} // namespace
+
+// The largest lights the window makes, each as it was drawn when the program was first
+// written: a faster drawing must not move a single pixel.
+TEST(LightSprite, LargestLightsKeepEveryPixel) {
+    struct TCase {
+        int Size, TextHeight, Steps;
+        bool Square;
+        std::uint64_t Hash;
+    };
+    const TCase cases[] = {
+        {999, 0, 100, false, 6558524095997042393ull},  // round, the widest gradient
+        {999, 683, 100, true, 4450967412816999173ull}, // square, as high as the largest text
+        {61, 0, 50, false, 10633770543108769737ull},   // round, steps past half the size
+    };
+    for (const TCase& c : cases) {
+        TKvDIB light;
+        TLightStyle style;
+        style.Size = c.Size;
+        style.TextHeight = c.TextHeight;
+        style.Steps = c.Steps;
+        style.Square = c.Square;
+        style.TextColor = RGB(0, 0, 128);
+        style.LightColor = RGB(255, 250, 60);
+        DrawLightSprite(light, style);
+        EXPECT_EQ(PixelHash(light), c.Hash) << c.Size << (c.Square ? " square" : " round");
+    }
+}
+
 TEST_F(TextImageTest, PlainTextIsMeasuredSizeWithOnlyTextAndBackground) {
     ASSERT_EQ(Plain.GetWidth(), TextWidth);
     ASSERT_EQ(Plain.GetHeight(), TextHeight);
@@ -300,4 +342,40 @@ TEST_F(ComposeTest, APointOutsideTheTextLeavesNoColourOut) {
         EXPECT_EQ(FramePixel(16, 6), TextColor); // the text covers the light
         EXPECT_EQ(FramePixel(16, 2), Background);
     }
+}
+
+// A frame of the largest preview, composed as it was when the program was first written: the
+// largest light half over the letters, clipped at the top, the text over it with its colour
+// left out.
+TEST(ComposeLightFrame, LargestFrameKeepsEveryPixel) {
+    TKvDIB text, base, light;
+    FillPicture(text, 1700, 680, 0x808040);
+    {
+        TKvDIBCanvas canvas(&text);
+        canvas.Brush.Color = clBlack;
+        canvas.Pen.Color = clBlack;
+        for (int i = 0; i < 12; ++i) {
+            canvas.Ellipse(40 + 130 * i, 60 + 7 * i, 150 + 130 * i, 600 - 9 * i);
+            canvas.Rectangle(90 + 130 * i, 100, 110 + 130 * i, 640);
+        }
+    }
+    FillBase(base, text, clBlack);
+    TLightStyle style;
+    style.Size = 999;
+    style.Steps = 100;
+    style.LightColor = RGB(255, 250, 60);
+    DrawLightSprite(light, style);
+    TBitmap frame;
+    ComposeLightFrame(frame, text, base, light, TPoint{95, 300}, 420, -160, clBlack);
+    ASSERT_EQ(frame.GetWidth(), 1700);
+    ASSERT_EQ(frame.GetHeight(), 680);
+    std::uint64_t hash = 14695981039346656037ull;
+    for (int y = 0; y < 680; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(frame.Image().constScanLine(y));
+        for (int x = 0; x < 1700; ++x) {
+            hash ^= row[x] & 0xFFFFFF;
+            hash *= 1099511628211ull;
+        }
+    }
+    EXPECT_EQ(hash, 17545437211845206821ull);
 }
