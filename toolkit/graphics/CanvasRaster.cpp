@@ -188,20 +188,39 @@ void TSpanPainter::Paint(int Y, int X0, int X1, TCover Cover) const {
         row[x] = MixPen(FMode, color, row[x]);
 }
 
+namespace {
+
+// Format_RGB32 rows are a top-down 32-bit DIB: blue, green, red, unused.
+BITMAPINFOHEADER HeaderOf(const QImage& Pixels) {
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = Pixels.width();
+    header.biHeight = -Pixels.height();
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    header.biCompression = BI_RGB;
+    return header;
+}
+
+} // namespace
+
 void StretchImage(HDC DC, const TRect& Dest, const QImage& Image, const TRect& Source, std::uint32_t Rop) {
     TDrawingSession session(DC);
     if (Image.isNull() || session.Image() == nullptr) return;
     const QImage pixels = Image.convertToFormat(QImage::Format_RGB32);
-    // Format_RGB32 rows are a top-down 32-bit DIB: blue, green, red, unused.
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = pixels.width();
-    header.biHeight = -pixels.height();
-    header.biPlanes = 1;
-    header.biBitCount = 32;
-    header.biCompression = BI_RGB;
     StretchDIBits(DC, Dest.Left, Dest.Top, Dest.Width(), Dest.Height(), Source.Left, Source.Top,
-                  Source.Width(), Source.Height(), pixels.constBits(), header, nullptr, DIB_RGB_COLORS, Rop);
+                  Source.Width(), Source.Height(), pixels.constBits(), HeaderOf(pixels), nullptr,
+                  DIB_RGB_COLORS, Rop);
+}
+
+void StretchImageTransparent(HDC DC, const TRect& Dest, const QImage& Image, const TRect& Source,
+                             TColor Transparent) {
+    TDrawingSession session(DC);
+    if (Image.isNull() || session.Image() == nullptr) return;
+    const QImage pixels = Image.convertToFormat(QImage::Format_RGB32);
+    TransparentDIBits(DC, Dest.Left, Dest.Top, Dest.Width(), Dest.Height(), Source.Left, Source.Top,
+                      Source.Width(), Source.Height(), pixels.constBits(), HeaderOf(pixels), nullptr,
+                      DIB_RGB_COLORS, Transparent);
 }
 
 TDrawingSession::TDrawingSession(HDC DC) : FDC(DC), FImage(nullptr) {

@@ -94,6 +94,9 @@ private:
 // StretchDIBits: nearest pixel, Rop as the raster operation, opposite signs of the
 // extents mirroring.
 void StretchImage(HDC DC, const TRect& Dest, const QImage& Image, const TRect& Source, std::uint32_t Rop);
+// The same through TransparentDIBits: the pixels of colour Transparent are left out.
+void StretchImageTransparent(HDC DC, const TRect& Dest, const QImage& Image, const TRect& Source,
+                             TColor Transparent);
 
 // The surface of a device context for one drawing call. Raises EInvalidOperation for a
 // canvas without a handle; Image() is nullptr when the context has nothing to draw on.
