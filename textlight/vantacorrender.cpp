@@ -114,18 +114,20 @@ int NextLightX(int X, int Step, int TextWidth, int LightWidth) {
     return X >= TextWidth ? -LightWidth : X;
 }
 
-void ComposeLightFrame(TBitmap& Frame, TKvDIB& Text, TKvDIB& Base, TKvDIB& Light, TPoint TransPoint,
-                       int LightX, int LightY, TColor TextColor) {
-    TBitmap text;
-    text.Assign(&Text);
-    text.SetPixelFormat(pfDevice);
+void MakeTextLayer(TBitmap& Layer, TKvDIB& Text, TPoint TransPoint) {
+    Layer.Assign(&Text);
+    Layer.SetPixelFormat(pfDevice);
     // Drawn as the editor draws the text cast of the score file, whose key point this is.
-    SetKeyColor(text, true, TransPoint);
+    SetKeyColor(Layer, true, TransPoint);
+}
 
-    Frame.Assign(&Base);
+void ComposeLightFrame(TBitmap& Frame, TBitmap& TextLayer, TKvDIB& Base, TKvDIB& Light, int LightX,
+                       int LightY, TColor TextColor) {
+    // The frame starts as the base, which is filled whole anyway: only its size is taken.
     Frame.SetPixelFormat(pfDevice);
+    Frame.SetSize(Base.GetWidth(), Base.GetHeight());
     TCanvas* canvas = Frame.Canvas();
     FillWhole(*canvas, Frame.GetWidth(), Frame.GetHeight(), TextColor);
     canvas->Draw(LightX, LightY, &Light);
-    canvas->Draw(0, 0, &text);
+    canvas->Draw(0, 0, &TextLayer);
 }

@@ -300,6 +300,11 @@ protected:
     }
 
     TColor FramePixel(int X, int Y) { return Frame.Canvas()->GetPixels(X, Y); }
+    void Compose(TPoint TransPoint, int LightX, int LightY) {
+        TBitmap layer;
+        MakeTextLayer(layer, Text, TransPoint);
+        ComposeLightFrame(Frame, layer, Base, Light, LightX, LightY, TextColor);
+    }
 
     static constexpr TColor TextColor = clBlack;
     static constexpr TColor Background = 0x808040;
@@ -310,7 +315,7 @@ protected:
 } // namespace
 
 TEST_F(ComposeTest, LightShowsOnlyThroughTheTextColour) {
-    ComposeLightFrame(Frame, Text, Base, Light, TPoint{12, 6}, 15, 0, TextColor);
+    Compose(TPoint{12, 6}, 15, 0);
     ASSERT_EQ(Frame.GetWidth(), 40);
     ASSERT_EQ(Frame.GetHeight(), 20);
     EXPECT_EQ(FramePixel(16, 6), clWhite);     // letter under the light
@@ -320,14 +325,14 @@ TEST_F(ComposeTest, LightShowsOnlyThroughTheTextColour) {
 }
 
 TEST_F(ComposeTest, LightOutsideTheFrameIsClipped) {
-    ComposeLightFrame(Frame, Text, Base, Light, TPoint{12, 6}, -10, 0, TextColor);
+    Compose(TPoint{12, 6}, -10, 0);
     EXPECT_EQ(FramePixel(10, 6), TextColor);
-    ComposeLightFrame(Frame, Text, Base, Light, TPoint{12, 6}, 35, 0, TextColor);
+    Compose(TPoint{12, 6}, 35, 0);
     EXPECT_EQ(FramePixel(39, 2), Background);
 }
 
 TEST_F(ComposeTest, BackgroundPointMakesTheBackgroundSeeThrough) {
-    ComposeLightFrame(Frame, Text, Base, Light, TPoint{0, 0}, 15, 0, TextColor);
+    Compose(TPoint{0, 0}, 15, 0);
     EXPECT_EQ(FramePixel(16, 2), clWhite);
     EXPECT_EQ(FramePixel(35, 10), TextColor);
     EXPECT_EQ(FramePixel(16, 6), TextColor);
@@ -337,7 +342,7 @@ TEST_F(ComposeTest, APointOutsideTheTextLeavesNoColourOut) {
     // Silver is what the canvas's answer for a point outside a picture reads as a colour.
     Text.SetPixels(35, 10, int(clSilver));
     for (const TPoint outside : {TPoint{40, 0}, TPoint{-1, 0}, TPoint{0, 20}}) {
-        ComposeLightFrame(Frame, Text, Base, Light, outside, 15, 0, TextColor);
+        Compose(outside, 15, 0);
         EXPECT_EQ(FramePixel(35, 10), clSilver);
         EXPECT_EQ(FramePixel(16, 6), TextColor); // the text covers the light
         EXPECT_EQ(FramePixel(16, 2), Background);
@@ -365,8 +370,9 @@ TEST(ComposeLightFrame, LargestFrameKeepsEveryPixel) {
     style.Steps = 100;
     style.LightColor = RGB(255, 250, 60);
     DrawLightSprite(light, style);
-    TBitmap frame;
-    ComposeLightFrame(frame, text, base, light, TPoint{95, 300}, 420, -160, clBlack);
+    TBitmap layer, frame;
+    MakeTextLayer(layer, text, TPoint{95, 300});
+    ComposeLightFrame(frame, layer, base, light, 420, -160, clBlack);
     ASSERT_EQ(frame.GetWidth(), 1700);
     ASSERT_EQ(frame.GetHeight(), 680);
     std::uint64_t hash = 14695981039346656037ull;
