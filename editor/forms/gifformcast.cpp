@@ -7,6 +7,7 @@
 #include "editor/forms/transform.h"
 #include "toolkit/graphics/Clipboard.h"
 #include "toolkit/graphics/FilePaths.h"
+#include "toolkit/widgets/Application.h"
 
 namespace {
 
@@ -19,6 +20,8 @@ TScoreChannel& CurrentChannel(TMobrelForm& Form) {
 void LoadCastFiles(TMobrelForm& Form, int Slot) {
     TOpenPictureDialog& dialog = *Form.OpenPictureDialog1;
     if (!dialog.Execute()) return;
+    // Up to a strip of pictures is read.
+    const TBusyCursor busy;
     TScoreChannel& channel = CurrentChannel(Form);
     for (const std::string& fileName : dialog.Files()) {
         std::unique_ptr<TBitmap> picture = ReadPictureFile(fileName);

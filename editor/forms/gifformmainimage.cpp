@@ -4,6 +4,7 @@
 #include "editor/forms/ngform.h"
 #include "editor/model/picturefile.h"
 #include "toolkit/graphics/FilePaths.h"
+#include "toolkit/widgets/Application.h"
 
 namespace {
 
@@ -12,6 +13,7 @@ namespace {
 std::unique_ptr<TBitmap> MainImageFromFile(TMobrelForm& Form) {
     TOpenPictureDialog& dialog = *Form.OpenPictureDialog1;
     if (!dialog.Execute()) return nullptr;
+    const TBusyCursor busy;
     const std::string fileName = dialog.GetFileName();
     std::unique_ptr<TBitmap> picture = ReadPictureFile(fileName);
     dialog.InitialDir = ExtractFilePath(fileName);
@@ -76,6 +78,8 @@ void TMobrelForm::LoadMainImage(int Source) {
     }
     if (picture == nullptr) return;
 
+    // A large picture takes a while to become the canvas.
+    const TBusyCursor busy;
     TEditorDocument& doc = Document();
     doc.MainImage->Assign(picture.get());
     ShowCanvas(*this);
