@@ -4,7 +4,6 @@
 // again does; the first save of the run is measured on its own.
 #include <QApplication>
 #include <QTemporaryDir>
-#include <chrono>
 #include <cstdio>
 
 #include "BenchFrames.h"
@@ -87,18 +86,9 @@ BENCHMARK(BM_SaveGif)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
-struct TFirstSave {
-    double Ms;
-    long Faults;
-};
-
-TFirstSave FirstSave() {
+TOneRun FirstSave() {
     Open(WriteAnimation(true));
-    const long faults = MinorFaults();
-    const auto start = std::chrono::steady_clock::now();
-    Save(PathOf("first.gif"));
-    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
-    return {took.count(), MinorFaults() - faults};
+    return MeasureOnce([] { Save(PathOf("first.gif")); });
 }
 
 } // namespace
@@ -115,7 +105,7 @@ int main(int argc, char** argv) {
     Application->CreateForm(Form3);
     Form1->Show();
     Application->ProcessMessages();
-    const TFirstSave first = FirstSave();
+    const TOneRun first = FirstSave();
     std::printf("first save: %.1f ms, %ld minor faults\n", first.Ms, first.Faults);
     return RunWithGoals(argc, argv, [&first](const TBenchRecorder& Results) {
         std::vector<TGoalRow> rows{

@@ -202,25 +202,30 @@ BITMAPINFOHEADER HeaderOf(const QImage& Pixels) {
     return header;
 }
 
-} // namespace
-
-void StretchImage(HDC DC, const TRect& Dest, const QImage& Image, const TRect& Source, std::uint32_t Rop) {
+// Hands Transfer the image's pixels as a 32-bit DIB within one drawing session on the DC.
+template <class F> void TransferImage(HDC DC, const QImage& Image, F&& Transfer) {
     TDrawingSession session(DC);
     if (Image.isNull() || session.Image() == nullptr) return;
     const QImage pixels = Image.convertToFormat(QImage::Format_RGB32);
-    StretchDIBits(DC, Dest.Left, Dest.Top, Dest.Width(), Dest.Height(), Source.Left, Source.Top,
-                  Source.Width(), Source.Height(), pixels.constBits(), HeaderOf(pixels), nullptr,
-                  DIB_RGB_COLORS, Rop);
+    Transfer(pixels.constBits(), HeaderOf(pixels));
+}
+
+} // namespace
+
+void StretchImage(HDC DC, const TRect& Dest, const QImage& Image, const TRect& Source, std::uint32_t Rop) {
+    TransferImage(DC, Image, [&](const void* Bits, const BITMAPINFOHEADER& Header) {
+        StretchDIBits(DC, Dest.Left, Dest.Top, Dest.Width(), Dest.Height(), Source.Left, Source.Top,
+                      Source.Width(), Source.Height(), Bits, Header, nullptr, DIB_RGB_COLORS, Rop);
+    });
 }
 
 void StretchImageTransparent(HDC DC, const TRect& Dest, const QImage& Image, const TRect& Source,
                              TColor Transparent) {
-    TDrawingSession session(DC);
-    if (Image.isNull() || session.Image() == nullptr) return;
-    const QImage pixels = Image.convertToFormat(QImage::Format_RGB32);
-    TransparentDIBits(DC, Dest.Left, Dest.Top, Dest.Width(), Dest.Height(), Source.Left, Source.Top,
-                      Source.Width(), Source.Height(), pixels.constBits(), HeaderOf(pixels), nullptr,
-                      DIB_RGB_COLORS, Transparent);
+    TransferImage(DC, Image, [&](const void* Bits, const BITMAPINFOHEADER& Header) {
+        TransparentDIBits(DC, Dest.Left, Dest.Top, Dest.Width(), Dest.Height(), Source.Left, Source.Top,
+                          Source.Width(), Source.Height(), Bits, Header, nullptr, DIB_RGB_COLORS,
+                          Transparent);
+    });
 }
 
 TDrawingSession::TDrawingSession(HDC DC) : FDC(DC), FImage(nullptr) {
