@@ -5,6 +5,7 @@
 #include "editor/forms/gifform.h"
 #include "editor/forms/transform.h"
 #include "toolkit/graphics/Clipboard.h"
+#include "toolkit/widgets/Application.h"
 
 void TMobrelForm::Shape2MouseDown(TObject*, TMouseButton, TShiftState, int, int) {
     ComposeCurrentFrame(false);
@@ -15,6 +16,7 @@ void TMobrelForm::N11Click(TObject*) {
 }
 
 void TMobrelForm::BitBtn4Click(TObject*) {
+    const TBusyCursor busy;
     ComposeCurrentFrame(true);
 }
 

@@ -161,9 +161,13 @@ TEST_F(TextLightFormTest, OtherSwatchesRenderOnlyWhatTheyColour) {
     Form1->Shape2MouseDown(Form1->Shape2, mbLeft, 0, 0, 0);
     EXPECT_EQ(Pixel(*LightDIB, 26, 26), clYellow);
 
+    // The running preview shows a new render from the next tick on.
+    Form1->Timer1Timer(Form1->Timer1);
     Answers->ChooseColor(clGreen);
     Form1->Shape3MouseDown(Form1->Shape3, mbLeft, 0, 0, 0);
     EXPECT_EQ(Pixel(*TextDIB, 0, 0), clGreen);
+    Form1->Timer1Timer(Form1->Timer1);
+    EXPECT_EQ(Form1->Image1->Canvas()->GetPixels(0, 0), clGreen);
 
     // The shadow colour waits for the shadow to be switched on.
     Answers->ChooseColor(clPurple);

@@ -244,36 +244,18 @@ void TBitmap::SetTransparentColor(TColor Value) {
 }
 
 // Stretched onto the canvas's surface with its CopyMode. A transparent bitmap leaves its
-// transparent colour out: the surface is masked where the picture is opaque, then the
-// picture, black where transparent, is merged in.
+// transparent colour out: the surface keeps its pixels where the picture has that colour.
 void TBitmap::Draw(TCanvas* ACanvas, const TRect& Rect) {
     if (ACanvas == nullptr || GetEmpty()) return;
     const QImage& image = FImpl->Image;
     const TRect source{0, 0, image.width(), image.height()};
     // Drawn onto itself, the bitmap reads from a copy.
     const QImage pixels = ACanvas->GetHandle() == FImpl->DC ? image.copy() : image;
-    if (!GetTransparent()) {
+    if (GetTransparent())
+        StretchImageTransparent(ACanvas->GetHandle(), Rect, pixels, source,
+                                ColorToRGB(GetTransparentColor()));
+    else
         StretchImage(ACanvas->GetHandle(), Rect, pixels, source, ACanvas->CopyMode);
-        return;
-    }
-    const QRgb key = PixelOfColor(GetTransparentColor()) & 0xFFFFFF;
-    QImage mask(pixels.size(), QImage::Format_RGB32);
-    QImage opaque(pixels.size(), QImage::Format_RGB32);
-    for (int y = 0; y < pixels.height(); ++y) {
-        const auto* src = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
-        auto* m = reinterpret_cast<QRgb*>(mask.scanLine(y));
-        auto* o = reinterpret_cast<QRgb*>(opaque.scanLine(y));
-        for (int x = 0; x < pixels.width(); ++x) {
-            const bool transparent = (src[x] & 0xFFFFFF) == key;
-            m[x] = transparent ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
-            o[x] = transparent ? qRgb(0, 0, 0) : src[x];
-        }
-    }
-    // One session over both passes keeps the intermediate pixels exact on any surface.
-    TDrawingSession session(ACanvas->GetHandle());
-    if (session.Image() == nullptr) return;
-    StretchImage(ACanvas->GetHandle(), Rect, mask, source, SRCAND);
-    StretchImage(ACanvas->GetHandle(), Rect, opaque, source, SRCPAINT);
 }
 
 void TBitmap::Assign(TPersistent* Source) {

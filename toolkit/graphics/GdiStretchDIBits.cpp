@@ -101,15 +101,14 @@ int RowsOf(int SrcHeight) {
     return static_cast<int>(std::min<std::int64_t>(std::llabs(std::int64_t(SrcHeight)), INT32_MAX));
 }
 
-} // namespace
-
-int StretchDIBits(HDC DC, int XDest, int YDest, int DestWidth, int DestHeight, int XSrc, int YSrc,
-                  int SrcWidth, int SrcHeight, const void* Bits, const BITMAPINFOHEADER& Header,
-                  const RGBQUAD* Colors, std::uint32_t Usage, std::uint32_t Rop) {
+// The transfer both calls share: each destination pixel of the clipped run becomes
+// Op(source pixel, destination pixel); CopyAll says that Op is the source pixel itself.
+template <class Op>
+int TransferDIBits(HDC DC, int XDest, int YDest, int DestWidth, int DestHeight, int XSrc, int YSrc,
+                   int SrcWidth, int SrcHeight, const void* Bits, const BITMAPINFOHEADER& Header,
+                   const RGBQUAD* Colors, bool CopyAll, Op op) {
     TDIBLayout layout;
-    if (Bits == nullptr || Usage != DIB_RGB_COLORS || !KnownRop(Rop) ||
-        !TDIBLayout::Make(Header, {1, 4, 8, 24, 32}, layout))
-        return 0;
+    if (Bits == nullptr || !TDIBLayout::Make(Header, {1, 4, 8, 24, 32}, layout)) return 0;
     if (DestWidth == 0 || DestHeight == 0 || SrcWidth == 0 || SrcHeight == 0) return 0;
     QImage* surface = BeginDrawing(DC);
     if (surface == nullptr) return 0;
@@ -131,26 +130,53 @@ int StretchDIBits(HDC DC, int XDest, int YDest, int DestWidth, int DestHeight, i
     std::vector<int> segmentColumns(columns.Map.size());
     for (std::size_t i = 0; i < columns.Map.size(); ++i)
         segmentColumns[i] = columns.Map[i] - sourceLeft;
-    const bool straightCopy = Rop == SRCCOPY && sourceCount == count && columns.Map.front() == sourceLeft;
+    const bool straightCopy = CopyAll && sourceCount == count && columns.Map.front() == sourceLeft;
 
     std::vector<QRgb> segment(static_cast<std::size_t>(sourceCount));
     int decodedRow = -1;
-    WithRop(Rop, [&](auto op) {
-        for (int y = rows.First; y < rows.Last; ++y) {
-            QRgb* dest = reinterpret_cast<QRgb*>(surface->scanLine(y)) + columns.First;
-            const int sourceRow = rows.Map[y - rows.First];
-            const std::uint8_t* row = layout.ImageRow(bits, sourceRow);
-            if (straightCopy) {
-                DecodeDIBRow(row, layout.BitCount, lookup.data(), sourceLeft, count, dest);
-                continue;
-            }
-            if (sourceRow != decodedRow) {
-                DecodeDIBRow(row, layout.BitCount, lookup.data(), sourceLeft, sourceCount, segment.data());
-                decodedRow = sourceRow;
-            }
-            Combine(segment.data(), segmentColumns.data(), count, dest, op);
+    for (int y = rows.First; y < rows.Last; ++y) {
+        QRgb* dest = reinterpret_cast<QRgb*>(surface->scanLine(y)) + columns.First;
+        const int sourceRow = rows.Map[y - rows.First];
+        const std::uint8_t* row = layout.ImageRow(bits, sourceRow);
+        if (straightCopy) {
+            DecodeDIBRow(row, layout.BitCount, lookup.data(), sourceLeft, count, dest);
+            continue;
         }
-    });
+        // Aligned 32-bit rows are combined as they stand: only their colour bits count.
+        if (layout.BitCount == 32 && reinterpret_cast<std::uintptr_t>(row) % alignof(QRgb) == 0) {
+            Combine(reinterpret_cast<const QRgb*>(row) + sourceLeft, segmentColumns.data(), count, dest, op);
+            continue;
+        }
+        if (sourceRow != decodedRow) {
+            DecodeDIBRow(row, layout.BitCount, lookup.data(), sourceLeft, sourceCount, segment.data());
+            decodedRow = sourceRow;
+        }
+        Combine(segment.data(), segmentColumns.data(), count, dest, op);
+    }
     EndDrawing(DC, QRect(columns.First, rows.First, count, rows.Last - rows.First));
     return RowsOf(SrcHeight);
+}
+
+} // namespace
+
+int StretchDIBits(HDC DC, int XDest, int YDest, int DestWidth, int DestHeight, int XSrc, int YSrc,
+                  int SrcWidth, int SrcHeight, const void* Bits, const BITMAPINFOHEADER& Header,
+                  const RGBQUAD* Colors, std::uint32_t Usage, std::uint32_t Rop) {
+    if (Usage != DIB_RGB_COLORS || !KnownRop(Rop)) return 0;
+    int result = 0;
+    WithRop(Rop, [&](auto op) {
+        result = TransferDIBits(DC, XDest, YDest, DestWidth, DestHeight, XSrc, YSrc, SrcWidth, SrcHeight,
+                                Bits, Header, Colors, Rop == SRCCOPY, op);
+    });
+    return result;
+}
+
+int TransparentDIBits(HDC DC, int XDest, int YDest, int DestWidth, int DestHeight, int XSrc, int YSrc,
+                      int SrcWidth, int SrcHeight, const void* Bits, const BITMAPINFOHEADER& Header,
+                      const RGBQUAD* Colors, std::uint32_t Usage, TColor Transparent) {
+    if (Usage != DIB_RGB_COLORS) return 0;
+    const QRgb key = qRgb(GetRValue(Transparent), GetGValue(Transparent), GetBValue(Transparent)) & 0xFFFFFF;
+    return TransferDIBits(DC, XDest, YDest, DestWidth, DestHeight, XSrc, YSrc, SrcWidth, SrcHeight, Bits,
+                          Header, Colors, false,
+                          [key](QRgb s, QRgb d) { return (s & 0xFFFFFF) == key ? d : s; });
 }

@@ -165,3 +165,12 @@ QCursor TScreen::GetCursors(TCursor Index) const {
 void TScreen::SetCursors(TCursor Index, const QCursor& Cursor) {
     FCursors[Index] = Cursor;
 }
+
+void TScreen::SetCursor(TCursor Value) {
+    if (Value == FCursor) return;
+    if (qGuiApp != nullptr) {
+        if (FCursor != crDefault) QGuiApplication::restoreOverrideCursor();
+        if (Value != crDefault) QGuiApplication::setOverrideCursor(GetCursors(Value));
+    }
+    FCursor = Value;
+}

@@ -85,10 +85,28 @@ public:
     int Height() const;
     QCursor GetCursors(TCursor Index) const;
     void SetCursors(TCursor Index, const QCursor& Cursor);
+    // The cursor every window of the program shows over its controls' own (crHourGlass while
+    // a long command runs); crDefault gives each control its own back.
+    TCursor GetCursor() const { return FCursor; }
+    void SetCursor(TCursor Value);
 
 private:
     std::map<TCursor, QCursor> FCursors;
+    TCursor FCursor = crDefault;
 };
 
 extern TApplication* const Application;
 extern TScreen* const Screen;
+
+// The busy cursor on the screen while it lives: made once a long command's dialogs are closed,
+// it gives the cursor back however the command ends.
+class TBusyCursor {
+public:
+    TBusyCursor() : FSaved(Screen->GetCursor()) { Screen->SetCursor(crHourGlass); }
+    ~TBusyCursor() { Screen->SetCursor(FSaved); }
+    TBusyCursor(const TBusyCursor&) = delete;
+    TBusyCursor& operator=(const TBusyCursor&) = delete;
+
+private:
+    TCursor FSaved;
+};
