@@ -3,8 +3,9 @@
 APP ?= palvenor
 JOBS ?= $(shell nproc)
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
-DEPS := g++ cmake make pkg-config qt6-base-dev qt6-qpa-plugins libjpeg62-turbo-dev libgtest-dev \
-        libgmock-dev libbenchmark-dev libgif-dev fonts-ipafont-gothic fonts-ipafont-mincho
+DEPS := g++ cmake make pkg-config qt6-base-dev qt6-qpa-plugins qt6-wayland qt6-translations-l10n \
+        libjpeg62-turbo-dev libgtest-dev libgmock-dev libbenchmark-dev libgif-dev \
+        fonts-ipafont-gothic fonts-ipafont-mincho
 
 .PHONY: deps run test bench fuzz-deps
 

@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -42,6 +43,21 @@ public:
 private:
     long FStart;
 };
+
+// The time and minor page faults of one run of Work outside any benchmark's loop, as a user's
+// first command after start-up is run.
+struct TOneRun {
+    double Ms;
+    long Faults;
+};
+
+template <class F> TOneRun MeasureOnce(F&& Work) {
+    const long faults = MinorFaults();
+    const auto start = std::chrono::steady_clock::now();
+    Work();
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+    return {took.count(), MinorFaults() - faults};
+}
 
 // The usual table, keeping of every run its time per iteration in ms and its counters
 // (rates included); with repetitions the mean stands for the benchmark.

@@ -1,5 +1,5 @@
-// The GIF reader: signature, logical screen, and the block scan by two-byte labels, which
-// passes over extensions by their sub-blocks.
+// The GIF reader: signature, logical screen, and the block scan, which walks extensions and
+// images by their sub-blocks.
 #include "frameset/gifreadgif.h"
 
 #include <cstring>
@@ -53,6 +53,20 @@ bool PassSubBlocks(std::int64_t& Length) {
 bool SkipExtension() {
     std::int64_t length = 0;
     return PassSubBlocks(length);
+}
+
+// Passes over Count bytes; true when fewer are left.
+bool SkipBytes(std::int64_t Count) {
+    if (GifFileData->Remaining() < Count) return true;
+    GifFileData->Seek(Count, soCurrent);
+    return false;
+}
+
+// An image that no graphic control extension precedes is not read: its descriptor, colour
+// table, minimum code size and data sub-blocks are passed over; true when cut short.
+bool SkipImage() {
+    if (!ReadBytes(9) || SkipBytes(3 * ColorTableEntries(ReadBuffer[8])) || !ReadBytes(1)) return true;
+    return SkipExtension();
 }
 
 // The body of a graphic control extension (block size, packed byte, delay, transparent
@@ -153,28 +167,35 @@ bool ReadImageBlock(int& InsertIndex, const TGifReadContext& Context) {
     return false;
 }
 
+namespace {
+
+// After the introducer $21 and the label of an extension.
+bool ReadExtension(std::uint8_t Label, int& InsertIndex, const TGifReadContext& Context) {
+    switch (Label) {
+    case 0xF9:
+        return ReadImageBlock(InsertIndex, Context);
+    case 0xFE:
+        return SkipCommentExtension();
+    case 0xFF:
+        return SkipApplicationExtension();
+    default:
+        return SkipExtension(); // plain text, and labels of any other kind
+    }
+}
+
+} // namespace
+
+// Blocks are found by their first byte: $21 an extension, $2C an image; any other byte, the
+// trailer among them, is passed over alone.
 bool ReadGifBlocks(int& InsertIndex, const TGifReadContext& Context) {
     Report(Context.ProgressMax, GifFileData->GetSize());
-    for (;;) {
-        const std::int64_t got = GifFileData->Read(ReadBuffer.data(), 2);
-        if (got == 0) break;
-        const int label = got == 2 ? Word(0) : ReadBuffer[0];
+    while (ReadBytes(1)) {
         bool failed = false;
-        switch (label) {
-        case 0xF921:
-            failed = ReadImageBlock(InsertIndex, Context);
-            break;
-        case 0xFE21:
-            failed = SkipCommentExtension();
-            break;
-        case 0xFF21:
-            failed = SkipApplicationExtension();
-            break;
-        case 0x0121: // plain text
-            failed = SkipExtension();
-            break;
-        default:
-            break; // anything else is passed over two bytes at a time
+        if (ReadBuffer[0] == 0x21) {
+            if (!ReadBytes(1)) break; // an introducer with nothing behind it
+            failed = ReadExtension(ReadBuffer[0], InsertIndex, Context);
+        } else if (ReadBuffer[0] == 0x2C) {
+            failed = SkipImage();
         }
         if (failed) return true;
         Report(Context.ProgressPosition, GifFileData->GetPosition());

@@ -110,9 +110,6 @@ private:
     std::uint8_t* FRow;    // the current row, nullptr once every row is written
     std::uint8_t* FOut;    // where the next pixel goes
     std::uint8_t* FRowEnd; // the end of the current row's pixels
-    // Data that does not open with a clear code adds first code 0's string followed by a
-    // byte, though code 0 was written nowhere: that string stands here.
-    std::uint8_t FOpening[WideMove] = {};
 };
 
 // Only the single-byte strings and the clear and end codes need setting: entries from the
@@ -260,9 +257,6 @@ void TLzwDecoder::DecodeCodes() {
         // storage; one nearer is copied in pieces.
         if (OneRow && Start != nullptr && (length > WideMove || storageEnd - Start >= WideMove)) {
             entry.Source = Start;
-        } else if (StartRow < 0) {
-            FOpening[1] = Suffix;
-            entry.Source = FOpening;
         } else {
             entry.Source = nullptr;
             entry.Start = StartOf(Start, StartRow);
@@ -303,39 +297,48 @@ void TLzwDecoder::DecodeCodes() {
     };
 
     // Every routine that throws has the position already; a normal end hands it back here.
+    // Each pass of the outer loop opens a sequence with a code that adds no entry: the one
+    // after a clear code, or the data's first code, whether or not a clear code stands there.
     auto decode = [&] {
         reset();
-        int prev = 0;
-        const std::uint8_t* prevStart = nullptr; // where prev's string was written
-        int prevRow = -1;                        // its row; -1: nowhere
         int code = 0;
-        while (readCode(code) && code != endCode) {
-            std::uint8_t* const start = out;
-            const int row = FArrival;
+        if (!readCode(code)) return;
+        for (;;) {
             if (code == clearCode) {
                 reset();
-                if (!readCode(code) || code == endCode) return;
-                // A code without a string cannot open a sequence; a second clear code opens
-                // it with the empty string.
-                if (code >= nextCode) return;
-                writeString(code);
-            } else if (code < nextCode) {
-                writeString(code);
-                addEntry(prev, dictionary[code].First, prevStart, prevRow, prevRow == row);
-            } else if (code == nextCode && dictionary[prev].Length != 0) {
-                // The code being defined: the previous string followed by its own first byte.
-                writeString(prev);
-                if (out == nullptr) ThrowPixelPosition();
-                *out++ = dictionary[prev].First;
-                if (out == rowEnd) nextRow();
-                const bool oneRow = FArrival == row || (FArrival == row + 1 && out == FRow);
-                addEntry(prev, dictionary[prev].First, start, row, oneRow);
-            } else {
-                return; // a code above the next free one, or one built on no string
+                if (!readCode(code)) return;
             }
-            prev = code;
-            prevStart = start;
-            prevRow = row;
+            // A code without a string cannot open a sequence; a second clear code opens it
+            // with the empty string.
+            if (code == endCode || code >= nextCode) return;
+            int prev = code;
+            const std::uint8_t* prevStart = out; // where prev's string was written
+            int prevRow = FArrival;              // its row
+            writeString(code);
+            while (readCode(code) && code != endCode) {
+                std::uint8_t* const start = out;
+                const int row = FArrival;
+                if (code == clearCode) {
+                    break;
+                } else if (code < nextCode) {
+                    writeString(code);
+                    addEntry(prev, dictionary[code].First, prevStart, prevRow, prevRow == row);
+                } else if (code == nextCode && dictionary[prev].Length != 0) {
+                    // The code being defined: the previous string followed by its own first byte.
+                    writeString(prev);
+                    if (out == nullptr) ThrowPixelPosition();
+                    *out++ = dictionary[prev].First;
+                    if (out == rowEnd) nextRow();
+                    const bool oneRow = FArrival == row || (FArrival == row + 1 && out == FRow);
+                    addEntry(prev, dictionary[prev].First, start, row, oneRow);
+                } else {
+                    return; // a code above the next free one, or one built on no string
+                }
+                prev = code;
+                prevStart = start;
+                prevRow = row;
+            }
+            if (code != clearCode) return; // the end code, or no more codes
         }
     };
     decode();
@@ -367,11 +370,12 @@ TPoint TLzwDecoder::LastPixelOf(std::uint8_t Index) const {
 
 // Changes the side first that keeps the blank picture in between smaller, so a change of
 // shape never asks for more storage than the old or the new picture. A side of zero is
-// changed first, so the picture refuses it before any storage is asked for.
+// changed first, so the picture refuses it before any storage is asked for; of two, the
+// width, which is set first.
 void SizeDecodeImage(int Width, int Height) {
     const std::int64_t widthFirst = DIBRowLength(Width, 8) * DecodeImage->Height();
     const std::int64_t heightFirst = DIBRowLength(DecodeImage->Width(), 8) * Height;
-    if (Height != 0 && (Width <= 0 || widthFirst <= heightFirst)) {
+    if (Width <= 0 || (Height != 0 && widthFirst <= heightFirst)) {
         DecodeImage->SetWidth(Width);
         DecodeImage->SetHeight(Height);
     } else {

@@ -73,8 +73,10 @@ void TForm1::Button4Click(TObject*) {
     EnableEditing(false);
     Idle = false;
     try {
-        Form3->SetBounds(Form3->GetLeft(), Form3->GetTop(), ScreenBitmap->Width() + 8,
-                         ScreenBitmap->Height() + 27);
+        // The screen's size inside the frame (outer size + 8 by + 27); only the size is set,
+        // so the window opens where the toolkit places it, on the main window.
+        Form3->SetClientWidth(ScreenBitmap->Width());
+        Form3->SetClientHeight(ScreenBitmap->Height());
         Form3->Image1->Picture()->SetGraphic(ScreenBitmap.get());
         PlaybackCanvas()->Brush.Color = Image1->Canvas()->Brush.Color;
         Form3->Show();

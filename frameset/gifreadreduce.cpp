@@ -26,6 +26,17 @@ void MakeTrueColor(TKvDIB& Image) {
     if (Image.GetBitCount() != 24) Image.SetPixelFormat(kvpf24Bit);
 }
 
+// An uncompressed 8-bit picture, as every frame read from a GIF or reduced before is: the
+// reduction reads its pixels through its colour table rather than from a 24-bit copy.
+bool HasIndexRows(TKvDIB& Image) {
+    const TKvDIBInfos& infos = Image.InternalDIB->Infos;
+    return infos.Bits != nullptr && infos.Header.biBitCount == 8 && infos.Header.biCompression == BI_RGB;
+}
+
+TColor EntryColor(const RGBQUAD& Entry) {
+    return RGB(Entry.rgbRed, Entry.rgbGreen, Entry.rgbBlue);
+}
+
 // The transparent colour of a frame: the colour at its TransparentPoint, when the frame is
 // transparent and the point lies on its picture. Every pixel of that colour (Mask, row by row
 // from the top) is transparent, every other pixel opaque. A reduction keeps the two apart:
@@ -43,22 +54,75 @@ bool HasKeyPoint(TFrameEntry& Entry) {
            point.Y < Entry.Image->GetHeight();
 }
 
-// The key of Entry, read from its picture at 24 bits per pixel (TrueColor).
-TFrameKey KeyOf(TFrameEntry& Entry, TKvDIB& TrueColor) {
+// The key of Entry, read from Picture, its picture at 8 bits per pixel (HasIndexRows) or at 24.
+TFrameKey KeyOf(TFrameEntry& Entry, TKvDIB& Picture) {
     TFrameKey key;
     if (!HasKeyPoint(Entry)) return key;
     key.Keyed = true;
-    key.Color = TColor(TrueColor.GetPixels(Entry.TransparentPoint.X, Entry.TransparentPoint.Y));
-    const int width = TrueColor.GetWidth(), height = TrueColor.GetHeight();
-    const std::uint8_t red = GetRValue(key.Color), green = GetGValue(key.Color), blue = GetBValue(key.Color);
+    const TKvDIBInfos& infos = Picture.InternalDIB->Infos;
+    const int width = Picture.GetWidth(), height = Picture.GetHeight();
     key.Mask.resize(std::size_t(width) * std::size_t(height));
     std::size_t i = 0;
+    if (HasIndexRows(Picture)) {
+        // Entries of one colour are one colour: the key is a colour, not an index.
+        key.Color = EntryColor(
+            infos.ColorTable[Picture.GetPixels(Entry.TransparentPoint.X, Entry.TransparentPoint.Y)]);
+        bool keyed[256];
+        for (int e = 0; e < 256; ++e)
+            keyed[e] = EntryColor(infos.ColorTable[e]) == key.Color;
+        for (int y = 0; y < height; ++y) {
+            const std::uint8_t* row = DIBScanLine(infos, y);
+            for (int x = 0; x < width; ++x)
+                key.Mask[i++] = keyed[row[x]];
+        }
+        return key;
+    }
+    key.Color = TColor(Picture.GetPixels(Entry.TransparentPoint.X, Entry.TransparentPoint.Y));
+    const std::uint8_t red = GetRValue(key.Color), green = GetGValue(key.Color), blue = GetBValue(key.Color);
     for (int y = 0; y < height; ++y) {
-        const std::uint8_t* p = DIBScanLine(TrueColor.InternalDIB->Infos, y);
+        const std::uint8_t* p = DIBScanLine(infos, y);
         for (int x = 0; x < width; ++x, p += 3)
             key.Mask[i++] = p[0] == blue && p[1] == green && p[2] == red;
     }
     return key;
+}
+
+// Whether an 8-bit picture is laid out as a new blank picture of its size: its reduction can
+// then stay in its own storage and come out as the new picture the 24-bit route makes.
+bool HasBlankLayout(TKvDIB& Image) {
+    const BITMAPINFOHEADER& h = Image.InternalDIB->Infos.Header;
+    return h.biSize == 40 && h.biHeight > 0 && h.biPlanes == 1 && h.biSizeImage == 0 &&
+           h.biXPelsPerMeter == 0 && h.biYPelsPerMeter == 0;
+}
+
+// The reduction of an 8-bit picture of blank layout within its own storage: each pixel takes
+// the entry of its colour's cell, the padding of the rows is cleared, and the colour table
+// holds the palette and black after it.
+void MapIndexesInPlace(TKvDIB& Image, TColorQuantizer& Quantizer) {
+    Image.UniqueDIB();
+    TKvDIBInfos& infos = Image.InternalDIB->Infos;
+    std::uint8_t entryOf[256];
+    for (int e = 0; e < 256; ++e) {
+        const RGBQUAD& c = infos.ColorTable[e];
+        entryOf[e] = Quantizer.CellIndexMap[ColorCellNumber(c.rgbRed, c.rgbGreen, c.rgbBlue)];
+    }
+    const int width = Image.GetWidth(), height = Image.GetHeight();
+    const std::int64_t stride = DIBRowLength(width, 8);
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* row = DIBScanLine(infos, y);
+        for (int x = 0; x < width; ++x)
+            row[x] = entryOf[row[x]];
+        std::fill(row + width, row + stride, 0);
+    }
+    std::fill(std::begin(infos.ColorTable), std::end(infos.ColorTable), RGBQUAD{});
+    for (int e = 0; e < Quantizer.EntryCount; ++e) {
+        const RGBQUAD& entry = Quantizer.Palette[e];
+        infos.ColorTable[e] = RGBQUAD{entry.rgbBlue, entry.rgbGreen, entry.rgbRed, 0};
+    }
+    infos.Header.biClrUsed = std::uint32_t(Quantizer.EntryCount);
+    infos.Header.biClrImportant = 0;
+    Image.InternalDIB->UpdatePalette();
+    Image.UpdatePaletteModified();
 }
 
 // The first frame's key that has one serves as the colour of the shared transparent entry.
@@ -115,6 +179,10 @@ void Dither(const TFrameSetProgress& Progress) {
     for (int i = 0; i < FrameCount; ++i) {
         TFrameEntry& entry = FrameList[std::size_t(i)];
         if (!HasKeyPoint(entry)) continue;
+        if (HasIndexRows(*entry.Image)) {
+            keys[std::size_t(i)] = KeyOf(entry, *entry.Image);
+            continue;
+        }
         TKvDIB trueColor;
         trueColor.Assign(entry.Image.get());
         MakeTrueColor(trueColor);
@@ -233,13 +301,35 @@ int ReductionDepth(int Item) {
 }
 
 void AddFrameToQuantizer(TKvDIB& Image, TColorQuantizer& Quantizer) {
-    MakeTrueColor(Image);
-    AddImageToQuantizer(Image, Quantizer);
+    if (!HasIndexRows(Image)) {
+        MakeTrueColor(Image);
+        AddImageToQuantizer(Image, Quantizer);
+        return;
+    }
+    // Each entry's pixels are counted, then added as that many pixels of its colour.
+    std::uint32_t pixels[256] = {};
+    const TKvDIBInfos& infos = Image.InternalDIB->Infos;
+    const int width = Image.GetWidth(), height = Image.GetHeight();
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* row = DIBScanLine(infos, y);
+        for (int x = 0; x < width; ++x)
+            ++pixels[row[x]];
+    }
+    for (int e = 0; e < 256; ++e)
+        if (pixels[e] != 0) {
+            const RGBQUAD& c = infos.ColorTable[e];
+            AddColorToCells(Quantizer.Cells.get(), c.rgbRed, c.rgbGreen, c.rgbBlue, pixels[e]);
+        }
 }
 
 void MapFrameToQuantizerPalette(TFrameEntry& Entry, TColorQuantizer& Quantizer) {
-    MakeTrueColor(*Entry.Image);
-    MapToQuantizerPalette(*Entry.Image, Quantizer);
+    TKvDIB& image = *Entry.Image;
+    if (HasIndexRows(image) && HasBlankLayout(image) && Quantizer.EntryCount > 0) {
+        MapIndexesInPlace(image, Quantizer);
+        return;
+    }
+    MakeTrueColor(image);
+    MapToQuantizerPalette(image, Quantizer);
 }
 
 void ReduceFrameColors(int Item, const TFrameSetProgress& Progress) {

@@ -27,9 +27,11 @@ constexpr int DitherItem = 0;
 // The split depth of an item: 0 for the dither, else 8 down to 3.
 int ReductionDepth(int Item);
 
-// Counts a frame's pixels into the histogram; a palette picture is first made 24-bit, in place.
+// Counts a frame's pixels into the histogram: those of an 8-bit picture by their entries'
+// colours; any other palette picture is first made 24-bit, in place.
 void AddFrameToQuantizer(TKvDIB& Image, TColorQuantizer& Quantizer);
-// Replaces the frame's picture by its 8-bit reduction in the built palette.
+// Replaces the frame's picture by its 8-bit reduction in the built palette; an 8-bit picture
+// laid out as a new one is reduced within its own storage, to the same picture.
 void MapFrameToQuantizerPalette(TFrameEntry& Entry, TColorQuantizer& Quantizer);
 
 // Reduces every frame of the list in place by the item's kind; afterwards all frames share

@@ -151,13 +151,23 @@ void NumberedRange(int SelectionTop, int SelectionBottom, int& First, int& Last)
 }
 
 void ForEachNumberedFrame(const std::string& FileName, int First, int Last,
-                          const std::function<void(int Frame, const std::string& Name)>& Save) {
+                          const std::function<void(int Frame, const std::string& Name)>& Save,
+                          const TFrameSetProgress& Progress) {
     const std::string base = NumberedBaseName(FileName);
-    for (int frame = First; frame <= Last; ++frame)
+    struct TBackToStart {
+        const TFrameSetProgress& Progress;
+        ~TBackToStart() { Progress.SetPosition(0); }
+    } backToStart{Progress};
+    Progress.SetPosition(0);
+    Progress.SetMax(Last - First);
+    for (int frame = First; frame <= Last; ++frame) {
         Save(frame, NumberedFileName(base, frame - First));
+        Progress.SetPosition(frame - First);
+    }
 }
 
-void SaveFramePictures(const std::string& FileName, int First, int Last) {
-    ForEachNumberedFrame(FileName, First, Last,
-                         [](int Index, const std::string& Name) { Frame(Index).Image->SaveToFile(Name); });
+void SaveFramePictures(const std::string& FileName, int First, int Last, const TFrameSetProgress& Progress) {
+    ForEachNumberedFrame(
+        FileName, First, Last,
+        [](int Index, const std::string& Name) { Frame(Index).Image->SaveToFile(Name); }, Progress);
 }

@@ -30,8 +30,10 @@ std::string NumberedFileName(const std::string& Base, int Number);
 // The frames a sequence saves: all of them when one grid row is selected, else the frames
 // of the selected rows SelectionTop..SelectionBottom.
 void NumberedRange(int SelectionTop, int SelectionBottom, int& First, int& Last);
-// Calls Save(frame, numbered name) for frames First..Last, numbered from 0.
+// Calls Save(frame, numbered name) for frames First..Last, numbered from 0. The progress
+// follows the frames and is back at 0 when the sequence ends, also when a file fails.
 void ForEachNumberedFrame(const std::string& FileName, int First, int Last,
-                          const std::function<void(int Frame, const std::string& Name)>& Save);
+                          const std::function<void(int Frame, const std::string& Name)>& Save,
+                          const TFrameSetProgress& Progress);
 // Each frame's own picture, as BMP files numbered from 0.
-void SaveFramePictures(const std::string& FileName, int First, int Last);
+void SaveFramePictures(const std::string& FileName, int First, int Last, const TFrameSetProgress& Progress);

@@ -111,7 +111,7 @@ void TForm1::NumberedSelection(int& First, int& Last) const {
 void TForm1::savebitmap2(const std::string& FileName) {
     int first = 0, last = 0;
     NumberedSelection(first, last);
-    SaveFramePictures(FileName, first, last);
+    SaveFramePictures(FileName, first, last, Progress());
 }
 
 void TForm1::savebitmap3(const std::string& FileName) {
@@ -120,10 +120,13 @@ void TForm1::savebitmap3(const std::string& FileName) {
     const int current = CurrentFrame();
     // The view shows the current frame again, also after a failed save.
     try {
-        ForEachNumberedFrame(FileName, first, last, [this](int Frame, const std::string& Name) {
-            testviews(Frame);
-            savebitmap1(Name);
-        });
+        ForEachNumberedFrame(
+            FileName, first, last,
+            [this](int Frame, const std::string& Name) {
+                testviews(Frame);
+                savebitmap1(Name);
+            },
+            Progress());
     } catch (...) {
         testviews(current);
         throw;

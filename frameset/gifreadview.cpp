@@ -1,6 +1,8 @@
 // The playback window.
 #include "frameset/gifreadview.h"
 
+#include "frameset/gifread.h"
+
 TForm3* Form3 = nullptr;
 
 TForm3::TForm3() {
@@ -11,6 +13,11 @@ TForm3::TForm3() {
     Image1 = FParts.Make<TImage>("Image1", this);
     Image1->SetBounds(0, 0, 100, 100);
     Image1->SetAutoSize(true);
+    // The window has no close box, but a window manager may still close it: that stops
+    // the playback as "停止(&I)" does.
+    OnClose = [](TObject* Sender, TCloseAction&) {
+        if (Form1 != nullptr) Form1->Button5Click(Sender);
+    };
 }
 
 TForm3::~TForm3() {

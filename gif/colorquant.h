@@ -27,6 +27,12 @@ struct TColorQuantizer {
 void AllocQuantizer(TColorQuantizer& Quantizer);
 // Counts every pixel of a 24-bit image into the histogram.
 void AddImageToQuantizer(TKvDIB& Image, TColorQuantizer& Quantizer);
+// Counts the pixels Left..Right of row Y of an uncompressed 24-bit image Weight times; a
+// negative Weight takes them out again. Many frames that differ little from one another
+// are counted as the first frame times their number and, per later frame, what it changed
+// times the frames left: the histogram is the same as that of every frame added whole.
+void AddPixelsToQuantizer(TKvDIB& Image, int Y, int Left, int Right, std::int32_t Weight,
+                          TColorQuantizer& Quantizer);
 // Turns the histogram into the palette and the cell map; consumes the histogram.
 void BuildQuantizerPalette(TColorQuantizer& Quantizer);
 // Replaces a 24-bit image by an 8-bit image of the same size in the built palette.

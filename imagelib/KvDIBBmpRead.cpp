@@ -13,45 +13,43 @@ void RequireBytes(TStream& Stream, std::int64_t Count) {
     if (Count > Stream.Remaining()) throw EReadError(SReadError);
 }
 
-// Reads the 40-byte header, masks and colour table; returns the pixel byte count bfSize gives.
-std::int64_t ReadInfoHeader(TStream& Stream, TKvDIBInfos& Infos, std::uint32_t FileSize) {
-    std::uint8_t* area = DIBHeaderArea(Infos);
-    Stream.ReadBuffer(area + 4, sizeof(BITMAPINFOHEADER) - 4);
-    BITMAPINFOHEADER& h = Infos.Header;
-    const int bitCount = h.biBitCount;
+// Reads the masks and colour table behind a 40-, 108- or 124-byte header; returns the pixel
+// byte count bfSize gives.
+std::int64_t ReadInfoHeader(TStream& Stream, const std::uint8_t* Header, TKvDIBInfos& Infos,
+                            std::uint32_t FileSize) {
+    const TDIBHeaderLayout layout = DIBHeaderLayout(Header);
+    const int bitCount = layout.Info.biBitCount;
     if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
         throw EKvDIBInvalidDIB(Operation + ": Invalid BitCout");
     // A count this large names a table no file can hold.
-    if (h.biClrUsed > 0x7FFFFFFF) throw EKvDIBInvalidDIB(Operation + ": Invalid Color Count");
-    if (h.biClrUsed == 0) h.biClrUsed = static_cast<std::uint32_t>(ColorsOfBitCount(bitCount));
+    const std::int64_t colors = static_cast<std::int64_t>(layout.TableEntries);
+    if (colors > 0x7FFFFFFF) throw EKvDIBInvalidDIB(Operation + ": Invalid Color Count");
 
-    const std::int64_t colors = h.biClrUsed;
-    const std::int64_t maskBytes = h.biCompression == BI_BITFIELDS ? 12 : 0;
-    std::uint8_t* table = area + sizeof(BITMAPINFOHEADER);
+    std::uint8_t* rest = TakeInfoHeader(Header, layout, Infos);
     if (colors <= 256) {
-        Stream.ReadBuffer(table, maskBytes + 4 * colors);
+        Stream.ReadBuffer(rest, layout.MaskBytes + 4 * colors);
     } else {
-        Stream.ReadBuffer(table, maskBytes + 4 * 256);
+        Stream.ReadBuffer(rest, layout.MaskBytes + 4 * 256);
         RequireBytes(Stream, (colors - 256) * 4);
         Stream.Seek((colors - 256) * 4, soCurrent);
+        Infos.Header.biClrUsed = 256;
     }
-    if (colors > 256) h.biClrUsed = 256;
-    return std::int64_t(FileSize) - 14 - 40 - 4 * colors;
+    return std::int64_t(FileSize) - 14 - layout.Size - 4 * colors;
 }
 
-// Reads the rest of a 12-byte core header and its triples; returns the pixel byte count.
-std::int64_t ReadCoreHeader(TStream& Stream, TKvDIBInfos& Infos, std::uint32_t FileSize) {
+// Reads the triples behind a 12-byte core header; returns the pixel byte count.
+std::int64_t ReadCoreHeader(TStream& Stream, const std::uint8_t* Header, TKvDIBInfos& Infos,
+                            std::uint32_t FileSize) {
     std::uint8_t* area = DIBHeaderArea(Infos);
-    Stream.ReadBuffer(area + 4, sizeof(BITMAPCOREHEADER) - 4);
-    BITMAPCOREHEADER core;
-    std::memcpy(&core, area, sizeof(core));
-    const int bitCount = core.bcBitCount;
+    std::memcpy(area, Header, sizeof(BITMAPCOREHEADER));
+    const TDIBHeaderLayout layout = DIBHeaderLayout(Header);
+    const int bitCount = layout.Info.biBitCount;
     if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24)
         throw EKvDIBInvalidDIB(Operation + ": Invalid BitCount");
-    const std::int64_t colors = ColorsOfBitCount(bitCount);
-    Stream.ReadBuffer(area + sizeof(BITMAPCOREHEADER), 3 * colors);
+    const std::int64_t colors = static_cast<std::int64_t>(layout.TableEntries);
+    Stream.ReadBuffer(area + layout.TableOffset, 3 * colors);
     ConvertCoreHeader(Infos);
-    return std::int64_t(FileSize) - 14 - 12 - 3 * colors;
+    return std::int64_t(FileSize) - 14 - layout.Size - 3 * colors;
 }
 
 } // namespace
@@ -62,15 +60,17 @@ void TKvInternalDIB::LoadFromStream(TStream& Stream) {
     if (file.bfType != 0x4D42)
         throw EKvDIBInvalidDIBFile("TKvInternalDIB.LoadFromFile: File type is invalid");
 
+    std::uint8_t header[MaxDIBHeaderSize];
+    std::uint32_t headerSize = 0;
+    Stream.ReadBuffer(&headerSize, 4);
+    if (!IsDIBHeaderSize(headerSize)) throw EKvDIBInvalidDIB(Operation + ": Invalid Bitmap Header Size");
+    std::memcpy(header, &headerSize, 4);
+    Stream.ReadBuffer(header + 4, headerSize - 4);
+
     TKvDIBInfos infos;
-    Stream.ReadBuffer(&infos.Header.biSize, 4);
-    std::int64_t imageSize = 0;
-    if (infos.Header.biSize == sizeof(BITMAPINFOHEADER))
-        imageSize = ReadInfoHeader(Stream, infos, file.bfSize);
-    else if (infos.Header.biSize == sizeof(BITMAPCOREHEADER))
-        imageSize = ReadCoreHeader(Stream, infos, file.bfSize);
-    else
-        throw EKvDIBInvalidDIB(Operation + ": Invalid Bitmap Header Size");
+    const std::int64_t imageSize = headerSize == sizeof(BITMAPCOREHEADER)
+                                       ? ReadCoreHeader(Stream, header, infos, file.bfSize)
+                                       : ReadInfoHeader(Stream, header, infos, file.bfSize);
 
     const BITMAPINFOHEADER& h = infos.Header;
     if (h.biWidth <= 0 || h.biHeight == 0) throw EKvDIBInvalidDIB(Operation + ": Invalid Width or Height");

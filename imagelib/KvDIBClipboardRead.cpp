@@ -36,35 +36,27 @@ private:
 
 // Copies header, masks and colours into Infos; returns where the pixel bytes start.
 std::int64_t ReadHeaderArea(const TBlockLock& Block, TKvDIBInfos& Infos) {
-    std::uint8_t* area = DIBHeaderArea(Infos);
     std::uint32_t headerSize = 0;
     if (Block.Size() < 4) InvalidData();
     std::memcpy(&headerSize, Block.Data(), 4);
+    if (!IsDIBHeaderSize(headerSize) || Block.Size() < std::int64_t(headerSize)) InvalidData();
 
-    if (headerSize == sizeof(BITMAPINFOHEADER)) {
-        if (Block.Size() < std::int64_t(sizeof(BITMAPINFOHEADER))) InvalidData();
-        BITMAPINFOHEADER h;
-        std::memcpy(&h, Block.Data(), sizeof(h));
-        // A count this large names a table no block can hold.
-        if (h.biClrUsed > 0x7FFFFFFF) throw EKvDIBInvalidDIB(Operation + ": Invalid Color Count");
-        const std::int64_t colors = h.biClrUsed != 0 ? h.biClrUsed : ColorsOfBitCount(h.biBitCount);
-        const std::int64_t headerLength = 40 + 4 * colors + (h.biCompression == BI_BITFIELDS ? 12 : 0);
-        if (headerLength > Block.Size()) InvalidData();
-        std::memcpy(area, Block.Data(), static_cast<std::size_t>(std::min<std::int64_t>(headerLength, 1076)));
-        Infos.Header.biClrUsed = static_cast<std::uint32_t>(std::min<std::int64_t>(colors, 256));
-        return headerLength;
-    }
-    if (headerSize == sizeof(BITMAPCOREHEADER)) {
-        if (Block.Size() < std::int64_t(sizeof(BITMAPCOREHEADER))) InvalidData();
-        BITMAPCOREHEADER core;
-        std::memcpy(&core, Block.Data(), sizeof(core));
-        const std::int64_t headerLength = 12 + 3 * std::int64_t(ColorsOfBitCount(core.bcBitCount));
-        if (headerLength > Block.Size()) InvalidData();
-        std::memcpy(area, Block.Data(), static_cast<std::size_t>(headerLength));
+    const TDIBHeaderLayout layout = DIBHeaderLayout(Block.Data());
+    // A count this large names a table no block can hold.
+    const std::int64_t colors = static_cast<std::int64_t>(layout.TableEntries);
+    if (colors > 0x7FFFFFFF) throw EKvDIBInvalidDIB(Operation + ": Invalid Color Count");
+    const std::int64_t headerLength = static_cast<std::int64_t>(layout.TableEnd());
+    if (headerLength > Block.Size()) InvalidData();
+    if (layout.Core) {
+        std::memcpy(DIBHeaderArea(Infos), Block.Data(), static_cast<std::size_t>(headerLength));
         ConvertCoreHeader(Infos);
-        return headerLength;
+    } else {
+        std::uint8_t* rest = TakeInfoHeader(Block.Data(), layout, Infos);
+        std::memcpy(rest, Block.Data() + layout.Size,
+                    layout.MaskBytes + 4 * std::min<std::size_t>(colors, 256));
+        Infos.Header.biClrUsed = static_cast<std::uint32_t>(std::min<std::int64_t>(colors, 256));
     }
-    InvalidData();
+    return headerLength;
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "imagelib/KvDIB.h"
+#include "toolkit/graphics/DIBHeader.h"
 #include "toolkit/graphics/FileMapping.h"
 
 void DIBAssert(bool Condition, const std::string& Msg) {
@@ -29,16 +30,7 @@ void ReleaseFileMap(THandle MapHandle, std::uint8_t* Bits) {
 }
 
 int ColorsOfBitCount(int BitCount) {
-    switch (BitCount) {
-    case 1:
-        return 2;
-    case 4:
-        return 16;
-    case 8:
-        return 256;
-    default:
-        return 0;
-    }
+    return DefaultDIBColors(BitCount);
 }
 
 HPALETTE GetPaletteFromDIBInfos(const TKvDIBInfos& Infos) {

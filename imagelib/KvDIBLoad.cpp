@@ -14,25 +14,19 @@ std::uint8_t* DIBHeaderArea(TKvDIBInfos& Infos) {
 void ConvertCoreHeader(TKvDIBInfos& Infos) {
     // The RGBQUAD table overlaps the triples, so read from a copy.
     TKvDIBInfos source = Infos;
-    BITMAPCOREHEADER core;
-    std::memcpy(&core, DIBHeaderArea(source), sizeof(core));
-    const auto* triples =
-        reinterpret_cast<const RGBTRIPLE*>(DIBHeaderArea(source) + sizeof(BITMAPCOREHEADER));
-
-    BITMAPINFOHEADER& h = Infos.Header;
-    h.biSize = sizeof(BITMAPINFOHEADER);
-    h.biWidth = core.bcWidth;
-    h.biHeight = core.bcHeight;
-    h.biPlanes = core.bcPlanes;
-    h.biBitCount = core.bcBitCount;
-    h.biCompression = BI_RGB;
-    h.biSizeImage = 0;
-    h.biXPelsPerMeter = 0;
-    h.biYPelsPerMeter = 0;
-    h.biClrUsed = static_cast<std::uint32_t>(ColorsOfBitCount(core.bcBitCount));
-    h.biClrImportant = 0;
-    for (std::uint32_t i = 0; i < h.biClrUsed; ++i)
+    const TDIBHeaderLayout layout = DIBHeaderLayout(DIBHeaderArea(source));
+    const auto* triples = reinterpret_cast<const RGBTRIPLE*>(DIBHeaderArea(source) + layout.TableOffset);
+    Infos.Header = layout.Info;
+    for (std::uint32_t i = 0; i < Infos.Header.biClrUsed; ++i)
         Infos.ColorTable[i] = RGBQUAD{triples[i].rgbtBlue, triples[i].rgbtGreen, triples[i].rgbtRed, 0};
+}
+
+std::uint8_t* TakeInfoHeader(const std::uint8_t* Header, const TDIBHeaderLayout& Layout, TKvDIBInfos& Infos) {
+    Infos.Header = Layout.Info;
+    std::uint8_t* table = DIBHeaderArea(Infos) + sizeof(BITMAPINFOHEADER);
+    if (!Layout.MasksInHeader()) return table;
+    std::memcpy(table, Header + Layout.MaskOffset, 12);
+    return table + 12;
 }
 
 int MaskShift(std::uint32_t Mask) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "imagelib/KvDIB.h"
+#include "toolkit/graphics/DIBHeader.h"
 
 // Header, colour table and overflow as one byte area: the 40-byte header, 256 entries and
 // 16 spare bytes. Masks and core colour tables are read into it as they stand.
@@ -18,6 +19,12 @@ std::uint8_t* DIBHeaderArea(TKvDIBInfos& Infos);
 // Turns a 12-byte core header with its RGBTRIPLE table into the 40-byte form with an
 // RGBQUAD table, in place.
 void ConvertCoreHeader(TKvDIBInfos& Infos);
+
+// Takes a 40-, 108- or 124-byte info header into Infos as the 40-byte header the library
+// holds (biClrUsed the stored colour count, not yet capped); the masks a longer header holds
+// go to table entries 0..2, where a 40-byte header's masks are read. Returns where the bytes
+// behind the header belong: a 40-byte header's masks, then the colours.
+std::uint8_t* TakeInfoHeader(const std::uint8_t* Header, const TDIBHeaderLayout& Layout, TKvDIBInfos& Infos);
 
 // The shift that brings the top bit of a non-zero channel mask to bit 7.
 int MaskShift(std::uint32_t Mask);

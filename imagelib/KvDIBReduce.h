@@ -34,14 +34,16 @@ constexpr int ColorCellNumber(std::uint8_t R, std::uint8_t G, std::uint8_t B) {
 // Zeroes ColorCellCount cells and gives each its position as CellIndex.
 void InitColorCells(TColorCell* Cells);
 
-// Counts one pixel into its cell. The low-bit sums are kept as unsigned 32-bit values (the
-// averaging reads them so), which holds over 600 million pixels of one cell.
-inline void AddColorToCells(TColorCell* Cells, std::uint8_t R, std::uint8_t G, std::uint8_t B) {
+// Counts Pixels pixels of one colour into its cell, as many calls for one pixel each would.
+// The low-bit sums are kept as unsigned 32-bit values (the averaging reads them so), which
+// holds over 600 million pixels of one cell.
+inline void AddColorToCells(TColorCell* Cells, std::uint8_t R, std::uint8_t G, std::uint8_t B,
+                            std::uint32_t Pixels = 1) {
     TColorCell& cell = Cells[ColorCellNumber(R, G, B)];
-    cell.R = std::int32_t(std::uint32_t(cell.R) + (R & 7u));
-    cell.G = std::int32_t(std::uint32_t(cell.G) + (G & 3u));
-    cell.B = std::int32_t(std::uint32_t(cell.B) + (B & 7u));
-    ++cell.Count;
+    cell.R = std::int32_t(std::uint32_t(cell.R) + Pixels * (R & 7u));
+    cell.G = std::int32_t(std::uint32_t(cell.G) + Pixels * (G & 3u));
+    cell.B = std::int32_t(std::uint32_t(cell.B) + Pixels * (B & 7u));
+    cell.Count = std::int32_t(std::uint32_t(cell.Count) + Pixels);
 }
 
 // The split rule over cells [First, Last), weighted by Count, valued by their R, G, B, from

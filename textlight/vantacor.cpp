@@ -19,10 +19,14 @@ TPoint TransPoint;
 
 namespace {
 
+// TextDIB as the preview frames draw it, made at the first tick after each render of the
+// text: every frame draws the same text.
+std::unique_ptr<TBitmap> TextLayer;
+
 // The band of controls between the text box and the preview.
 constexpr int BandTop = 113;
 constexpr int SettingsLeft = 248;
-constexpr int SettingsColumn = 98;
+constexpr int SettingsColumn = 104;
 
 } // namespace
 
@@ -184,6 +188,7 @@ void TForm1::FormClose(TObject*, TCloseAction&) {
 void TForm1::FreePictures() {
     Timer1->SetEnabled(false);
     Rendered = false;
+    TextLayer.reset();
     BaseDIB.reset();
     TextDIB.reset();
     LightDIB.reset();
@@ -205,6 +210,7 @@ void TForm1::RenderLight() {
 
 void TForm1::RenderText() {
     Rendered = false;
+    TextLayer.reset();
     TTextStyle style;
     style.Text = Edit1->GetText();
     if (style.Text.empty()) return;
@@ -301,8 +307,12 @@ void TForm1::Timer1Timer(TObject*) {
         Timer1->SetEnabled(false);
         return;
     }
+    if (!TextLayer) {
+        TextLayer = std::make_unique<TBitmap>();
+        MakeTextLayer(*TextLayer, *TextDIB, TransPoint);
+    }
     TBitmap frame;
-    ComposeLightFrame(frame, *TextDIB, *BaseDIB, *LightDIB, TransPoint, LightX, LightY, TextColor());
+    ComposeLightFrame(frame, *TextLayer, *BaseDIB, *LightDIB, LightX, LightY, TextColor());
     Image1->Picture()->Assign(&frame);
     LightX = NextLightX(LightX, LightStep, TextDIB->GetWidth(), LightDIB->GetWidth());
     Image1->Repaint();

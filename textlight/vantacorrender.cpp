@@ -34,7 +34,13 @@ void DrawLightSprite(TKvDIB& Light, const TLightStyle& Style) {
     Light.SetPixelFormat(kvpf24Bit);
     const int width = Light.GetWidth();
     const int height = Light.GetHeight();
-    TKvDIBCanvas canvas(&Light);
+    // The boxes are drawn on a bitmap of the display's format, which a canvas draws on as it
+    // stands, and the sprite goes onto the light in one piece: through a canvas on the light
+    // itself every box would take the whole picture to that format and back.
+    TBitmap sprite;
+    sprite.SetPixelFormat(pfDevice);
+    sprite.SetSize(width, height);
+    TCanvas& canvas = *sprite.Canvas();
     FillWhole(canvas, width, height, Style.TextColor);
     // Boxes past the middle have crossed corners; the canvas draws them normalised, so
     // with more steps than half the size the later steps grow again from the middle.
@@ -47,6 +53,8 @@ void DrawLightSprite(TKvDIB& Light, const TLightStyle& Style) {
         else
             canvas.Ellipse(step, step, Style.Size - step, Style.Size - step);
     }
+    TKvDIBCanvas light(&Light);
+    light.Draw(0, 0, &sprite);
 }
 
 void DrawTextImage(TKvDIB& Text, const TTextStyle& Style, TCanvas& Measure) {
@@ -106,18 +114,20 @@ int NextLightX(int X, int Step, int TextWidth, int LightWidth) {
     return X >= TextWidth ? -LightWidth : X;
 }
 
-void ComposeLightFrame(TBitmap& Frame, TKvDIB& Text, TKvDIB& Base, TKvDIB& Light, TPoint TransPoint,
-                       int LightX, int LightY, TColor TextColor) {
-    TBitmap text;
-    text.Assign(&Text);
-    text.SetPixelFormat(pfDevice);
+void MakeTextLayer(TBitmap& Layer, TKvDIB& Text, TPoint TransPoint) {
+    Layer.Assign(&Text);
+    Layer.SetPixelFormat(pfDevice);
     // Drawn as the editor draws the text cast of the score file, whose key point this is.
-    SetKeyColor(text, true, TransPoint);
+    SetKeyColor(Layer, true, TransPoint);
+}
 
-    Frame.Assign(&Base);
+void ComposeLightFrame(TBitmap& Frame, TBitmap& TextLayer, TKvDIB& Base, TKvDIB& Light, int LightX,
+                       int LightY, TColor TextColor) {
+    // The frame starts as the base, which is filled whole anyway: only its size is taken.
     Frame.SetPixelFormat(pfDevice);
+    Frame.SetSize(Base.GetWidth(), Base.GetHeight());
     TCanvas* canvas = Frame.Canvas();
     FillWhole(*canvas, Frame.GetWidth(), Frame.GetHeight(), TextColor);
     canvas->Draw(LightX, LightY, &Light);
-    canvas->Draw(0, 0, &text);
+    canvas->Draw(0, 0, &TextLayer);
 }

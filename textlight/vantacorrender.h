@@ -62,8 +62,11 @@ TLightMotion StartLightMotion(TKvDIB& Base, TKvDIB& Light, int Steps);
 // The light's next left edge: it starts again left of the text once it reached TextWidth.
 int NextLightX(int X, int Step, int TextWidth, int LightWidth);
 
+// The text as every preview frame draws it: Text in the display's format, its colour at
+// TransPoint left out (nothing left out when TransPoint lies outside the text, as the editor
+// shows the text cast of the score file).
+void MakeTextLayer(TBitmap& Layer, TKvDIB& Text, TPoint TransPoint);
 // One preview frame into Frame: the base in the text colour, the light at (LightX, LightY)
-// and the text over both, its colour at TransPoint left out (nothing left out when TransPoint
-// lies outside the text, as the editor shows the text cast of the score file).
-void ComposeLightFrame(TBitmap& Frame, TKvDIB& Text, TKvDIB& Base, TKvDIB& Light, TPoint TransPoint,
-                       int LightX, int LightY, TColor TextColor);
+// and the text layer over both.
+void ComposeLightFrame(TBitmap& Frame, TBitmap& TextLayer, TKvDIB& Base, TKvDIB& Light, int LightX,
+                       int LightY, TColor TextColor);

@@ -149,8 +149,8 @@ void TMobrelForm::CreatePanel1() {
     CreateFileGroup();
     CreateCastGroup();
     CreateScoreGroup();
-    Button1 = FParts.MakeButton("Button1", ScrollBox2, TRect{4, 312, 72, 334}, "初期化");
-    Button10 = FParts.MakeButton("Button10", ScrollBox2, TRect{76, 312, 144, 334}, "終了(&X)");
+    Button1 = FParts.MakeButton("Button1", ScrollBox2, TRect{4, 326, 72, 348}, "初期化");
+    Button10 = FParts.MakeButton("Button10", ScrollBox2, TRect{76, 326, 144, 348}, "終了(&X)");
 }
 
 void TMobrelForm::CreateFileGroup() {
@@ -186,7 +186,7 @@ void TMobrelForm::CreateCastGroup() {
 }
 
 void TMobrelForm::CreateScoreGroup() {
-    GroupBox3 = MakeGroupBox(FParts, "GroupBox3", ScrollBox2, TRect{2, 168, PanelWidth, 308}, "スコア");
+    GroupBox3 = MakeGroupBox(FParts, "GroupBox3", ScrollBox2, TRect{2, 168, PanelWidth, 322}, "スコア");
     BitBtn9 = MakeGlyphButton(FParts, "BitBtn9", GroupBox3, 0, 0, "複", ScoreGlyphColor, "スコアコピー");
     BitBtn10 =
         MakeGlyphButton(FParts, "BitBtn10", GroupBox3, 1, 0, "貼", ScoreGlyphColor, "スコアの張り付け");
@@ -214,12 +214,13 @@ void TMobrelForm::CreateScoreGroup() {
     Label5 = FParts.MakeLabel("Label5", GroupBox3, 6, 96, "ウェイト");
     SpinEdit4 = MakeSpinEdit(FParts, "SpinEdit4", GroupBox3, TRect{74, 92, 138, 112}, 0, 1000, 5);
     SpinEdit4->SetIncrement(10);
-    Label3 = FParts.MakeLabel("Label3", GroupBox3, 6, 120, "L =");
-    Label4 = FParts.MakeLabel("Label4", GroupBox3, 26, 120, "1");
-    Label8 = FParts.MakeLabel("Label8", GroupBox3, 52, 120, "R =");
-    Label9 = FParts.MakeLabel("Label9", GroupBox3, 72, 120, "1");
-    Label10 = FParts.MakeLabel("Label10", GroupBox3, 98, 120, "P =");
-    Label11 = FParts.MakeLabel("Label11", GroupBox3, 118, 120, "1");
+    // Room for three digits after each caption: the frame under the mouse on a row of its own.
+    Label3 = FParts.MakeLabel("Label3", GroupBox3, 6, 118, "L =");
+    Label4 = FParts.MakeLabel("Label4", GroupBox3, 28, 118, "1");
+    Label8 = FParts.MakeLabel("Label8", GroupBox3, 62, 118, "R =");
+    Label9 = FParts.MakeLabel("Label9", GroupBox3, 84, 118, "1");
+    Label10 = FParts.MakeLabel("Label10", GroupBox3, 6, 134, "P =");
+    Label11 = FParts.MakeLabel("Label11", GroupBox3, 28, 134, "1");
 }
 
 void TMobrelForm::CreatePanel2() {

@@ -7,6 +7,7 @@
 #include "editor/forms/transform.h"
 #include "toolkit/graphics/Clipboard.h"
 #include "toolkit/graphics/FilePaths.h"
+#include "toolkit/widgets/Application.h"
 
 namespace {
 
@@ -20,6 +21,8 @@ TScoreChannel& CurrentChannel(TMobrelForm& Form) {
 void LoadCastFiles(TMobrelForm& Form, int Slot) {
     TOpenPictureDialog& dialog = *Form.OpenPictureDialog1;
     if (!dialog.Execute()) return;
+    // Up to a strip of pictures is read.
+    const TBusyCursor busy;
     std::vector<std::unique_ptr<TBitmap>> pictures;
     for (const std::string& fileName : dialog.Files()) {
         if (Slot + int(pictures.size()) >= CastSlotCount) break;

@@ -4,6 +4,7 @@
 #include "editor/forms/ngform.h"
 #include "editor/model/picturefile.h"
 #include "toolkit/graphics/FilePaths.h"
+#include "toolkit/widgets/Application.h"
 
 namespace {
 
@@ -18,6 +19,7 @@ TPictureFits MainImageFits(TMobrelForm& Form) {
 std::unique_ptr<TBitmap> MainImageFromFile(TMobrelForm& Form) {
     TOpenPictureDialog& dialog = *Form.OpenPictureDialog1;
     if (!dialog.Execute()) return nullptr;
+    const TBusyCursor busy;
     const std::string fileName = dialog.GetFileName();
     std::unique_ptr<TBitmap> picture = ReadPictureFile(fileName, MainImageFits(Form));
     dialog.InitialDir = ExtractFilePath(fileName);
@@ -80,7 +82,9 @@ void TMobrelForm::LoadMainImage(int Source) {
     }
     if (picture == nullptr) return;
 
-    // The image and its canvas change together or, when the canvas cannot be made, not at all.
+    // A large picture takes a while to become the canvas. The image and its canvas change
+    // together or, when the canvas cannot be made, not at all.
+    const TBusyCursor busy;
     TEditorDocument& doc = Document();
     doc.ReplaceMainImage(std::move(picture));
     ShowCanvas(*this);

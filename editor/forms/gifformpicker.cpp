@@ -5,6 +5,7 @@
 #include "editor/forms/gifform.h"
 #include "editor/forms/transform.h"
 #include "toolkit/graphics/Clipboard.h"
+#include "toolkit/widgets/Application.h"
 
 void TMobrelForm::Shape2MouseDown(TObject*, TMouseButton, TShiftState, int, int) {
     ComposeCurrentFrame(false);
@@ -15,6 +16,7 @@ void TMobrelForm::N11Click(TObject*) {
 }
 
 void TMobrelForm::BitBtn4Click(TObject*) {
+    const TBusyCursor busy;
     ComposeCurrentFrame(true);
 }
 
@@ -39,4 +41,6 @@ void TMobrelForm::ComposeCurrentFrame(bool ToClipboard) {
         }
     }
     score->Repaint();
+    // The grid's focused cell redraws the frame view; without the focus it is redrawn here.
+    if (!ToClipboard && !score->Focused()) RefreshFrameView();
 }

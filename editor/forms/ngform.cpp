@@ -59,6 +59,7 @@ Tnewform::Tnewform() {
     ColorDialog1 = FParts.Make<TColorDialog>("ColorDialog1");
 
     OnActivate = [this](TObject* Sender) { FormActivate(Sender); };
+    OnClose = [this](TObject* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
     Button1->OnClick = [this](TObject* Sender) { Button1Click(Sender); };
     Button2->OnClick = [this](TObject* Sender) { Button2Click(Sender); };
     Shape1->OnMouseDown = [this](TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
@@ -75,7 +76,12 @@ void Tnewform::FormActivate(TObject*) {
 }
 
 void Tnewform::Button1Click(TObject*) {
-    Close();
+    SetModalResult(mrOk);
+}
+
+// Only "OK" confirms: the window's close box cancels like "CANCEL".
+void Tnewform::FormClose(TObject*, TCloseAction&) {
+    if (GetModalResult() != mrOk) MobrelForm->Document().NewFormCancelled = true;
 }
 
 void Tnewform::Button2Click(TObject*) {

@@ -33,8 +33,9 @@ public:
     TColorDialog* ColorDialog1;
 
     // Callers show the dialog modally and read the document's NewFormCancelled afterwards;
-    // only "CANCEL" sets it, so closing the window otherwise counts as "OK".
+    // every way of closing it but "OK" sets it.
     void FormActivate(TObject* Sender);
+    void FormClose(TObject* Sender, TCloseAction& Action);
     void Button1Click(TObject* Sender);
     void Button2Click(TObject* Sender);
     void Shape1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);

@@ -48,12 +48,11 @@ void PutCast(TScoreChannel& Channel, int Slot, TGraphic& Picture) {
 
 bool InsertCast(TScoreChannel& Channel, int Slot, TGraphic& Picture) {
     const int count = Channel.CastCount;
-    if (Slot < 0 || Slot > count || Slot >= CastSlotCount) return false;
+    // A full strip has no room: no picture is pushed out of it.
+    if (Slot < 0 || Slot > count || count >= CastSlotCount) return false;
     // Made before any picture moves, so a picture that cannot be made leaves the strip whole.
     std::unique_ptr<TBitmap> picture = NewCastPicture(Picture, true, ResetKeyPoint);
-    // A full strip drops its last picture: the move into slot 19 replaces it.
-    const int last = std::min(count, CastSlotCount - 1);
-    for (int j = last; j > Slot; --j)
+    for (int j = count; j > Slot; --j)
         MoveCastSlot(Channel, j, j - 1);
     ResetCastSlot(Channel, Slot, std::move(picture));
     Channel.RecountCasts();

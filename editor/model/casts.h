@@ -20,8 +20,8 @@ void PutCasts(TScoreChannel& Channel, int Slot, std::vector<std::unique_ptr<TBit
 void PutCast(TScoreChannel& Channel, int Slot, TGraphic& Picture);
 
 // Puts Picture at Slot and moves the pictures from Slot on one slot up, with their key points
-// and transparency; a full strip loses its last picture. Nothing happens, and the result is
-// false, when Slot lies past the slot after the last cast.
+// and transparency. Nothing happens, and the result is false, when the strip is full or Slot
+// lies past the slot after the last cast.
 bool InsertCast(TScoreChannel& Channel, int Slot, TGraphic& Picture);
 
 // Deletes the casts of slots Left..Right and moves the later ones down. Right may be the slot

@@ -96,6 +96,48 @@ bool TransparencyCoversPainted(TKvDIB& Frame, const std::vector<std::uint8_t>& P
     return true;
 }
 
+namespace {
+
+// The first byte from At on where the rows A and B of Size bytes differ; Size when none.
+std::size_t FirstDifference(const std::uint8_t* A, const std::uint8_t* B, std::size_t At, std::size_t Size) {
+    for (; At + 8 <= Size; At += 8) {
+        std::uint64_t a, b;
+        std::memcpy(&a, A + At, 8);
+        std::memcpy(&b, B + At, 8);
+        if (a != b) break;
+    }
+    while (At < Size && A[At] == B[At])
+        ++At;
+    return At;
+}
+
+bool PixelDiffers(const std::uint8_t* A, const std::uint8_t* B, int X) {
+    return A[3 * X] != B[3 * X] || A[3 * X + 1] != B[3 * X + 1] || A[3 * X + 2] != B[3 * X + 2];
+}
+
+} // namespace
+
+void ForEachChangedRun(TKvDIB& Frame, TKvDIB& Before,
+                       const std::function<void(int Y, int Left, int Right)>& Visit) {
+    RequireUncompressed(Frame, 24, "ForEachChangedRun");
+    RequireUncompressed(Before, 24, "ForEachChangedRun");
+    const int width = Frame.GetWidth(), height = Frame.GetHeight();
+    const std::size_t rowBytes = std::size_t(width) * 3;
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* a = Row(Frame, y);
+        const std::uint8_t* b = Row(Before, y);
+        if (std::memcmp(a, b, rowBytes) == 0) continue;
+        for (std::size_t at = FirstDifference(a, b, 0, rowBytes); at < rowBytes;) {
+            const int left = int(at / 3);
+            int right = left;
+            for (int x = left + 1; x < width && x - right <= 2; ++x)
+                if (PixelDiffers(a, b, x)) right = x;
+            Visit(y, left, right);
+            at = FirstDifference(a, b, std::size_t(right + 1) * 3, rowBytes);
+        }
+    }
+}
+
 void FillFrame(TKvDIB& Frame, TColor Colour) {
     Frame.UniqueDIB();
     RequireUncompressed(Frame, 24, "FillFrame");

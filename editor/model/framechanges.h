@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -20,6 +21,12 @@ std::optional<TPoint> PaintUnchangedPixels(TKvDIB& Frame, TKvDIB& Previous, TCol
 // changed and hides nothing that did.
 bool TransparencyCoversPainted(TKvDIB& Frame, const std::vector<std::uint8_t>& Painted, const TRect& R,
                                int Index);
+
+// Calls Visit(Y, Left, Right) for runs of pixels, bounds inclusive, that together hold every
+// pixel where Frame and Before (24 bits per pixel, the same size) differ, row by row from the
+// top, left to right. A run goes on over a single pixel that did not change.
+void ForEachChangedRun(TKvDIB& Frame, TKvDIB& Before,
+                       const std::function<void(int Y, int Left, int Right)>& Visit);
 
 // Sets every pixel of a 24-bit Frame to Colour.
 void FillFrame(TKvDIB& Frame, TColor Colour);

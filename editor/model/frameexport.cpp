@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "gif/colorquant.h"
+#include "editor/model/composedframes.h"
 #include "editor/model/framechanges.h"
 #include "imagelib/KvDIB.h"
 #include "toolkit/graphics/Exceptions.h"
@@ -62,7 +64,8 @@ TKvDIB& DrawCastOnDIB(const TEditorDocument& Document, TKvDIB& Dib, TGraphic& Ca
 
 namespace {
 
-// One run of the export: the working bitmaps, the GIF being built and the common palette.
+// One run of the export: the working bitmaps, the GIF file being written, the common palette
+// and the frames kept for it.
 class TFrameExporter {
 public:
     TFrameExporter(const TEditorDocument& Document, const TFrameExportSettings& Settings,
@@ -80,25 +83,29 @@ public:
     }
 
     void Run(const std::string& Name) {
+        // The GIF goes to a temporary file beside the target as it is made, and replaces
+        // the target only once it is complete and on the disk; a folder that takes no file
+        // shows before any frame is composed.
+        if (IsGif()) FGifFile = std::make_unique<TFileStream>(Name, fmCreate);
         Report(FProgress.SetMax, FLast);
         if (FCommonPalette) BuildCommonPalette();
         Report(FProgress.SetPosition, 0);
-        // The GIF is built whole in memory. Coded frames rarely take more than a byte per
-        // pixel, so room for that spares copying a growing stream; unused room costs no memory.
-        if (IsGif())
-            FGif.SetCapacity(std::int64_t(FDocument.MainImage->Width()) * FDocument.MainImage->Height() *
-                             (FLast - FFirst + 1));
         for (int f = FFirst; f <= FLast; ++f) {
-            ComposeExportFrame(FDocument, f, FWork);
-            if (IsGif())
+            // FWork still holds the frame before, which a kept frame is restored from.
+            if (FComposed == nullptr || !FComposed->Restore(f - FFirst, FWork))
+                ComposeExportFrame(FDocument, f, FWork);
+            if (IsGif()) {
                 WriteGifFrame(f);
-            else
+                if (FGif.GetSize() >= GifFileChunk) PassGifToFile();
+            } else {
                 WriteBmpFrame(Name, f);
+            }
             Report(FProgress.SetPosition, f);
         }
         if (IsGif()) {
             WriteGifTrailer(FGif);
-            FGif.SaveToFile(Name);
+            PassGifToFile();
+            FGifFile->Commit();
         }
     }
 
@@ -109,14 +116,39 @@ private:
         if (Step) Step(Value);
     }
 
+    // The writers build the GIF in memory a frame or so at a time; the file gets it in
+    // pieces of this size at least, and the memory is used again for the next piece.
+    static constexpr std::int64_t GifFileChunk = 64 * 1024;
+
+    void PassGifToFile() {
+        FGif.SaveToStream(*FGifFile);
+        FGif.Clear();
+    }
+
     // One histogram over every frame of the range, and over the S-size colour, which later
-    // frames paint where nothing changed.
+    // frames paint where nothing changed. A pixel counts once for every frame it stays in,
+    // so each frame adds only what it changed, for itself and the frames after it. The
+    // frames are kept for the output pass as far as the room allows.
     void BuildCommonPalette() {
         FQuantizer.Depth = FDepth;
         AllocQuantizer(FQuantizer);
+        FComposed = std::make_unique<TComposedFrames>(ComposedFramesRoom);
+        TKvDIB before;
         for (int f = FFirst; f <= FLast; ++f) {
             ComposeExportFrame(FDocument, f, FWork);
-            AddImageToQuantizer(FWork, FQuantizer);
+            FComposed->BeginFrame();
+            const int staying = FLast - f + 1;
+            if (f == FFirst) {
+                for (int y = 0; y < FWork.GetHeight(); ++y)
+                    AddPixelsToQuantizer(FWork, y, 0, FWork.GetWidth() - 1, staying, FQuantizer);
+            } else {
+                ForEachChangedRun(FWork, before, [&](int Y, int Left, int Right) {
+                    AddPixelsToQuantizer(FWork, Y, Left, Right, staying, FQuantizer);
+                    AddPixelsToQuantizer(before, Y, Left, Right, -staying, FQuantizer);
+                    FComposed->AddRun(FWork, Y, Left, Right);
+                });
+            }
+            before.Assign(&FWork);
             Report(FProgress.SetPosition, f);
         }
         if (FSettings.SSizeOptimised) {
@@ -125,6 +157,11 @@ private:
         }
         BuildQuantizerPalette(FQuantizer);
     }
+
+    // The export itself holds three frames of 24 bits (the composed one, its reduced copy and
+    // the one written before) and some working memory; the kept frames take at most 8 MB,
+    // half of what a command may use beyond one and a half times the pictures it keeps.
+    static constexpr std::size_t ComposedFramesRoom = std::size_t(8) << 20;
 
     void Reduce(TKvDIB& Bitmap) {
         if (FDepth == HalftoneDepth) {
@@ -198,15 +235,17 @@ private:
         FPrev.Assign(&FWork);
     }
 
+    // The composed frame stays as it is: the next frame may be restored from it.
     void WriteBmpFrame(const std::string& Name, int Frame) {
-        Reduce(FWork);
+        FOut.Assign(&FWork);
+        Reduce(FOut);
         if (FSettings.Mode == emSingleBmp) {
-            FWork.SaveToFile(Name + ".bmp");
+            FOut.SaveToFile(Name + ".bmp");
             return;
         }
         char number[8];
         std::snprintf(number, sizeof number, "%03d", Frame);
-        FWork.SaveToFile(Name + number + ".bmp");
+        FOut.SaveToFile(Name + number + ".bmp");
     }
 
     const TEditorDocument& FDocument;
@@ -220,7 +259,9 @@ private:
     // that was written.
     TKvDIB FWork, FOut, FPrev;
     TMemoryStream FGif;
+    std::unique_ptr<TFileStream> FGifFile;
     TColorQuantizer FQuantizer;
+    std::unique_ptr<TComposedFrames> FComposed;
     std::vector<std::uint8_t> FPainted;
 };
 

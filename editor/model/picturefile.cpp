@@ -2,6 +2,7 @@
 
 #include "imagelib/KvDIB.h"
 #include "toolkit/graphics/Clipboard.h"
+#include "toolkit/graphics/FilePaths.h"
 #include "toolkit/graphics/JPEGImage.h"
 
 namespace {
@@ -19,10 +20,10 @@ std::unique_ptr<TBitmap> CopyAt24Bits(TKvDIB& Dib, const TPictureFits& Fits, con
 } // namespace
 
 bool IsBmpPath(const std::string& FileName) {
+    const std::size_t dot = FileName.rfind('.');
+    if (dot == std::string::npos || dot < FileNameStart(FileName) || dot + 1 == FileName.size()) return false;
     // Only the ASCII letter matters; bytes of other characters never equal 'b' or 'B'.
-    for (std::size_t i = 0; i + 1 < FileName.size(); ++i)
-        if (FileName[i] == '.' && (FileName[i + 1] == 'B' || FileName[i + 1] == 'b')) return true;
-    return false;
+    return FileName[dot + 1] == 'B' || FileName[dot + 1] == 'b';
 }
 
 std::unique_ptr<TBitmap> ReadPictureFile(const std::string& FileName, const TPictureFits& Fits) {

@@ -15,8 +15,9 @@
 // it is converted or decoded.
 using TPictureFits = std::function<bool(int Width, int Height)>;
 
-// The editor's rule for telling the two readers apart: a path whose upper-cased form contains
-// ".B" anywhere (folder names included) is read as BMP, any other as JPEG.
+// The editor's rule for telling the two readers apart: a file whose extension (what follows
+// the last dot of its own name) begins with "B", in either case, is read as BMP, any other
+// as JPEG.
 bool IsBmpPath(const std::string& FileName);
 
 // Reads FileName by that rule: a BMP through the image library at 24 bits per pixel, a JPEG

@@ -6,7 +6,8 @@
 #include <jpeglib.h>
 #include <vector>
 
-// A Width x Height picture encoded at the highest quality, with Components 1 (grey) or 3 (RGB).
+// A Width x Height picture encoded at the highest quality, with Components 1 (grey), 3 (RGB)
+// or 4 (CMYK, written with an Adobe marker unless Adjust turns it off).
 // FillRow(y, row) writes scanline y; Adjust(cinfo) changes the settings (progression, scans)
 // after the defaults are set.
 template <class FillRowFn, class AdjustFn>
@@ -22,7 +23,7 @@ std::vector<std::uint8_t> EncodeJpegRows(int Width, int Height, int Components, 
     cinfo.image_width = Width;
     cinfo.image_height = Height;
     cinfo.input_components = Components;
-    cinfo.in_color_space = Components == 1 ? JCS_GRAYSCALE : JCS_RGB;
+    cinfo.in_color_space = Components == 1 ? JCS_GRAYSCALE : Components == 4 ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, 100, TRUE);
     Adjust(cinfo);

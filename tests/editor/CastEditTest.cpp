@@ -174,6 +174,9 @@ TEST_F(CastEditTest, TheAnchorDialogSetsWhereThePointerHoldsACast) {
         return [Column, Row](TForm& Form) {
             EXPECT_EQ(Form.GetCaption(), "キャスト表示位置変更");
             EXPECT_TRUE(newform->Panel1->GetVisible());
+            // The size controls lie hidden beneath the panel: the keys go to the choices.
+            EXPECT_TRUE(newform->crmode1->Focused());
+            EXPECT_FALSE(newform->SpinEdit1->CanFocus());
             newform->crmode1->ClickItem(Column);
             newform->crmode2->ClickItem(Row);
             newform->Button1->Click();
@@ -191,6 +194,13 @@ TEST_F(CastEditTest, TheAnchorDialogSetsWhereThePointerHoldsACast) {
         EXPECT_EQ(newform->crmode1->GetItemIndex(), 2);
         newform->crmode2->ClickItem(1);
         newform->Button2->Click();
+    });
+    form->Button4->Click();
+    EXPECT_EQ(Doc().PlacementAnchor, 2);
+    // So is closing the window with its close box.
+    Answers->OnForm([](TForm& Form) {
+        newform->crmode1->ClickItem(0);
+        Form.Close();
     });
     form->Button4->Click();
     EXPECT_EQ(Doc().PlacementAnchor, 2);

@@ -80,7 +80,7 @@ TEST_F(CastLoadTest, LoadingStartsOnlyRightAfterAUsedSlot) {
 }
 
 TEST_F(CastLoadTest, EachFileIsReadByTheReaderItsNameCallsFor) {
-    const std::string jpeg = WriteJpeg("photo.jpg", TwoColourImage(32, 16, Orange, Navy));
+    const std::string jpeg = WriteJpeg(".bilder/photo.jpg", TwoColourImage(32, 16, Orange, Navy));
     const std::string bmp = WriteBmp("plain.Bmp", TwoColourImage(6, 2, Navy, Orange));
     LoadFiles({jpeg, bmp});
     ASSERT_EQ(Channel().CastCount, 2);
@@ -131,18 +131,25 @@ TEST_F(CastLoadTest, APictureAnotherProgramCopiedAsPngPastesAsACast) {
 
 TEST_F(CastLoadTest, InsertingFromTheClipboard) {
     std::vector<std::string> files;
-    for (int i = 0; i < 20; ++i)
+    for (int i = 0; i < 19; ++i)
         files.push_back(TaggedBmp(i));
     LoadFiles(files);
     QGuiApplication::clipboard()->setImage(TwoColourImage(2, 2, Orange, Orange));
 
-    // Into a full strip at slot 5: slots 5..18 move to 6..19, the old slot 19 is dropped.
+    // At slot 5 of 19 casts: slots 5..18 move to 6..19.
     form->cast->SetCol(5);
     form->insertcast->Click();
     ASSERT_EQ(Channel().CastCount, 20);
     EXPECT_EQ(CastPixel(5, 0, 0), ToColor(Orange));
     for (int slot = 6; slot < CastSlotCount; ++slot)
         EXPECT_EQ(CastPixel(slot, 0, 0), Tag(slot - 1));
+    // Into the full strip nothing goes, and no cast is lost.
+    QGuiApplication::clipboard()->setImage(TwoColourImage(2, 2, Navy, Navy));
+    form->cast->SetCol(2);
+    form->insertcast->Click();
+    EXPECT_EQ(Channel().CastCount, 20);
+    EXPECT_EQ(CastPixel(2, 0, 0), Tag(2));
+    EXPECT_EQ(CastPixel(19, 0, 0), Tag(18));
 
     // Past the slot after the last cast nothing happens; at it the picture is appended.
     form->score->SetRow(4);

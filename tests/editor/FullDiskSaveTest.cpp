@@ -128,3 +128,22 @@ TEST_F(FullDiskSaveTest, ABmpSequenceThatFillsTheDiskKeepsTheFramesSavedBefore) 
     EXPECT_TRUE(disk.KeptOldContent("seq002.bmp"));
     EXPECT_EQ(disk.Entries(), sequence.Targets);
 }
+
+// An animated GIF reaches the disk in pieces while its frames are made. One that fills the
+// disk after its first pieces reports the error, keeps the old file and leaves no piece.
+TEST_F(FullDiskSaveTest, AnAnimatedGifThatFillsTheDiskAfterItsFirstPiecesKeepsTheOldFile) {
+    TFullDiskFolder disk;
+    if (!disk.Ready()) GTEST_SKIP() << disk.Reason();
+    MakeDocument(true);
+    for (int f = 3; f < 20; ++f)
+        SetCell(0, f, TPoint{52 + 2 * f, 52});
+    MobrelForm->CheckBox1->SetChecked(false); // every frame whole, some 12 KB
+    const TDialogSave& gif = Writers[1];
+    ASSERT_TRUE(disk.Prepare(dsRoom, gif.Targets));
+    disk.LeaveFree(100 * 1024);
+    Save(gif, disk);
+
+    ExpectError();
+    EXPECT_TRUE(disk.KeptOldContent("anim.gif"));
+    EXPECT_EQ(disk.Entries(), gif.Targets);
+}

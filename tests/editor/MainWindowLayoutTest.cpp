@@ -109,6 +109,10 @@ TEST_F(MainWindowLayoutTest, EveryWindowShowsItsTextsWhole) {
     CreateForms();
     for (TForm* form : std::initializer_list<TForm*>{MobrelForm, newform, scoreform, transfrm, viewform})
         EXPECT_EQ(ClippedTexts(*form), std::vector<std::string>{}) << form->GetCaption();
+    // The selection's frame numbers at their widest stay clear of the captions beside them.
+    for (TLabel* value : {MobrelForm->Label4, MobrelForm->Label9, MobrelForm->Label11})
+        value->SetCaption("200");
+    EXPECT_EQ(ClippedTexts(*MobrelForm), std::vector<std::string>{});
 }
 
 } // namespace

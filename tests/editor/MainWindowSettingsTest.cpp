@@ -1,5 +1,7 @@
 // The stored settings, the display check and closing.
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSettings>
 
 #include "EditorForms.h"
@@ -33,6 +35,18 @@ TEST_F(MainWindowSettingsTest, ReadsStoredFoldersAndPlacement) {
     EXPECT_EQ(MobrelForm->GetTop(), 40);
     EXPECT_EQ(MobrelForm->GetWidth(), 900);
     EXPECT_EQ(MobrelForm->GetHeight(), 700);
+}
+
+// A monitor that is gone: the stored place lies off every screen.
+TEST_F(MainWindowSettingsTest, AStoredPlacementOffEveryScreenOpensWholeOnThePrimaryScreen) {
+    WriteSettings("[regist]\nLeft=5000\nTop=4000\nWidth=700\nHeight=500\n");
+    CreateForms();
+    MobrelForm->Show();
+    const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(room.contains(
+        QRect(MobrelForm->GetLeft(), MobrelForm->GetTop(), MobrelForm->GetWidth(), MobrelForm->GetHeight())));
+    EXPECT_EQ(MobrelForm->GetWidth(), 700);
+    EXPECT_EQ(MobrelForm->GetHeight(), 500);
 }
 
 TEST_F(MainWindowSettingsTest, ClosingWithYesWritesAllEightValuesAndFreesThePictures) {

@@ -2,6 +2,7 @@
 // transparency points it sets; the output frame copied to the clipboard.
 #include "CastPictureFiles.h"
 #include "toolkit/graphics/Clipboard.h"
+#include "widgets/WidgetTestSupport.h"
 
 namespace {
 
@@ -95,6 +96,26 @@ TEST_F(PickerTest, APickSetsThePointOfEverySelectedFrame) {
     PickFrame([](TForm& Form) { Form.Close(); });
     EXPECT_TRUE(Doc().PickerCancelled);
     EXPECT_EQ(Doc().FramePoints[2].X, -1);
+}
+
+// Before the pick the frame has no point and the swatch is hatched; after it the frame view is
+// redrawn at once and the swatch shows the colour, whether or not the score had the focus.
+TEST_F(PickerTest, AfterAPickTheSwatchAndTheFrameViewAreRedrawnAtOnce) {
+    ShowAndActivate(*form);
+    auto pickBlue = [this] {
+        form->RefreshFrameView();
+        ASSERT_EQ(form->Shape2->GetBrush().Style, bsDiagCross);
+        Answers->OnForm([](TForm&) { transfrm->Image1MouseDown(transfrm->Image1, mbLeft, 0, 7, 2); });
+        ClickAsUser(form->Shape2->Widget(), QPoint(2, 2));
+        EXPECT_EQ(form->Shape2->GetBrush().Style, bsSolid);
+        EXPECT_EQ(form->Shape2->GetBrush().Color, Blue);
+        Doc().FramePoints[0] = TPoint{-1, 0};
+    };
+    form->score->SetFocus();
+    pickBlue();
+    EXPECT_TRUE(form->score->Focused());
+    form->SpinEdit4->SetFocus(); // a wait typed just before
+    pickBlue();
 }
 
 TEST_F(PickerTest, ThePickedFrameIsTheOutputFrameWithoutTheMargin) {

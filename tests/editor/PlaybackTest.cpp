@@ -1,6 +1,8 @@
 // Test playback: the window's size, frames shown for their waits on the background colour,
 // stopping after the current wait, and the refusal without data.
 #include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTimer>
 #include <vector>
 
@@ -144,14 +146,18 @@ TEST_F(PlaybackTest, WithoutWaitsTheStopButtonStillWorks) {
     EXPECT_LE(ranOn, 200);
 }
 
+// The window opens centred for its first size and grows to the main image's: it stays whole
+// on the screen.
 TEST_F(PlaybackTest, TheMainWindowButtonPlaysUntilClosedAndThenRedrawsTheView) {
     MakeAnimation();
-    MakeMainImage(400, 300, White);
+    MakeMainImage(600, 420, White);
     Doc().FrameWaits[0] = 2;
     bool playing = false;
     Answers->OnForm([&](TForm& Window) {
         auto& view = static_cast<Tviewform&>(Window);
         playing = !Doc().PlayerStopped && view.Image1->Picture()->GetGraphic() != nullptr;
+        const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+        EXPECT_TRUE(room.contains(QRect(view.GetLeft(), view.GetTop(), view.GetWidth(), view.GetHeight())));
         view.Button1->Click(); // "開始" does nothing while playing
         view.Button3->Click();
     });
@@ -160,11 +166,11 @@ TEST_F(PlaybackTest, TheMainWindowButtonPlaysUntilClosedAndThenRedrawsTheView) {
     EXPECT_TRUE(playing);
     EXPECT_TRUE(Doc().PlayerStopped);
     EXPECT_FALSE(view->Modal());
-    EXPECT_EQ(view->ClientWidth(), 440);
-    EXPECT_EQ(view->ClientHeight(), 380);
+    EXPECT_EQ(view->ClientWidth(), 640);
+    EXPECT_EQ(view->ClientHeight(), 500);
     EXPECT_EQ(Answers->Messages().size(), 0u);
     // The frame view was drawn again afterwards.
-    EXPECT_EQ(MobrelForm->Image1->Picture()->Width(), 500);
+    EXPECT_EQ(MobrelForm->Image1->Picture()->Width(), 700);
 }
 
 TEST_F(PlaybackTest, AWindowClosedWithoutItsButtonsStopsPlaying) {

@@ -198,8 +198,8 @@ TEST_F(ScoreEditingTest, TypedWaitsGoToTheSelectedFramesAndSelectingOnlyShowsThe
     EXPECT_EQ(Doc().FrameWaits[3], 0);
     EXPECT_EQ(Doc().FrameWaits[8], 0);
 
-    // Dragging over columns 3..5 (waits 70, 0 and 30) shows each current frame's wait and
-    // writes none of them.
+    // Dragging over columns 3..5 (waits 70, 0 and 30) keeps the frame pressed first current,
+    // shows its wait and writes none of them.
     form->score->SetFocus();
     QWidget* grid = GridView(*form->score);
     const TRect from = form->score->CellRect(3, 0);
@@ -210,20 +210,13 @@ TEST_F(ScoreEditingTest, TypedWaitsGoToTheSelectedFramesAndSelectingOnlyShowsThe
     SendMouse(grid, QEvent::MouseButtonRelease, QPoint(to.Left + 1, to.Top + 1), Qt::LeftButton);
     EXPECT_EQ(form->score->GetSelection().Left, 3);
     EXPECT_EQ(form->score->GetSelection().Right, 5);
-    EXPECT_EQ(form->SpinEdit4->GetValue(), 30);
+    EXPECT_EQ(form->SpinEdit4->GetValue(), 70);
     EXPECT_EQ(Doc().FrameWaits[2], 70);
     EXPECT_EQ(Doc().FrameWaits[3], 0);
     EXPECT_EQ(Doc().FrameWaits[4], 30);
 }
 
 TEST_F(ScoreEditingTest, MouseAndKeysFollowTheCurrentCell) {
-    form->score->SetSelection(TGridRect{4, 3, 9, 3});
-    form->scoreMouseDown(form->score, mbLeft, 0, 0, 0);
-    EXPECT_EQ(Doc().LastScoreCell.X, 9);
-    EXPECT_EQ(Doc().LastScoreCell.Y, 3);
-    EXPECT_EQ(form->Label4->GetCaption(), "4");
-    EXPECT_EQ(form->Label9->GetCaption(), "9");
-
     form->score->SetSelection(TGridRect{2, 6, 2, 6});
     std::uint16_t key = 40;
     form->scoreKeyUp(form->score, key, 0);
@@ -235,6 +228,33 @@ TEST_F(ScoreEditingTest, MouseAndKeysFollowTheCurrentCell) {
     const TRect cell = form->score->CellRect(7, 0);
     form->scoreMouseMove(form->score, 0, cell.Left + 1, cell.Top + 1);
     EXPECT_EQ(form->Label11->GetCaption(), "7");
+}
+
+// Selecting frames 1..12 with the mouse leaves frame 1 current: the view, the X/Y edits and
+// the wait show it, the labels the selection.
+TEST_F(ScoreEditingTest, ADragOverFramesKeepsTheFramePressedFirstCurrent) {
+    MakeMainImage(100, 80, White);
+    AddCast(0, 4, 4, Red);
+    for (int f = 0; f < 12; ++f)
+        SetCell(0, f, TPoint{60 + f, 70});
+    Doc().FrameWaits[0] = 10;
+    Doc().FrameWaits[11] = 50;
+    ShowAndActivate(*form);
+    auto centre = [this](int Column) {
+        const TRect r = form->score->CellRect(Column, 0);
+        return QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    };
+    SendMouse(GridView(*form->score), QEvent::MouseButtonPress, centre(1), Qt::LeftButton);
+    SendMouse(GridView(*form->score), QEvent::MouseMove, centre(6), Qt::LeftButton);
+    SendMouse(GridView(*form->score), QEvent::MouseMove, centre(12), Qt::LeftButton);
+    SendMouse(GridView(*form->score), QEvent::MouseButtonRelease, centre(12), Qt::LeftButton);
+    form->score->Repaint();
+    EXPECT_EQ(form->score->Col(), 1);
+    EXPECT_EQ(Doc().LastScoreCell.X, 1);
+    EXPECT_EQ(form->Label4->GetCaption(), "1");
+    EXPECT_EQ(form->Label9->GetCaption(), "12");
+    EXPECT_EQ(form->SpinEdit4->GetValue(), 10);
+    EXPECT_EQ(form->SpinEdit1->GetValue(), 60);
 }
 
 TEST_F(ScoreEditingTest, MovingARowExchangesTwoChannels) {

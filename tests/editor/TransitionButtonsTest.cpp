@@ -2,6 +2,7 @@
 // channel, the commands that end silently, and a failure shown in the error box.
 #include "EditorForms.h"
 #include "editor/model/effectstransition.h"
+#include "widgets/WidgetTestSupport.h"
 
 namespace {
 
@@ -44,6 +45,23 @@ protected:
 
     TColor CastPixel(int Slot, int X, int Y) { return Channel().Cast(Slot)->Canvas()->GetPixels(X, Y); }
 
+    // The strip as the user selects it.
+    QPoint SlotCentre(int Slot) const {
+        const TRect r = form->cast->CellRect(Slot, 1);
+        return QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    }
+    void PressSlot(int Slot, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
+        SendMouse(GridView(*form->cast), QEvent::MouseButtonPress, SlotCentre(Slot), Qt::LeftButton,
+                  Modifiers);
+        SendMouse(GridView(*form->cast), QEvent::MouseButtonRelease, SlotCentre(Slot), Qt::LeftButton,
+                  Modifiers);
+    }
+    void DragSlots(int From, int To) {
+        SendMouse(GridView(*form->cast), QEvent::MouseButtonPress, SlotCentre(From), Qt::LeftButton);
+        SendMouse(GridView(*form->cast), QEvent::MouseMove, SlotCentre(To), Qt::LeftButton);
+        SendMouse(GridView(*form->cast), QEvent::MouseButtonRelease, SlotCentre(To), Qt::LeftButton);
+    }
+
     TMobrelForm* form = nullptr;
 };
 
@@ -80,6 +98,47 @@ TEST_F(TransitionButtonsTest, FadeInStoresTheSeriesFromTheCurrentSlotInReverse) 
     EXPECT_EQ(CastPixel(3, 7, 2), Navy);
     EXPECT_EQ(CastPixel(3, 8, 2), Orange);
     EXPECT_EQ(CastPixel(5, 1, 2), Orange);
+}
+
+// Five casts, each marked at (5, 2) in its own colour; blinds of 3 steps over 6 rows leave
+// row 2 until the last picture.
+TEST_F(TransitionButtonsTest, AMouseSelectionTakesTheSlotPressedFirstAsItsSource) {
+    auto mark = [](int Slot) { return RGB(static_cast<std::uint8_t>(40 * Slot), 200, 50); };
+    auto start = [&] {
+        PutCasts(5);
+        for (int slot = 0; slot < 5; ++slot)
+            Channel().Cast(slot)->Canvas()->SetPixels(5, 2, mark(slot));
+    };
+    ShowAndActivate(*form);
+    form->effectbox->SetItemIndex(ekBlindsH);
+    auto expectSeriesFromSlot0 = [&](const char* How) {
+        EXPECT_EQ(form->cast->Col(), 0) << How;
+        EXPECT_EQ(Channel().CastCount, 5) << How;
+        for (int slot = 0; slot <= 2; ++slot)
+            EXPECT_EQ(CastPixel(slot, 5, 2), mark(0)) << How << " slot " << slot;
+        EXPECT_EQ(CastPixel(3, 5, 2), Navy) << How;
+        EXPECT_EQ(CastPixel(4, 5, 2), mark(4)) << How; // outside the selection
+    };
+    start();
+    DragSlots(0, 3);
+    form->BitBtn17->Click();
+    expectSeriesFromSlot0("drag");
+
+    start();
+    PressSlot(0);
+    PressSlot(3, Qt::ShiftModifier);
+    form->BitBtn17->Click();
+    expectSeriesFromSlot0("shift-click");
+
+    // Dragged from right to left, the series starts at the slot pressed first.
+    start();
+    DragSlots(3, 0);
+    EXPECT_EQ(form->cast->GetSelection(), (TGridRect{0, 1, 3, 1}));
+    form->BitBtn17->Click();
+    EXPECT_EQ(Channel().CastCount, 7);
+    EXPECT_EQ(CastPixel(0, 5, 2), mark(0));
+    EXPECT_EQ(CastPixel(5, 5, 2), mark(3));
+    EXPECT_EQ(CastPixel(6, 5, 2), Navy);
 }
 
 TEST_F(TransitionButtonsTest, CommandsThatCannotRunEndSilently) {

@@ -64,12 +64,11 @@ TEST(CastsTest, ANewCastIsTransparentInItsTopLeftColour) {
     EXPECT_EQ(cast->GetPixelFormat(), pfDevice);
 }
 
-TEST(CastsTest, InsertingIntoAFullStripMovesTheLaterCastsUpAndDropsTheLast) {
+TEST(CastsTest, InsertingTakesTheLastFreeSlotAndAFullStripNoMore) {
     TScoreChannel channel;
-    FillStrip(channel, CastSlotCount);
+    FillStrip(channel, CastSlotCount - 1);
     auto picture = Picture(7, 7, White, Green);
     ASSERT_TRUE(InsertCast(channel, 5, *picture));
-
     EXPECT_EQ(channel.CastCount, 20);
     for (int slot = 0; slot < 5; ++slot)
         ExpectOriginal(channel, slot, slot);
@@ -80,6 +79,13 @@ TEST(CastsTest, InsertingIntoAFullStripMovesTheLaterCastsUpAndDropsTheLast) {
     EXPECT_EQ(inserted->Width(), 7);
     EXPECT_TRUE(channel.CastTransparent[5]);
     EXPECT_EQ(inserted->GetTransparentColor(), Green);
+
+    // Full: nothing is pushed out, nothing changes.
+    auto another = Picture(3, 3, White, Red);
+    EXPECT_FALSE(InsertCast(channel, 5, *another));
+    EXPECT_EQ(channel.CastCount, 20);
+    EXPECT_EQ(channel.Cast(5)->Width(), 7);
+    ExpectOriginal(channel, 19, 18);
 }
 
 TEST(CastsTest, InsertingAtTheCountAppendsAndFurtherRightDoesNothing) {

@@ -6,6 +6,7 @@
 
 #include "FrameSetForms.h"
 #include "toolkit/graphics/Clipboard.h"
+#include "widgets/WidgetTestSupport.h"
 
 namespace {
 
@@ -122,8 +123,16 @@ TEST_F(EditCommandsTest, DeletingEveryFrameShowsTheBlankScreenAndFreesTheScreenS
 
 TEST_F(EditCommandsTest, CutCopiesOnlyTheCurrentFrameAndDeletesTheSelection) {
     NewBitmaps(5, 10);
-    // Rows 2..4 selected, the current row being 2 (frame 1, 11 wide).
-    Form1->StringGrid1->SetSelection(TGridRect{0, 4, 0, 2});
+    // Rows 2..4 selected by a drag from row 2: the current row stays 2 (frame 1, 11 wide).
+    TStringGrid& grid = *Form1->StringGrid1;
+    auto centre = [&](int Row) {
+        const TRect r = grid.CellRect(0, Row);
+        return QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    };
+    SendMouse(GridView(grid), QEvent::MouseButtonPress, centre(2), Qt::LeftButton);
+    SendMouse(GridView(grid), QEvent::MouseMove, centre(4), Qt::LeftButton);
+    SendMouse(GridView(grid), QEvent::MouseButtonRelease, centre(4), Qt::LeftButton);
+    EXPECT_EQ(Form1->xsize->GetCaption(), "11"); // the settings shown are the current frame's
     Form1->Cut1->Click();
     EXPECT_EQ((std::vector<int>{10, 14}), Widths());
     const QImage copied = QGuiApplication::clipboard()->image();

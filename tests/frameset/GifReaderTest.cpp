@@ -48,17 +48,48 @@ TEST_F(GifReaderTest, CutScreenDescriptorOrGlobalTableFailsAtStageOne) {
     EXPECT_EQ(0, FrameCount);
 }
 
-TEST_F(GifReaderTest, ImagesWithoutControlExtensionAreNotRead) {
+// Bytes that read as control, application and image labels at either parity.
+std::string Decoys(std::size_t Length) {
+    const std::string pattern = "!\xF9!\xFF,!!\xF9\x04";
+    std::string text;
+    while (text.size() < Length)
+        text += pattern[text.size() % pattern.size()];
+    return text;
+}
+
+TBytes DecoyData(std::size_t Length) {
+    const std::string text = Decoys(Length);
+    return TBytes(text.begin(), text.end());
+}
+
+TEST_F(GifReaderTest, ImagesWithoutControlExtensionAreNotReadButPassedOverWhole) {
+    // Their data, full of false labels, hides no block from the scan.
     TGifBuilder gif;
     gif.Screen(8, 8, 256)
-        .Image(0, 0, 4, 3, Pixels(0))
-        .Comment("no control")
+        .ImageData(0, 0, 4, 3, DecoyData(300), 8, 4)
+        .Control(0, 5, 0)
         .Image(0, 0, 4, 3, Pixels(1))
+        .ImageData(0, 0, 4, 3, DecoyData(41), 8)
+        .Control(0, 6, 0)
+        .Image(0, 0, 4, 3, Pixels(2))
         .Trailer();
     int index = 0;
-    EXPECT_EQ(NoLoadError, LoadGif(gif.Bytes(), index));
-    EXPECT_EQ(0, index);
+    ASSERT_EQ(NoLoadError, LoadGif(gif.Bytes(), index));
+    ASSERT_EQ(2, FrameCount);
+    EXPECT_EQ(Pixels(1), FramePixels(0));
+    EXPECT_EQ(Pixels(2), FramePixels(1));
+    EXPECT_EQ(6, FrameList[1].Delay);
+
+    // Without any control extension nothing is read, and that is no error.
+    TGifBuilder none;
+    none.Screen(8, 8, 256).Image(0, 0, 4, 3, Pixels(0)).Comment("no control").Image(0, 0, 4, 3, Pixels(1));
+    ClearFrames();
+    index = 0;
+    EXPECT_EQ(NoLoadError, LoadGif(none.Trailer().Bytes(), index));
     EXPECT_EQ(0, FrameCount);
+    // One cut short is a cut block.
+    const TBytes cut = TGifBuilder().Screen(8, 8, 2).ImageData(0, 0, 4, 3, DecoyData(20), 2).Bytes();
+    EXPECT_EQ(BlockStage, LoadGif(TBytes(cut.begin(), cut.end() - 5), index));
 }
 
 TEST_F(GifReaderTest, FramesEnterInFileOrderWithTheirSettings) {
@@ -222,15 +253,6 @@ TEST_F(GifReaderTest, LocalTableGivesTheFramesPalette) {
     EXPECT_EQ(TableColor(3), FrameList[1].Image->GetColors(3));
 }
 
-// Bytes that read as a graphic control label at either parity.
-std::string Decoys(std::size_t Length) {
-    std::string text;
-    while (text.size() < Length)
-        text += "!\xF9";
-    text.resize(Length);
-    return text;
-}
-
 TEST_F(GifReaderTest, ExtensionsArePassedOverByTheirSubBlocks) {
     // A comment of three sub-blocks, an application block with data in several sub-blocks,
     // a plain text block and a looping block, all full of false labels; an odd byte before
@@ -250,6 +272,27 @@ TEST_F(GifReaderTest, ExtensionsArePassedOverByTheirSubBlocks) {
     // Cut inside a later sub-block of a comment: stage 2.
     const TBytes cut = TGifBuilder().Screen(8, 8, 2).Comment(Decoys(400)).Bytes();
     EXPECT_EQ(BlockStage, LoadGif(TBytes(cut.begin(), cut.end() - 10), index));
+}
+
+TEST_F(GifReaderTest, AnExtensionOfAnUnknownLabelIsPassedOverWhole) {
+    // Its sub-blocks hold a whole control extension and image, which are no frame.
+    TGifBuilder inner;
+    inner.Control(0, 7, 0).Image(0, 0, 4, 2, TBytes{0, 1, 0, 0, 0, 0, 0, 1}, 2);
+    const TBytes hidden = inner.Bytes();
+    TGifBuilder gif;
+    gif.Screen(4, 2, 4).Extension(0xAB, {std::string(hidden.begin(), hidden.end()), "x"});
+    gif.Control(0, 3, 0).Image(0, 0, 4, 2, TBytes{0, 0, 0, 1, 0, 1, 0, 1}, 2).Trailer();
+    for (std::size_t shift : {0, 1}) {
+        // Also one byte further on, where two-byte labels would be found at the other parity.
+        TBytes bytes = gif.Bytes();
+        bytes.insert(bytes.begin() + 6 + 7 + 12, shift, 0x00);
+        ClearFrames();
+        int index = 0;
+        ASSERT_EQ(NoLoadError, LoadGif(bytes, index)) << shift;
+        ASSERT_EQ(1, FrameCount) << shift;
+        EXPECT_EQ(3, FrameList[0].Delay) << shift;
+        EXPECT_EQ((TBytes{0, 0, 0, 1, 0, 1, 0, 1}), FramePixels(0)) << shift;
+    }
 }
 
 TEST_F(GifReaderTest, AControlExtensionHoldsForTheImageBehindOtherExtensions) {
@@ -306,11 +349,29 @@ TEST_F(GifReaderTest, CutImageBlocksFailAtStageTwoAndKeepEarlierFrames) {
     EXPECT_EQ(0, FrameCount);
 }
 
+// The message of the error a GIF raises, empty when none.
+template <class E> std::string ErrorOf(const TBytes& Gif) {
+    int index = 0;
+    try {
+        LoadGif(Gif, index);
+    } catch (const E& e) {
+        return e.what();
+    }
+    return {};
+}
+
 TEST_F(GifReaderTest, ImageErrorsOfThePictureEndTheLoad) {
     int index = 0;
-    TGifBuilder zero;
-    zero.Screen(8, 8, 2).Control(0, 0, 0).ImageData(0, 0, 0, 3, {0x00}, 2);
-    EXPECT_THROW(LoadGif(zero.Bytes(), index), EKvDIBInvalidDIBPara);
+    // A frame with a side of zero: the width is set first.
+    const std::pair<int, int> zeroSides[] = {{0, 3}, {3, 0}, {0, 0}};
+    const char* messages[] = {"TKvDIB.SetWidth: Invalid Width", "TKvDIB.SetWidth: Invalid Height",
+                              "TKvDIB.SetWidth: Invalid Width"};
+    for (std::size_t i = 0; i < std::size(zeroSides); ++i) {
+        TGifBuilder zero;
+        zero.Screen(8, 8, 2).Control(0, 0, 0).ImageData(0, 0, zeroSides[i].first, zeroSides[i].second, {0x00},
+                                                        2);
+        EXPECT_EQ(messages[i], ErrorOf<EKvDIBInvalidDIBPara>(zero.Bytes())) << i;
+    }
     TGifBuilder noTable;
     noTable.Screen(8, 8, 0).Control(0, 0, 0).Image(0, 0, 4, 3, TBytes(12, 1), 2);
     EXPECT_THROW(LoadGif(noTable.Bytes(), index), EKvDIBPaletteIndexRange);
@@ -328,12 +389,7 @@ TEST_F(GifReaderTest, ImageErrorsOfThePictureEndTheLoad) {
     TGifBuilder flat;
     flat.Screen(8, 8, 2).Control(0, 0, 0).ImageData(0, 0, 16, 65535, LzwRun(1, 16 * 65535, 2), 2);
     flat.Control(0, 0, 0).ImageData(0, 0, 65535, 0, {0x00}, 2);
-    try {
-        LoadGif(flat.Bytes(), index);
-        ADD_FAILURE() << "a frame of no height was read";
-    } catch (const EKvDIBInvalidDIBPara& e) {
-        EXPECT_NE(std::string(e.what()).find("Height"), std::string::npos);
-    }
+    EXPECT_EQ("TKvDIB.SetWidth: Invalid Height", ErrorOf<EKvDIBInvalidDIBPara>(flat.Bytes()));
     EXPECT_EQ(1, FrameCount);
 }
 

@@ -101,14 +101,10 @@ TEST_F(LzwDecoderTest, LongStringsAcrossManyRows) {
     EXPECT_EQ(0, total % 5);
 }
 
-TEST_F(LzwDecoderTest, DataWithoutClearCodeStartsFromCodeZero) {
-    // 1 adds "0 1" as entry 6, which 6 then sends; code 0 itself was never written.
-    const TBytes data = Pack({{1, 3}, {6, 3}, {5, 4}});
-    EXPECT_EQ((TBytes{1, 0, 1}), Decode(data, 2, 3, 1));
-    TBytes wide(17, 0);
-    wide[0] = 1;
-    wide[2] = 1;
-    EXPECT_EQ(wide, Decode(data, 2, 17, 1));
+TEST_F(LzwDecoderTest, DataWithoutClearCodeDecodesAsIfOneCameFirst) {
+    // 1 adds no entry; 6, the code being defined, is "1 1"; 2 adds "1 1 2" as 7, after which
+    // the codes take 4 bits.
+    EXPECT_EQ((TBytes{1, 1, 1, 2, 1, 1, 2}), Decode(Pack({{1, 3}, {6, 3}, {2, 3}, {7, 4}, {5, 4}}), 2, 7, 1));
 }
 
 TEST_F(LzwDecoderTest, ACodeAboveTheNextFreeOneEndsTheImage) {

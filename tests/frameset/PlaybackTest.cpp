@@ -184,6 +184,23 @@ TEST_F(PlaybackTest, EditingIsOffWhilePlaying) {
     EXPECT_EQ(30 + 27, Form3->GetHeight());
 }
 
+TEST_F(PlaybackTest, ClosedByTheWindowManagerThePlaybackStopsAsStopDoes) {
+    OpenGif(Frames(2, 0));
+    TLoopScript script([] { Form1->Button5->Click(); }, 5000);
+    script.When([] { return Form3->Active(); },
+                [] {
+                    // Opened on the main window, not over its menus at the screen's corner.
+                    const TRect main = Form1->BoundsRect();
+                    EXPECT_EQ(Form3->GetLeft(), main.Left + (main.Width() - Form3->GetWidth()) / 2);
+                    EXPECT_EQ(Form3->GetTop(), main.Top + (main.Height() - Form3->GetHeight()) / 2);
+                    EXPECT_FALSE(Form3->Widget()->close());
+                });
+    Form1->Button4->Click();
+    EXPECT_TRUE(Idle);
+    EXPECT_TRUE(Form1->Button4->GetEnabled());
+    EXPECT_FALSE(Form3->GetVisible());
+}
+
 TEST_F(PlaybackTest, StopEndsAfterTheCurrentWait) {
     TGifBuilder gif;
     gif.Screen(8, 8, 256).Control(0, 30, 0).Image(0, 0, 2, 2, TBytes(4, 1));

@@ -245,6 +245,70 @@ TEST_F(ReduceColorsTest, ReducingAgainKeepsTheFewerColours) {
     EXPECT_EQ(3, FrameList[0].BitsPerPixel);
 }
 
+// The reduction of an 8-bit frame, which reads it through its colour table and maps it in its
+// own storage, gives the bytes that the same frame at 24 bits per pixel gives: the pixels, the
+// colour table, the header, the cleared row padding, the transparent index. The frames hold
+// entries of one colour twice, pixels past the palette, a row padding left dirty, a picture
+// shared by two frames, one laid out top-down and transparent pixels.
+TEST_F(ReduceColorsTest, EightBitFramesAreReducedAsTheirTrueColourCopies) {
+    // A palette of 36 entries, the first two both red; the pixels also use entries 36..39,
+    // past the palette, and the table holds colours up to entry 63 that no pixel uses.
+    auto eightBit = [](int Width, int Height, bool TopDown, int Seed) {
+        auto picture = std::make_unique<TKvDIB>(Width, TopDown ? -Height : Height, 8, 36);
+        picture->SetColors(0, clRed);
+        for (int e = 1; e < 64; ++e)
+            picture->SetColors(e, e == 1 ? clRed : RGB(e * 3, 250 - e * 3, (e * 37) % 256));
+        TKvDIBInfos& infos = picture->InternalDIB->Infos;
+        for (int y = 0; y < Height; ++y) {
+            std::uint8_t* row = DIBScanLine(infos, y);
+            for (int x = 0; x < Width; ++x)
+                row[x] = std::uint8_t((x * x + y * 7 + Seed) % 40);
+            for (std::int64_t p = Width; p < DIBRowLength(Width, 8); ++p)
+                row[p] = 0xA5;
+        }
+        return picture;
+    };
+    auto load = [&](bool TrueColor) {
+        ClearFrames();
+        const std::unique_ptr<TKvDIB> pictures[] = {eightBit(19, 9, false, 0), eightBit(13, 8, true, 1),
+                                                    eightBit(10, 6, false, 2)};
+        for (const auto& picture : pictures) {
+            if (TrueColor) picture->SetPixelFormat(kvpf24Bit);
+            Append(*picture);
+        }
+        Append(*FrameList[0].Image); // sharing frame 0's picture
+        MakeTransparent(2, TPoint{1, 0});
+    };
+    auto saved = [](int Frame) {
+        TMemoryStream stream;
+        FrameList[std::size_t(Frame)].Image->SaveToStream(stream);
+        const auto* bytes = static_cast<const std::uint8_t*>(stream.Memory());
+        return std::vector<std::uint8_t>(bytes, bytes + stream.GetSize());
+    };
+    for (int item : {Item256, Item16, Item8, DitherItem}) {
+        SCOPED_TRACE(item);
+        load(true);
+        ReduceFrameColors(item, {});
+        std::vector<std::vector<std::uint8_t>> expected;
+        std::vector<int> expectedIndexes;
+        for (int i = 0; i < FrameCount; ++i) {
+            expected.push_back(saved(i));
+            expectedIndexes.push_back(FrameList[std::size_t(i)].TransparentIndex);
+        }
+        const std::array<TColor, 256> expectedTable = GlobalColorTable;
+        const int expectedCount = GlobalColorCount;
+
+        load(false);
+        ReduceFrameColors(item, {});
+        for (int i = 0; i < FrameCount; ++i) {
+            EXPECT_EQ(expected[std::size_t(i)], saved(i)) << "frame " << i;
+            EXPECT_EQ(expectedIndexes[std::size_t(i)], FrameList[std::size_t(i)].TransparentIndex);
+        }
+        EXPECT_EQ(expectedCount, GlobalColorCount);
+        EXPECT_EQ(expectedTable, GlobalColorTable);
+    }
+}
+
 TEST_F(ReduceColorsTest, TheDitherGivesEveryFrameTheHalftonePalette) {
     auto first = TrueColorPicture(5, 5, [](int x, int) { return TColor(RGB(x * 50, 0, 0)); });
     auto second = TrueColorPicture(3, 2, [](int, int) { return clWhite; });

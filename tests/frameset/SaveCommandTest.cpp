@@ -2,6 +2,8 @@
 // their file names, the colour reduction that every GIF save runs first by the checked
 // colour-count item, and failed saves.
 #include <QDir>
+#include <QEvent>
+#include <QProgressBar>
 
 #include "FrameSetForms.h"
 #include "SaveTestSupport.h"
@@ -159,6 +161,48 @@ TEST_F(SaveCommandTest, TheViewOfEachFrameIsSavedAndTheCurrentFrameShownAgain) {
     for (int frame = 0; frame < 3; ++frame)
         ExpectView(Path("seq00" + std::to_string(frame) + ".bmp"), frame);
     EXPECT_EQ((TRect{0, 0, 10, 6}), FrameFocusRect);
+}
+
+// The positions the progress bar shows on screen, painted while a command runs.
+class TPaintedPositions : public QObject {
+public:
+    explicit TPaintedPositions(TProgressBar& Bar) : FBar(static_cast<QProgressBar*>(Bar.Widget())) {
+        FBar->installEventFilter(this);
+    }
+    ~TPaintedPositions() override { FBar->removeEventFilter(this); }
+    std::vector<int> Positions;
+
+protected:
+    bool eventFilter(QObject*, QEvent* Event) override {
+        if (Event->type() == QEvent::Paint) Positions.push_back(FBar->value());
+        return false;
+    }
+
+private:
+    QProgressBar* FBar;
+};
+
+TEST_F(SaveCommandTest, NumberedSequencesShowTheirProgressAsTheyGo) {
+    OpenGif(Frames(12, 10));
+    Form1->Show();
+    Application->ProcessMessages();
+    for (int filter : {3, 4}) {
+        SCOPED_TRACE(filter);
+        TPaintedPositions painted(*Form1->ProgressBar1);
+        SaveAs("seq.bmp", filter);
+        // Each frame's step is painted during the save, not after it.
+        for (int frame = 1; frame < 12; ++frame)
+            EXPECT_NE(std::find(painted.Positions.begin(), painted.Positions.end(), frame),
+                      painted.Positions.end())
+                << "frame " << frame;
+        EXPECT_EQ(0, Form1->ProgressBar1->GetPosition());
+    }
+    // A sequence that fails part way, at a folder in the place of its sixth file, leaves the
+    // bar at its start too.
+    ASSERT_TRUE(QDir(QString::fromStdString(Path(""))).mkdir("cut005.bmp"));
+    SaveAs("cut.bmp", 4);
+    ASSERT_EQ(1u, Answers->Messages().size());
+    EXPECT_EQ(0, Form1->ProgressBar1->GetPosition());
 }
 
 TEST_F(SaveCommandTest, AFailedGifSaveKeepsTheOldFileAndTheReduction) {

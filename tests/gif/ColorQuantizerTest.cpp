@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <set>
@@ -143,4 +144,38 @@ TEST(ColorQuantizer, EmptyHistogramCannotBeMappedAndFreeingIsAlwaysSafe) {
     FreeQuantizer(quantizer);
     EXPECT_EQ(quantizer.Cells, nullptr);
     EXPECT_EQ(quantizer.CellIndexMap, nullptr);
+}
+
+// Three frames counted as the first one three times plus what each later frame changed,
+// times the frames it stays for, make the histogram of the three frames added whole.
+TEST(ColorQuantizer, ChangesCountedForTheFramesTheyStayForMakeTheSameHistogram) {
+    auto frame0 = TrueColorDib(30, 20, Rainbow);
+    auto frame1 =
+        TrueColorDib(30, 20, [](int X, int Y) { return X >= 5 && X < 12 ? RGB(250, 3, 7) : Rainbow(X, Y); });
+    auto frame2 =
+        TrueColorDib(30, 20, [](int X, int Y) { return Y == 19 ? RGB(9, 255, 100) : Rainbow(X, Y); });
+    TQuantizerRun whole(8), changes(8);
+    for (TKvDIB* frame : {frame0.get(), frame1.get(), frame2.get()})
+        AddImageToQuantizer(*frame, whole.Quantizer);
+
+    for (int y = 0; y < 20; ++y)
+        AddPixelsToQuantizer(*frame0, y, 0, 29, 3, changes.Quantizer);
+    for (int y = 0; y < 20; ++y) {
+        AddPixelsToQuantizer(*frame1, y, 5, 11, 2, changes.Quantizer);
+        AddPixelsToQuantizer(*frame0, y, 5, 11, -2, changes.Quantizer);
+    }
+    // Frame 2 undoes frame 1's band and paints the bottom row; a run may take in pixels
+    // that did not change.
+    for (int y = 0; y < 20; ++y) {
+        const int right = y == 19 ? 29 : 11;
+        AddPixelsToQuantizer(*frame2, y, 0, right, 1, changes.Quantizer);
+        AddPixelsToQuantizer(*frame1, y, 0, right, -1, changes.Quantizer);
+    }
+    EXPECT_EQ(std::memcmp(whole.Quantizer.Cells.get(), changes.Quantizer.Cells.get(),
+                          sizeof(TColorCell) * ColorCellCount),
+              0);
+
+    EXPECT_THROW(AddPixelsToQuantizer(*frame0, 0, 0, 30, 1, changes.Quantizer), EKvDIBPixelPositionRange);
+    frame0->SetBitCount(8);
+    EXPECT_THROW(AddPixelsToQuantizer(*frame0, 0, 0, 0, 1, changes.Quantizer), EKvDIBAssert);
 }

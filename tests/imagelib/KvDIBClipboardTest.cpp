@@ -82,15 +82,24 @@ TEST(KvDIBClipboard, BlocksOfEveryHeaderForm) {
     EXPECT_EQ(dib.GetPixels(0, 1), int(RGB(0, 252, 0)));
     EXPECT_EQ(dib.GetPixels(1, 1), int(RGB(0, 0, 248)));
     EXPECT_EQ(dib.GetColors(0), RGB(30, 20, 10));
+
+    // The same with a 124-byte header, which holds the masks.
+    fields.HeaderSize = 124;
+    const TTestBlock longBlock(fields.Block());
+    dib.LoadFromClipboardFormat(CF_DIB, longBlock.Handle(), 0);
+    EXPECT_EQ(dib.InternalDIB->Infos.Header.biSize, 40u);
+    EXPECT_EQ(dib.GetPixels(0, 0), int(RGB(248, 252, 248)));
+    EXPECT_EQ(dib.GetPixels(1, 1), int(RGB(0, 0, 248)));
+    EXPECT_EQ(dib.GetColors(0), RGB(30, 20, 10));
 }
 
 TEST(KvDIBClipboard, MalformedBlocksAreRefusedAndTheImageKept) {
     TTestDIB good{.Width = 2, .Height = 2, .ClrUsed = 2, .Table = GrayishTable(2), .Pixels = TBytes(8, 1)};
     const std::string badData = "TKvDIB.LoadFromClipboardFormat: Invalid Clipboard Data";
 
-    TTestDIB v4 = good;
-    v4.HeaderSize = 108;
-    ExpectRejected<EKvDIBInvalidDIB>(v4.Block(), badData);
+    TTestDIB os2 = good;
+    os2.HeaderSize = 64;
+    ExpectRejected<EKvDIBInvalidDIB>(os2.Block(), badData);
     // Blocks too short for their own header or colour table.
     const TBytes whole = good.Block();
     ExpectRejected<EKvDIBInvalidDIB>(TBytes(whole.begin(), whole.begin() + 3), badData);

@@ -21,7 +21,8 @@ inline void PutU32(TBytes& Out, std::uint32_t Value) {
 }
 
 // The parts of a DIB as a file or block holds them. The file header's bfSize is the true
-// length unless FileSize is set.
+// length unless FileSize is set. Masks follow a 40-byte header and stand inside the longer
+// ones (108, 124 bytes).
 struct TTestDIB {
     std::uint32_t HeaderSize = 40;
     std::int32_t Width = 1;
@@ -54,8 +55,16 @@ struct TTestDIB {
             PutU32(out, ClrUsed);
             PutU32(out, 0);
         }
-        for (std::uint32_t mask : Masks)
-            PutU32(out, mask);
+        if (HeaderSize > 40) {
+            // A longer header holds the masks and an alpha mask, then colour-space fields.
+            for (std::size_t i = 0; i < 4; ++i)
+                PutU32(out, i < Masks.size() ? Masks[i] : 0);
+            while (out.size() < HeaderSize)
+                out.push_back(0xA5);
+        } else {
+            for (std::uint32_t mask : Masks)
+                PutU32(out, mask);
+        }
         out.insert(out.end(), Table.begin(), Table.end());
         out.insert(out.end(), Pixels.begin(), Pixels.end());
         return out;

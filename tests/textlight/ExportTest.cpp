@@ -179,11 +179,12 @@ TEST_F(ExportTest, EveryFrameTheEditorComposesIsThePreviewFrame) {
         TFileStream stream(Target(), fmOpenRead);
         ASSERT_TRUE(ReadScoreFile(stream, document).Accepted);
         ASSERT_EQ(LastSetFrame(document), StepCount - 1);
+        TBitmap text;
+        MakeTextLayer(text, *TextDIB, TransPoint);
         for (int frame = 0; frame < StepCount; ++frame) {
             TBitmap preview;
-            ComposeLightFrame(preview, *TextDIB, *BaseDIB, *LightDIB, TransPoint,
-                              frame * LightStep - LightDIB->GetWidth(), LightY,
-                              Form1->Shape1->GetBrush().Color);
+            ComposeLightFrame(preview, text, *BaseDIB, *LightDIB, frame * LightStep - LightDIB->GetWidth(),
+                              LightY, Form1->Shape1->GetBrush().Color);
             const std::unique_ptr<TBitmap> composed = document.ComposeOutputFrame(frame);
             ASSERT_EQ(composed->Width(), preview.Width());
             ASSERT_EQ(composed->Height(), preview.Height());

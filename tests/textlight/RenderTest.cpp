@@ -136,6 +136,48 @@ TEST(LightSprite, StepsBeyondHalfTheSizeGrowAgainFromTheMiddle) {
     EXPECT_EQ(Pixel(light, 4, 0), GradientColor(clBlack, clWhite, 15, 4));
 }
 
+namespace {
+
+// A fingerprint of a picture's pixels, row by row from the top.
+std::uint64_t PixelHash(TKvDIB& Picture) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (int y = 0; y < Picture.GetHeight(); ++y)
+        for (int x = 0; x < Picture.GetWidth(); ++x) {
+            hash ^= std::uint32_t(Picture.GetPixels(x, y));
+            hash *= 1099511628211ull;
+        }
+    return hash;
+}
+
+} // namespace
+
+// The largest lights the window makes, each as it was drawn when the program was first
+// written: a faster drawing must not move a single pixel.
+TEST(LightSprite, LargestLightsKeepEveryPixel) {
+    struct TCase {
+        int Size, TextHeight, Steps;
+        bool Square;
+        std::uint64_t Hash;
+    };
+    const TCase cases[] = {
+        {999, 0, 100, false, 6558524095997042393ull},  // round, the widest gradient
+        {999, 683, 100, true, 4450967412816999173ull}, // square, as high as the largest text
+        {61, 0, 50, false, 10633770543108769737ull},   // round, steps past half the size
+    };
+    for (const TCase& c : cases) {
+        TKvDIB light;
+        TLightStyle style;
+        style.Size = c.Size;
+        style.TextHeight = c.TextHeight;
+        style.Steps = c.Steps;
+        style.Square = c.Square;
+        style.TextColor = RGB(0, 0, 128);
+        style.LightColor = RGB(255, 250, 60);
+        DrawLightSprite(light, style);
+        EXPECT_EQ(PixelHash(light), c.Hash) << c.Size << (c.Square ? " square" : " round");
+    }
+}
+
 TEST_F(TextImageTest, PlainTextIsMeasuredSizeWithOnlyTextAndBackground) {
     ASSERT_EQ(Plain.GetWidth(), TextWidth);
     ASSERT_EQ(Plain.GetHeight(), TextHeight);
@@ -258,6 +300,11 @@ protected:
     }
 
     TColor FramePixel(int X, int Y) { return Frame.Canvas()->GetPixels(X, Y); }
+    void Compose(TPoint TransPoint, int LightX, int LightY) {
+        TBitmap layer;
+        MakeTextLayer(layer, Text, TransPoint);
+        ComposeLightFrame(Frame, layer, Base, Light, LightX, LightY, TextColor);
+    }
 
     static constexpr TColor TextColor = clBlack;
     static constexpr TColor Background = 0x808040;
@@ -268,7 +315,7 @@ protected:
 } // namespace
 
 TEST_F(ComposeTest, LightShowsOnlyThroughTheTextColour) {
-    ComposeLightFrame(Frame, Text, Base, Light, TPoint{12, 6}, 15, 0, TextColor);
+    Compose(TPoint{12, 6}, 15, 0);
     ASSERT_EQ(Frame.GetWidth(), 40);
     ASSERT_EQ(Frame.GetHeight(), 20);
     EXPECT_EQ(FramePixel(16, 6), clWhite);     // letter under the light
@@ -278,14 +325,14 @@ TEST_F(ComposeTest, LightShowsOnlyThroughTheTextColour) {
 }
 
 TEST_F(ComposeTest, LightOutsideTheFrameIsClipped) {
-    ComposeLightFrame(Frame, Text, Base, Light, TPoint{12, 6}, -10, 0, TextColor);
+    Compose(TPoint{12, 6}, -10, 0);
     EXPECT_EQ(FramePixel(10, 6), TextColor);
-    ComposeLightFrame(Frame, Text, Base, Light, TPoint{12, 6}, 35, 0, TextColor);
+    Compose(TPoint{12, 6}, 35, 0);
     EXPECT_EQ(FramePixel(39, 2), Background);
 }
 
 TEST_F(ComposeTest, BackgroundPointMakesTheBackgroundSeeThrough) {
-    ComposeLightFrame(Frame, Text, Base, Light, TPoint{0, 0}, 15, 0, TextColor);
+    Compose(TPoint{0, 0}, 15, 0);
     EXPECT_EQ(FramePixel(16, 2), clWhite);
     EXPECT_EQ(FramePixel(35, 10), TextColor);
     EXPECT_EQ(FramePixel(16, 6), TextColor);
@@ -295,9 +342,46 @@ TEST_F(ComposeTest, APointOutsideTheTextLeavesNoColourOut) {
     // Silver is what the canvas's answer for a point outside a picture reads as a colour.
     Text.SetPixels(35, 10, int(clSilver));
     for (const TPoint outside : {TPoint{40, 0}, TPoint{-1, 0}, TPoint{0, 20}}) {
-        ComposeLightFrame(Frame, Text, Base, Light, outside, 15, 0, TextColor);
+        Compose(outside, 15, 0);
         EXPECT_EQ(FramePixel(35, 10), clSilver);
         EXPECT_EQ(FramePixel(16, 6), TextColor); // the text covers the light
         EXPECT_EQ(FramePixel(16, 2), Background);
     }
+}
+
+// A frame of the largest preview, composed as it was when the program was first written: the
+// largest light half over the letters, clipped at the top, the text over it with its colour
+// left out.
+TEST(ComposeLightFrame, LargestFrameKeepsEveryPixel) {
+    TKvDIB text, base, light;
+    FillPicture(text, 1700, 680, 0x808040);
+    {
+        TKvDIBCanvas canvas(&text);
+        canvas.Brush.Color = clBlack;
+        canvas.Pen.Color = clBlack;
+        for (int i = 0; i < 12; ++i) {
+            canvas.Ellipse(40 + 130 * i, 60 + 7 * i, 150 + 130 * i, 600 - 9 * i);
+            canvas.Rectangle(90 + 130 * i, 100, 110 + 130 * i, 640);
+        }
+    }
+    FillBase(base, text, clBlack);
+    TLightStyle style;
+    style.Size = 999;
+    style.Steps = 100;
+    style.LightColor = RGB(255, 250, 60);
+    DrawLightSprite(light, style);
+    TBitmap layer, frame;
+    MakeTextLayer(layer, text, TPoint{95, 300});
+    ComposeLightFrame(frame, layer, base, light, 420, -160, clBlack);
+    ASSERT_EQ(frame.GetWidth(), 1700);
+    ASSERT_EQ(frame.GetHeight(), 680);
+    std::uint64_t hash = 14695981039346656037ull;
+    for (int y = 0; y < 680; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(frame.Image().constScanLine(y));
+        for (int x = 0; x < 1700; ++x) {
+            hash ^= row[x] & 0xFFFFFF;
+            hash *= 1099511628211ull;
+        }
+    }
+    EXPECT_EQ(hash, 17545437211845206821ull);
 }

@@ -6,6 +6,7 @@
 #include "common/TextFit.h"
 #include "tests/textlight/TextLightForm.h"
 #include "toolkit/widgets/MessageBoxes.h"
+#include "widgets/WidgetTestSupport.h"
 
 namespace {
 
@@ -132,6 +133,17 @@ TEST_F(TextLightFormTest, TextColourSwatchRendersTextAndLightInTheNewColour) {
     Form1->Shape1MouseDown(Form1->Shape1, mbRight, 0, 0, 0);
     EXPECT_EQ(Form1->Shape1->GetBrush().Color, clRed);
     EXPECT_EQ(Form1->Edit1->GetFont().Color, clRed);
+    // The text box shows its text in the colour, and none in black.
+    const QImage shown = Snapshot(*Form1->Edit1);
+    int red = 0;
+    int black = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) {
+            red += PixelColor(shown, x, y) == clRed;
+            black += PixelColor(shown, x, y) == clBlack;
+        }
+    EXPECT_GT(red, 50);
+    EXPECT_EQ(black, 0);
     EXPECT_TRUE(HasColor(*TextDIB, clRed));
     EXPECT_FALSE(HasColor(*TextDIB, clBlack));
     EXPECT_EQ(Pixel(*TextDIB, TransPoint.X, TransPoint.Y), clRed);
@@ -149,9 +161,13 @@ TEST_F(TextLightFormTest, OtherSwatchesRenderOnlyWhatTheyColour) {
     Form1->Shape2MouseDown(Form1->Shape2, mbLeft, 0, 0, 0);
     EXPECT_EQ(Pixel(*LightDIB, 26, 26), clYellow);
 
+    // The running preview shows a new render from the next tick on.
+    Form1->Timer1Timer(Form1->Timer1);
     Answers->ChooseColor(clGreen);
     Form1->Shape3MouseDown(Form1->Shape3, mbLeft, 0, 0, 0);
     EXPECT_EQ(Pixel(*TextDIB, 0, 0), clGreen);
+    Form1->Timer1Timer(Form1->Timer1);
+    EXPECT_EQ(Form1->Image1->Canvas()->GetPixels(0, 0), clGreen);
 
     // The shadow colour waits for the shadow to be switched on.
     Answers->ChooseColor(clPurple);

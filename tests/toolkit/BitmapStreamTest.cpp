@@ -40,6 +40,24 @@ Bytes MakeBMP(int Width, int Height, int BitCount, const Bytes& Extra, const Byt
     return out;
 }
 
+// The same file with a HeaderSize-byte header: the masks a 40-byte bit-field header is
+// followed by become the header's own, then an alpha mask and colour-space fields.
+Bytes WithLongHeader(const Bytes& Bmp, std::uint32_t HeaderSize) {
+    Bytes out = Bmp;
+    const bool bitFields = out[30] == BI_BITFIELDS;
+    const std::uint32_t added = HeaderSize - 40 - (bitFields ? 12 : 0);
+    out.insert(out.begin() + (bitFields ? 66 : 54), added, 0xA5);
+    if (bitFields) std::fill_n(out.begin() + 66, 4, 0); // alpha
+    auto patch = [&](std::size_t At, std::uint32_t Value) {
+        for (int i = 0; i < 4; ++i)
+            out[At + i] = static_cast<std::uint8_t>(Value >> (8 * i));
+    };
+    patch(2, static_cast<std::uint32_t>(out.size()));
+    patch(10, (out[10] | out[11] << 8) + added);
+    patch(14, HeaderSize);
+    return out;
+}
+
 TMemoryStream StreamOf(const Bytes& Data) {
     TMemoryStream stream;
     stream.WriteBuffer(Data.data(), static_cast<std::int64_t>(Data.size()));
@@ -136,6 +154,34 @@ TEST(BitmapStreamTest, ReadsEveryCommonLayout) {
     Load(bitmap, MakeBMP(1, 1, 24, {}, {1, 2, 3, 0}, 0, 0, 70));
     EXPECT_EQ(Pixel(bitmap, 0, 0), RGB(3, 2, 1));
     EXPECT_EQ(bitmap.GetPixelFormat(), pf24bit);
+}
+
+TEST(BitmapStreamTest, LongerHeadersGiveThePixelsOfTheFortyByteForm) {
+    Bytes masks565, masksSwapped;
+    for (std::uint32_t m : {0xF800u, 0x07E0u, 0x001Fu})
+        Put(masks565, m, 4);
+    for (std::uint32_t m : {0x000000FFu, 0x0000FF00u, 0x00FF0000u})
+        Put(masksSwapped, m, 4);
+    const Bytes files[] = {
+        MakeBMP(3, 1, 8, {0, 0, 255, 0, 0, 255, 0, 0}, {1, 0, 5, 0}, 0, 2),
+        MakeBMP(2, 1, 16, masks565, {0xE0, 0x07, 0x1F, 0xF8}, BI_BITFIELDS),
+        MakeBMP(1, 2, 32, masksSwapped, {1, 2, 3, 4, 200, 100, 50, 0}, BI_BITFIELDS),
+    };
+    for (const Bytes& file : files) {
+        TBitmap forty;
+        Load(forty, file);
+        for (std::uint32_t size : {108u, 124u}) {
+            TBitmap bitmap;
+            Load(bitmap, WithLongHeader(file, size));
+            EXPECT_EQ(bitmap.Image(), forty.Image()) << size << " bytes, " << forty.Width() << " wide";
+            EXPECT_EQ(bitmap.GetPixelFormat(), forty.GetPixelFormat());
+        }
+    }
+    // The masks are the header's: red in the low byte.
+    TBitmap swapped;
+    Load(swapped, WithLongHeader(files[2], 124));
+    EXPECT_EQ(Pixel(swapped, 0, 1), RGB(1, 2, 3));
+    EXPECT_EQ(Pixel(swapped, 0, 0), RGB(200, 100, 50));
 }
 
 TEST(BitmapStreamTest, ReadsACoreHeaderImage) {

@@ -243,6 +243,34 @@ TEST_F(CanvasTest, EllipseInNotModeTouchesEachPixelOnce) {
     EXPECT_EQ(Snapshot(), before);
 }
 
+// Ellipses and rectangles of every kind the programs draw, and some they might: wide and
+// clear pens, hatched and clear brushes, mixing pen modes, boxes with crossed corners, boxes
+// partly or wholly off the surface, boxes too small to hold the pen. Pinned to the pixels they
+// were first drawn with, so that a faster rasteriser changes none.
+TEST_F(CanvasTest, ShapesOfEveryKindKeepTheirPixels) {
+    Reset(96, 80);
+    const TPenMode modes[] = {pmCopy, pmXor, pmNot, pmMask, pmNotMerge};
+    const TBrushStyle brushes[] = {bsSolid, bsClear, bsDiagCross, bsHorizontal, bsFDiagonal};
+    for (int i = 0; i < 80; ++i) {
+        Canvas().Pen =
+            TPen{RGB(40 * i % 256, 255 - 3 * i, 90), i % 5, i % 7 == 3 ? psClear : psSolid, modes[i % 5]};
+        Canvas().Brush = TBrush{RGB(200, 13 * i % 256, 31 * i % 256), brushes[(i / 2) % 5]};
+        const int x = (i * 37) % 110 - 15, y = (i * 23) % 95 - 12;
+        const int w = (i * 13) % 60 - 8, h = (i * 17) % 50 - 6; // negative: crossed corners
+        if (i % 3 == 2)
+            Canvas().Rectangle(x, y, x + w, y + h);
+        else
+            Canvas().Ellipse(x, y, x + w, y + h);
+    }
+    std::uint64_t hash = 14695981039346656037ull;
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 96; ++x) {
+            hash ^= At(x, y);
+            hash *= 1099511628211ull;
+        }
+    EXPECT_EQ(hash, 9444009165213278635ull);
+}
+
 TEST_F(CanvasTest, PolygonFillsAndOutlinesEachPixelOnce) {
     const QImage before = Snapshot();
     Canvas().Pen = TPen{clRed, 1, psSolid, pmXor};

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QScreen>
 #include <QScrollBar>
 
 #include "WidgetTestSupport.h"
@@ -140,6 +141,45 @@ TEST(FormTest, FocusMovesRunOnExitThenOnEnter) {
     EXPECT_TRUE(first.Focused());
 }
 
+// A panel over controls made before it, as a dialog shows one of two sets of controls.
+TEST(FormTest, APanelHidesAndUnfocusesTheControlsBeneathIt) {
+    TForm form;
+    form.SetClientWidth(200);
+    form.SetClientHeight(120);
+    TSpinEdit beneath(&form);
+    beneath.SetBounds(10, 10, 60, 22);
+    TButton outside(&form);
+    outside.SetBounds(10, 80, 75, 25);
+    TPanel panel(&form);
+    panel.SetBevelOuter(bvNone);
+    panel.SetBounds(0, 0, 200, 60);
+    TCheckBox inside(&panel);
+    inside.SetBounds(100, 10, 80, 20);
+    inside.SetCaption("LEFT");
+    panel.Hide();
+    beneath.SetFocus();
+    panel.Show(); // before the form opens, as a dialog chooses its set of controls
+    ShowAndActivate(form);
+
+    const QImage shot = Snapshot(form);
+    const TColor background = PixelColor(shot, 5, 5);
+    for (int x = 12; x < 68; x += 4)
+        EXPECT_EQ(PixelColor(shot, x, 21), background) << x;
+    EXPECT_TRUE(inside.Focused());
+    EXPECT_FALSE(beneath.CanFocus());
+    beneath.SetFocus();
+    EXPECT_TRUE(inside.Focused());
+    EXPECT_TRUE(outside.CanFocus());
+
+    panel.Hide();
+    EXPECT_TRUE(beneath.CanFocus());
+    beneath.SetFocus();
+    EXPECT_TRUE(beneath.Focused());
+    // Shown again, the panel takes the focus from the control it covers.
+    panel.Show();
+    EXPECT_TRUE(inside.Focused());
+}
+
 TEST(FormTest, ActivationRunsOnActivateOncePerActivation) {
     TForm main;
     TForm other;
@@ -203,6 +243,39 @@ TEST_F(MainFormTest, AFormNeverPlacedOpensCentredOnTheMainFormAndStaysWhereItWas
     second->Show();
     EXPECT_EQ(second->GetLeft(), 30);
     EXPECT_EQ(second->GetTop(), 150);
+}
+
+// Whether Form lies whole on the available area of Screen (the test platform's only screen).
+::testing::AssertionResult WholeOnScreen(const TForm& Form) {
+    const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect outer(Form.GetLeft(), Form.GetTop(), Form.GetWidth(), Form.GetHeight());
+    if (room.contains(outer)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "at (" << outer.left() << ", " << outer.top() << ") "
+                                         << outer.width() << " x " << outer.height();
+}
+
+TEST_F(MainFormTest, AWindowOpenedOrGrownIsKeptWholeOnTheScreen) {
+    const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+    main->SetBounds(room.right() - 300, room.bottom() - 200, 408, 327);
+    ShowAndActivate(*main);
+    EXPECT_TRUE(WholeOnScreen(*main));
+    EXPECT_EQ(main->GetWidth(), 408);
+
+    // Centred on the main window, then grown right and down while it shows.
+    second->SetClientWidth(200);
+    second->SetClientHeight(100);
+    ShowAndActivate(*second);
+    EXPECT_TRUE(WholeOnScreen(*second));
+    second->SetClientWidth(room.width() - 100);
+    second->SetClientHeight(room.height() - 100);
+    EXPECT_TRUE(WholeOnScreen(*second));
+    second->Hide();
+
+    // Larger than the screen: its size stays, its top-left corner on the screen.
+    second->SetClientWidth(room.width() + 50);
+    second->Show();
+    EXPECT_EQ(second->GetLeft(), room.left());
+    EXPECT_EQ(second->ClientWidth(), room.width() + 50);
 }
 
 TEST_F(MainFormTest, AFailingOnCreateIsReportedAndTheFormStillComesUp) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -8,6 +9,7 @@
 
 #include "WidgetTestSupport.h"
 #include "common/LoopScript.h"
+#include "common/TextFit.h"
 
 namespace {
 
@@ -25,7 +27,7 @@ TEST(ScriptedMessagesTest, QuestionsTakeTheQueuedRepliesAndEveryBoxIsLogged) {
 
     const std::vector<TMessageRequest> shown = answers.Messages();
     ASSERT_EQ(shown.size(), 3u);
-    EXPECT_EQ(shown[0].Caption, "Confirm");
+    EXPECT_EQ(shown[0].Caption, "確認");
     EXPECT_EQ(shown[0].Buttons, mbYesNo);
     EXPECT_EQ(shown[1].Text, "ファイルを出力しました");
     EXPECT_EQ(shown[1].Buttons, mbOK);
@@ -235,9 +237,44 @@ TEST(QtDialogsTest, TheRealMessageBoxReturnsTheButtonPressed) {
                 [] {
                     auto* box = qobject_cast<QMessageBox*>(ModalWindow());
                     EXPECT_EQ(box->text(), QStringLiteral("終了してもいいですか ?"));
+                    // Qt's own buttons speak the programs' language.
+                    EXPECT_TRUE(box->button(QMessageBox::Yes)->text().startsWith(QStringLiteral("はい")));
+                    EXPECT_TRUE(box->button(QMessageBox::No)->text().startsWith(QStringLiteral("いいえ")));
                     box->button(QMessageBox::Yes)->click();
                 });
     EXPECT_EQ(MessageDlg("終了してもいいですか ?", mtConfirmation, mbYesNo), mrYes);
+}
+
+// The window manager may have given the focus elsewhere: the box still belongs to the program.
+TEST(QtDialogsTest, AMessageBoxOpensCentredOnTheProgramsWindow) {
+    TForm* main = nullptr;
+    Application->CreateForm(main);
+    main->SetBounds(60, 40, 408, 327);
+    ShowAndActivate(*main);
+    QApplication::setActiveWindow(nullptr);
+    QPoint centre;
+    TLoopScript script;
+    script.When(
+        [] { return qobject_cast<QMessageBox*>(ModalWindow()) != nullptr && ModalWindow()->isVisible(); },
+        [&] {
+            centre = ModalWindow()->frameGeometry().center();
+            qobject_cast<QMessageBox*>(ModalWindow())->button(QMessageBox::Ok)->click();
+        });
+    ShowMessage("データがありません");
+    EXPECT_LE((centre - main->Widget()->frameGeometry().center()).manhattanLength(), 4);
+    Application->DestroyForms();
+}
+
+// The shortest messages under the captions the programs' boxes carry.
+TEST(QtDialogsTest, MessageBoxesShowTheirTitlesWhole) {
+    for (const char* caption : {"palvenor", "Sorbelset", "corvanta", "確認", "警告", "エラー", "情報"}) {
+        TMessageRequest request;
+        request.Caption = caption;
+        request.Text = "OK";
+        request.Buttons = mbOK;
+        TMessageBoxWindow box(request, nullptr);
+        EXPECT_EQ(ClippedTexts(box), std::vector<std::string>{}) << caption;
+    }
 }
 
 TEST(QtDialogsTest, TheRealFileDialogShowsTheFiltersAndReportsTheChoice) {
@@ -248,17 +285,22 @@ TEST(QtDialogsTest, TheRealFileDialogShowsTheFiltersAndReportsTheChoice) {
     dialog.DefaultExt = "gif";
     dialog.InitialDir = folder.path().toStdString();
     QStringList shownFilters;
+    QString cancelText;
     TLoopScript script;
     script.When(
         [] { return qobject_cast<QFileDialog*>(ModalWindow()) != nullptr; },
         [&] {
             auto* files = qobject_cast<QFileDialog*>(ModalWindow());
             shownFilters = files->nameFilters();
+            const auto* buttons = files->findChild<QDialogButtonBox*>();
+            ASSERT_NE(buttons, nullptr);
+            cancelText = buttons->button(QDialogButtonBox::Cancel)->text();
             files->findChild<QLineEdit*>("fileNameEdit")->setText("frames"); // typed without extension
             static_cast<QDialog*>(files)->accept();
         });
     ASSERT_TRUE(dialog.Execute());
     EXPECT_EQ(shownFilters, (QStringList{"GIF (*.gif)", "BMP(連番/全画面) (*.bmp)"}));
+    EXPECT_EQ(cancelText.toStdString(), "キャンセル");
     EXPECT_EQ(dialog.FilterIndex, 2);
     EXPECT_EQ(dialog.GetFileName(), folder.filePath("frames.bmp").toStdString());
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QGuiApplication>
 
 #include "WidgetTestSupport.h"
 
@@ -47,6 +48,24 @@ TEST_F(PaintedControlsTest, ImageTakesACursorRegisteredWithTheScreen) {
     EXPECT_EQ(image.Widget()->cursor().hotSpot(), QPoint(3, 4));
     image.SetCursor(crCross);
     EXPECT_EQ(image.Widget()->cursor().shape(), Qt::CrossCursor);
+}
+
+TEST_F(PaintedControlsTest, TheBusyCursorCoversEveryWindowUntilTheCommandEnds) {
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    try {
+        const TBusyCursor busy;
+        ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        {
+            const TBusyCursor inner; // a long step of a long command
+            EXPECT_EQ(Screen->GetCursor(), crHourGlass);
+        }
+        EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        throw Exception("the command fails");
+    } catch (const Exception&) {
+    }
+    EXPECT_EQ(Screen->GetCursor(), crDefault);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(PaintedControlsTest, EmptyImageCanvasGetsABitmapOfTheControlSize) {

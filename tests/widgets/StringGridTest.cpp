@@ -58,7 +58,9 @@ TEST_F(StringGridTest, PointsMapToCellsWithTheLineAfterEachCell) {
     EXPECT_EQ(grid.CellRect(2, 1), Rect(27, 14, 32, 27));
 }
 
-TEST_F(StringGridTest, ClicksAndDragsMoveTheCurrentCellAndTheSelection) {
+// The programs take a command's source from the current cell and its extent from the
+// selection: the current cell stays where the selection began.
+TEST_F(StringGridTest, DragsAndShiftClicksMoveOnlyTheSelectionsOtherCorner) {
     int colSeen = -1;
     grid.OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { colSeen = grid.Col(); };
     Click(3, 2);
@@ -70,14 +72,25 @@ TEST_F(StringGridTest, ClicksAndDragsMoveTheCurrentCellAndTheSelection) {
     SendMouse(GridView(grid), QEvent::MouseMove, CellCentre(6, 4), Qt::LeftButton);
     SendMouse(GridView(grid), QEvent::MouseButtonRelease, CellCentre(6, 4), Qt::LeftButton);
     EXPECT_EQ(grid.GetSelection(), (TGridRect{3, 2, 6, 4}));
-    EXPECT_EQ(grid.Col(), 6);
+    EXPECT_EQ(grid.Col(), 3);
+    EXPECT_EQ(grid.Row(), 2);
 
     Click(1, 5, Qt::ShiftModifier);
     EXPECT_EQ(grid.GetSelection(), (TGridRect{1, 2, 3, 5}));
+    EXPECT_EQ(grid.Col(), 3);
+    EXPECT_EQ(grid.Row(), 2);
+
+    // From right to left the cell pressed first stays current too.
+    SendMouse(GridView(grid), QEvent::MouseButtonPress, CellCentre(9, 1), Qt::LeftButton);
+    SendMouse(GridView(grid), QEvent::MouseMove, CellCentre(7, 1), Qt::LeftButton);
+    SendMouse(GridView(grid), QEvent::MouseMove, CellCentre(5, 1), Qt::LeftButton);
+    SendMouse(GridView(grid), QEvent::MouseButtonRelease, CellCentre(5, 1), Qt::LeftButton);
+    EXPECT_EQ(grid.GetSelection(), (TGridRect{5, 1, 9, 1}));
+    EXPECT_EQ(grid.Col(), 9);
 
     Click(0, 7); // a fixed cell is no current cell
-    EXPECT_EQ(grid.Col(), 1);
-    EXPECT_EQ(grid.Row(), 5);
+    EXPECT_EQ(grid.Col(), 9);
+    EXPECT_EQ(grid.Row(), 1);
 }
 
 TEST_F(StringGridTest, SettingTheCurrentCellCollapsesTheSelectionAndScrollsItIntoView) {
@@ -143,6 +156,12 @@ TEST_F(StringGridTest, MovingARowCarriesItsTextsAndTheCurrentRowFollows) {
     grid.MoveRow(3, 0);
     EXPECT_EQ(grid.GetCells(0, 0), "1");
     EXPECT_EQ(grid.Row(), 3); // rows 0..2 moved down by one
+    // A row moved down past the current row: the rows between move up by one.
+    grid.SetRow(3);
+    grid.MoveRow(1, 3);
+    EXPECT_EQ(grid.Row(), 2);
+    grid.MoveRow(0, 1); // the current row is neither moved nor passed
+    EXPECT_EQ(grid.Row(), 2);
 }
 
 TEST_F(StringGridTest, DraggingAFixedCellMovesTheRowBeforeOnMouseUp) {
@@ -189,13 +208,18 @@ TEST_F(StringGridTest, FewerRowsBringTheCurrentCellAndSelectionBack) {
     EXPECT_EQ(grid.GetRowCount(), 1);
 }
 
-TEST_F(StringGridTest, KeysMoveTheCurrentCellUnlessTheHandlerTakesThem) {
+TEST_F(StringGridTest, KeysMoveTheCurrentCellShiftedKeysTheSelectionsCorner) {
     grid.SetCol(5);
     grid.SetRow(2);
     SendKey(grid.Widget(), QEvent::KeyPress, Qt::Key_Right);
     EXPECT_EQ(grid.Col(), 6);
     SendKey(grid.Widget(), QEvent::KeyPress, Qt::Key_Down, Qt::ShiftModifier);
-    EXPECT_EQ(grid.GetSelection(), (TGridRect{6, 2, 6, 3}));
+    SendKey(grid.Widget(), QEvent::KeyPress, Qt::Key_Down, Qt::ShiftModifier);
+    SendKey(grid.Widget(), QEvent::KeyPress, Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(grid.GetSelection(), (TGridRect{5, 2, 6, 4}));
+    EXPECT_EQ(grid.Row(), 2);
+    SendKey(grid.Widget(), QEvent::KeyPress, Qt::Key_Down);
+    EXPECT_EQ(grid.GetSelection(), (TGridRect{6, 3, 6, 3}));
 
     grid.OnKeyDown = [](TObject*, std::uint16_t& Key, TShiftState) {
         if (Key == VK_LEFT) Key = 0;

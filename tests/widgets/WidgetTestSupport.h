@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMouseEvent>
+#include <QtTest/qtestspontaneevent.h>
 #include <functional>
 
 #include "toolkit/widgets/ScriptedAnswerer.h"
@@ -33,6 +34,18 @@ inline void SendMouse(QWidget* Target, QEvent::Type Type, QPoint At, Qt::MouseBu
         Type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(Button);
     QMouseEvent event(Type, QPointF(At), Target->mapToGlobal(QPointF(At)), Button, held, Modifiers);
     QApplication::sendEvent(Target, &event);
+}
+
+// A left click as the window system delivers it: before the control sees the press, Qt
+// moves the focus by the focus policies of the widget clicked and its parents.
+inline void ClickAsUser(QWidget* Target, QPoint At) {
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+        QMouseEvent event(type, QPointF(At), Target->mapToGlobal(QPointF(At)), Qt::LeftButton, held,
+                          Qt::NoModifier);
+        QSpontaneKeyEvent::setSpontaneous(&event);
+        QApplication::instance()->notify(Target, &event);
+    }
 }
 
 inline void SendKey(QWidget* Target, QEvent::Type Type, int Key,

@@ -243,16 +243,18 @@ void TBitmap::SetTransparentColor(TColor Value) {
 }
 
 // Stretched onto the canvas's surface with its CopyMode. A transparent bitmap leaves its
-// transparent colour out and copies its other pixels.
+// transparent colour out: the surface keeps its pixels where the picture has that colour.
 void TBitmap::Draw(TCanvas* ACanvas, const TRect& Rect) {
     if (ACanvas == nullptr || GetEmpty()) return;
     // Shared, not copied: drawn onto itself, the bitmap's surface gets pixels of its own at the
     // first write while these stay as they were.
     const QImage pixels = FImpl->Image;
     const TRect source{0, 0, pixels.width(), pixels.height()};
-    std::optional<QRgb> key;
-    if (GetTransparent()) key = PixelOfColor(GetTransparentColor());
-    StretchImage(ACanvas->GetHandle(), Rect, pixels, source, ACanvas->CopyMode, key);
+    if (GetTransparent())
+        StretchImageTransparent(ACanvas->GetHandle(), Rect, pixels, source,
+                                ColorToRGB(GetTransparentColor()));
+    else
+        StretchImage(ACanvas->GetHandle(), Rect, pixels, source, ACanvas->CopyMode);
 }
 
 void TBitmap::Assign(TPersistent* Source) {

@@ -4,6 +4,7 @@
 #include <bit>
 
 #include "toolkit/graphics/BitmapDIB.h"
+#include "toolkit/graphics/DIBHeader.h"
 #include "toolkit/graphics/GdiDIBRows.h"
 
 namespace {
@@ -15,73 +16,44 @@ std::uint32_t U32(const std::uint8_t* p) {
     return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
            std::uint32_t(p[3]) << 24;
 }
-std::int32_t I32(const std::uint8_t* p) {
-    return static_cast<std::int32_t>(U32(p));
-}
 
-constexpr std::uint32_t MaxHeaderSize = 1024;
-
-// Where the parts of a DIB lie, relative to the start of its info header.
+// Where the parts of a DIB lie, relative to the start of its info header, and its rows.
 struct TLayout {
+    TDIBHeaderLayout Header;
     std::int64_t Width = 0;
     std::int64_t Height = 0; // rows, whatever the order
     bool TopDown = false;
     int BitCount = 0;
-    bool BitFields = false;
-    std::uint64_t MaskOffset = 0;
-    std::uint64_t TableOffset = 0;
-    std::uint64_t TableEntries = 0;
-    std::uint64_t EntrySize = 4;
-    std::uint64_t TableEnd = 0;
     std::uint64_t Stride = 0;
     std::uint64_t PixelBytes = 0;
 };
 
 // Reads the header's geometry (its first HeaderBytes bytes, at least the header itself).
 bool ParseHeader(const std::uint8_t* Data, std::size_t HeaderBytes, TLayout& L) {
-    if (HeaderBytes < 4) return false;
-    const std::uint32_t size = U32(Data);
-    if (size == sizeof(BITMAPCOREHEADER)) {
-        if (HeaderBytes < size) return false;
-        L.Width = U16(Data + 4);
-        L.Height = U16(Data + 6);
-        L.BitCount = U16(Data + 10);
-        if (L.BitCount != 1 && L.BitCount != 4 && L.BitCount != 8 && L.BitCount != 24) return false;
-        L.TableOffset = size;
-        L.TableEntries = L.BitCount <= 8 ? 1u << L.BitCount : 0;
-        L.EntrySize = 3;
-    } else {
-        if (size < sizeof(BITMAPINFOHEADER) || size > MaxHeaderSize || HeaderBytes < size) return false;
-        L.Width = I32(Data + 4);
-        const std::int64_t height = I32(Data + 8);
-        L.TopDown = height < 0;
-        L.Height = height < 0 ? -height : height;
-        L.BitCount = U16(Data + 14);
-        const std::uint32_t compression = U32(Data + 16);
-        const std::uint32_t used = U32(Data + 32);
-        switch (L.BitCount) {
-        case 1:
-        case 4:
-        case 8:
-        case 24:
-            if (compression != BI_RGB) return false;
-            break;
-        case 16:
-        case 32:
-            if (compression != BI_RGB && compression != BI_BITFIELDS) return false;
-            break;
-        default:
+    if (HeaderBytes < 4 || !IsDIBHeaderSize(U32(Data)) || HeaderBytes < U32(Data)) return false;
+    L.Header = DIBHeaderLayout(Data);
+    const BITMAPINFOHEADER& info = L.Header.Info;
+    L.Width = info.biWidth;
+    L.TopDown = info.biHeight < 0;
+    L.Height = info.biHeight < 0 ? -std::int64_t(info.biHeight) : info.biHeight;
+    L.BitCount = info.biBitCount;
+    switch (L.BitCount) {
+    case 1:
+    case 4:
+    case 8:
+    case 24:
+        if (info.biCompression != BI_RGB) return false;
+        break;
+    case 16:
+    case 32:
+        if (L.Header.Core || (info.biCompression != BI_RGB && info.biCompression != BI_BITFIELDS))
             return false;
-        }
-        L.BitFields = compression == BI_BITFIELDS;
-        // The masks follow a 40-byte header; longer headers hold them at offset 40.
-        L.MaskOffset = size > sizeof(BITMAPINFOHEADER) ? sizeof(BITMAPINFOHEADER) : size;
-        L.TableOffset = size + (L.BitFields && size == sizeof(BITMAPINFOHEADER) ? 12 : 0);
-        L.TableEntries = used != 0 ? used : (L.BitCount <= 8 ? 1u << L.BitCount : 0);
+        break;
+    default:
+        return false;
     }
     if (L.Width <= 0 || L.Height <= 0) return false;
     if (!PictureSizeFits(L.Width, L.Height)) return false;
-    L.TableEnd = L.TableOffset + L.TableEntries * L.EntrySize;
     L.Stride = (static_cast<std::uint64_t>(L.Width) * static_cast<std::uint64_t>(L.BitCount) + 31) / 32 * 4;
     L.PixelBytes = L.Stride * static_cast<std::uint64_t>(L.Height);
     return true;
@@ -102,17 +74,17 @@ struct TChannel {
 
 bool DecodeDIB(const std::uint8_t* Data, std::size_t Size, std::size_t PixelOffset, TDecodedDIB& Result) {
     TLayout L;
-    if (Data == nullptr || !ParseHeader(Data, Size, L) || L.TableEnd > Size) return false;
-    const std::uint64_t pixelStart = PixelOffset != 0 ? PixelOffset : L.TableEnd;
+    if (Data == nullptr || !ParseHeader(Data, Size, L) || L.Header.TableEnd() > Size) return false;
+    const std::uint64_t pixelStart = PixelOffset != 0 ? PixelOffset : L.Header.TableEnd();
     if (pixelStart > Size || L.PixelBytes > Size - pixelStart) return false;
 
     // 16-bit pixels default to 5-5-5; masks make 16 and 32 bits read channel by channel.
-    const bool masked = L.BitCount == 16 || L.BitFields;
+    const bool masked = L.BitCount == 16 || L.Header.BitFields();
     std::uint32_t masks[3] = {0x7C00, 0x03E0, 0x001F};
-    if (L.BitFields) {
-        if (L.MaskOffset + 12 > Size) return false;
+    if (L.Header.BitFields()) {
+        if (L.Header.MaskOffset + 12 > Size) return false;
         for (int i = 0; i < 3; ++i)
-            masks[i] = U32(Data + L.MaskOffset + 4 * i);
+            masks[i] = U32(Data + L.Header.MaskOffset + 4 * i);
         if (masks[0] == 0 || masks[1] == 0 || masks[2] == 0) return false;
     }
     const TChannel red(masks[0]), green(masks[1]), blue(masks[2]);
@@ -120,9 +92,9 @@ bool DecodeDIB(const std::uint8_t* Data, std::size_t Size, std::size_t PixelOffs
     std::vector<RGBQUAD> table;
     std::vector<PALETTEENTRY> colors;
     const std::uint64_t used =
-        L.BitCount <= 8 ? std::min<std::uint64_t>(L.TableEntries, 1u << L.BitCount) : 0;
+        L.BitCount <= 8 ? std::min<std::uint64_t>(L.Header.TableEntries, 1u << L.BitCount) : 0;
     for (std::uint64_t i = 0; i < used; ++i) {
-        const std::uint8_t* e = Data + L.TableOffset + i * L.EntrySize;
+        const std::uint8_t* e = Data + L.Header.TableOffset + i * L.Header.EntrySize;
         table.push_back(RGBQUAD{e[0], e[1], e[2], 0});
         colors.push_back(PALETTEENTRY{e[2], e[1], e[0], 0});
     }
@@ -160,14 +132,14 @@ bool ReadBMP(TStream& Stream, TDecodedDIB& Result) {
     std::vector<std::uint8_t> dib(4);
     if (Stream.Read(dib.data(), 4) != 4) return false;
     const std::uint32_t headerSize = U32(dib.data());
-    if (headerSize < 12 || headerSize > MaxHeaderSize) return false;
+    if (!IsDIBHeaderSize(headerSize)) return false;
     dib.resize(headerSize);
     if (Stream.Read(dib.data() + 4, headerSize - 4) != headerSize - 4) return false;
 
     TLayout L;
     if (!ParseHeader(dib.data(), dib.size(), L)) return false;
     // The pixels start at bfOffBits, which may leave a gap after the colour table.
-    if (offBits < fileHeaderSize + L.TableEnd) return false;
+    if (offBits < fileHeaderSize + L.Header.TableEnd()) return false;
     const std::uint64_t pixelStart = offBits - fileHeaderSize;
     const std::uint64_t total = pixelStart + L.PixelBytes;
     if (total - headerSize > static_cast<std::uint64_t>(std::max<std::int64_t>(Stream.Remaining(), 0)))

@@ -78,11 +78,11 @@ void TCanvas::FrameRect(const TRect& Rect) {
         const QRect bounds = ToQRect(Rect);
         if (bounds.isEmpty()) return;
         TShapeMask mask(bounds & image->rect());
-        mask.SetSpan(Rect.Top, Rect.Left, Rect.Right, TShapeMask::CoverBrush);
-        mask.SetSpan(Rect.Bottom - 1, Rect.Left, Rect.Right, TShapeMask::CoverBrush);
+        mask.SetSpan(Rect.Top, Rect.Left, Rect.Right, CoverBrush);
+        mask.SetSpan(Rect.Bottom - 1, Rect.Left, Rect.Right, CoverBrush);
         for (int y = Rect.Top; y < Rect.Bottom; ++y) {
-            mask.Set(Rect.Left, y, TShapeMask::CoverBrush);
-            mask.Set(Rect.Right - 1, y, TShapeMask::CoverBrush);
+            mask.Set(Rect.Left, y, CoverBrush);
+            mask.Set(Rect.Right - 1, y, CoverBrush);
         }
         mask.Paint(*image, pmCopy, 0, Brush);
         session.Touch(mask.Bounds());
@@ -101,17 +101,20 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
         const QRect area = ToQRect(r) & image->rect();
         if (area.isEmpty()) return;
         const int pen = Pen.Style == psClear ? 0 : std::max(1, Pen.Width);
-        const QRgb penColor = PixelOfColor(Pen.Color);
-        const QRgb brushColor = PixelOfColor(Brush.Color);
+        const TSpanPainter painter(*image, Pen.Mode, PixelOfColor(Pen.Color), Brush);
+        const int first = area.left(), end = area.right() + 1;
+        // Inside rows: the pen's left edge, the brush, the pen's right edge, which starts
+        // where the left one ends when the pen is wider than half the rectangle.
+        const int leftEdgeEnd = std::min(end, r.Left + pen);
+        const int rightEdge = std::max(first, std::max(r.Right - pen, r.Left + pen));
         for (int y = area.top(); y <= area.bottom(); ++y) {
-            auto* row = reinterpret_cast<QRgb*>(image->scanLine(y));
-            const bool edgeRow = y < r.Top + pen || y >= r.Bottom - pen;
-            for (int x = area.left(); x <= area.right(); ++x) {
-                if (edgeRow || x < r.Left + pen || x >= r.Right - pen)
-                    row[x] = MixPen(Pen.Mode, penColor, row[x]);
-                else if (BrushCovers(Brush.Style, x, y))
-                    row[x] = MixPen(Pen.Mode, brushColor, row[x]);
+            if (y < r.Top + pen || y >= r.Bottom - pen) {
+                painter.Paint(y, first, end, CoverPen);
+                continue;
             }
+            painter.Paint(y, first, leftEdgeEnd, CoverPen);
+            painter.Paint(y, std::max(first, r.Left + pen), std::min(end, r.Right - pen), CoverBrush);
+            painter.Paint(y, rightEdge, end, CoverPen);
         }
         session.Touch(area);
     }
@@ -129,12 +132,12 @@ void TCanvas::DrawFocusRect(const TRect& Rect) {
         if (bounds.isEmpty()) return;
         TShapeMask mask(bounds & image->rect());
         for (int x = Rect.Left; x < Rect.Right; ++x) {
-            if (((x + Rect.Top) & 1) == 0) mask.Set(x, Rect.Top, TShapeMask::CoverPen);
-            if (((x + Rect.Bottom - 1) & 1) == 0) mask.Set(x, Rect.Bottom - 1, TShapeMask::CoverPen);
+            if (((x + Rect.Top) & 1) == 0) mask.Set(x, Rect.Top, CoverPen);
+            if (((x + Rect.Bottom - 1) & 1) == 0) mask.Set(x, Rect.Bottom - 1, CoverPen);
         }
         for (int y = Rect.Top; y < Rect.Bottom; ++y) {
-            if (((Rect.Left + y) & 1) == 0) mask.Set(Rect.Left, y, TShapeMask::CoverPen);
-            if (((Rect.Right - 1 + y) & 1) == 0) mask.Set(Rect.Right - 1, y, TShapeMask::CoverPen);
+            if (((Rect.Left + y) & 1) == 0) mask.Set(Rect.Left, y, CoverPen);
+            if (((Rect.Right - 1 + y) & 1) == 0) mask.Set(Rect.Right - 1, y, CoverPen);
         }
         mask.Paint(*image, pmNot, 0, Brush);
         session.Touch(mask.Bounds());

@@ -140,7 +140,7 @@ void TShapeMask::Line(QPoint From, QPoint To, int Width, bool WithEnd) {
     BresenhamLine(From, To, WithEnd, [&](int X, int Y) { Stamp(X, Y, Width); });
 }
 
-TShapeMask::TCover TShapeMask::At(int X, int Y) const {
+TCover TShapeMask::At(int X, int Y) const {
     if (!FBounds.contains(X, Y)) return CoverNone;
     return static_cast<TCover>(
         FCells[static_cast<std::size_t>(Y - FBounds.top()) * static_cast<std::size_t>(FBounds.width()) +
@@ -150,41 +150,82 @@ TShapeMask::TCover TShapeMask::At(int X, int Y) const {
 void TShapeMask::Paint(QImage& Surface, TPenMode Mode, QRgb PenColor, const TBrush& Brush) const {
     const QRect area = FBounds & Surface.rect();
     if (area.isEmpty()) return;
-    const QRgb brushColor = PixelOfColor(Brush.Color);
+    const TSpanPainter painter(Surface, Mode, PenColor, Brush);
     for (int y = area.top(); y <= area.bottom(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(Surface.scanLine(y));
         const std::uint8_t* cells = FCells.data() + static_cast<std::size_t>(y - FBounds.top()) *
                                                         static_cast<std::size_t>(FBounds.width());
-        for (int x = area.left(); x <= area.right(); ++x) {
+        // Runs of one cover, painted together.
+        for (int x = area.left(); x <= area.right();) {
             const std::uint8_t cover = cells[x - FBounds.left()];
-            if (cover == CoverPen)
-                row[x] = MixPen(Mode, PenColor, row[x]);
-            else if (cover == CoverBrush && BrushCovers(Brush.Style, x, y))
-                row[x] = MixPen(Mode, brushColor, row[x]);
+            int end = x + 1;
+            while (end <= area.right() && cells[end - FBounds.left()] == cover)
+                ++end;
+            painter.Paint(y, x, end, static_cast<TCover>(cover));
+            x = end;
         }
     }
 }
 
-void StretchImage(HDC DC, const TRect& Dest, const QImage& Image, const TRect& Source, std::uint32_t Rop,
-                  std::optional<QRgb> Key) {
-    TDrawingSession session(DC);
-    if (Image.isNull() || session.Image() == nullptr) return;
-    const QImage pixels = Image.convertToFormat(QImage::Format_RGB32);
-    // Format_RGB32 rows are a top-down 32-bit DIB: blue, green, red, unused.
+TSpanPainter::TSpanPainter(QImage& Surface, TPenMode Mode, QRgb PenColor, const TBrush& Brush)
+    : FSurface(Surface), FMode(Mode), FPenColor(PenColor), FBrushStyle(Brush.Style),
+      FBrushColor(PixelOfColor(Brush.Color)) {}
+
+void TSpanPainter::Paint(int Y, int X0, int X1, TCover Cover) const {
+    if (X0 >= X1 || Cover == CoverNone || (Cover == CoverBrush && FBrushStyle == bsClear)) return;
+    auto* row = reinterpret_cast<QRgb*>(FSurface.scanLine(Y));
+    const QRgb color = Cover == CoverPen ? FPenColor : FBrushColor;
+    if (Cover == CoverBrush && FBrushStyle != bsSolid) {
+        for (int x = X0; x < X1; ++x)
+            if (BrushCovers(FBrushStyle, x, Y)) row[x] = MixPen(FMode, color, row[x]);
+        return;
+    }
+    // Copying ignores what is there: the run takes one colour.
+    if (FMode == pmCopy) {
+        std::fill(row + X0, row + X1, MixPen(pmCopy, color, 0));
+        return;
+    }
+    for (int x = X0; x < X1; ++x)
+        row[x] = MixPen(FMode, color, row[x]);
+}
+
+namespace {
+
+// Format_RGB32 rows are a top-down 32-bit DIB: blue, green, red, unused.
+BITMAPINFOHEADER HeaderOf(const QImage& Pixels) {
     BITMAPINFOHEADER header{};
     header.biSize = sizeof header;
-    header.biWidth = pixels.width();
-    header.biHeight = -pixels.height();
+    header.biWidth = Pixels.width();
+    header.biHeight = -Pixels.height();
     header.biPlanes = 1;
     header.biBitCount = 32;
     header.biCompression = BI_RGB;
-    if (Key)
-        StretchDIBitsKeyed(DC, Dest.Left, Dest.Top, Dest.Width(), Dest.Height(), Source.Left, Source.Top,
-                           Source.Width(), Source.Height(), pixels.constBits(), header, nullptr, *Key);
-    else
+    return header;
+}
+
+// Hands Transfer the image's pixels as a 32-bit DIB within one drawing session on the DC.
+template <class F> void TransferImage(HDC DC, const QImage& Image, F&& Transfer) {
+    TDrawingSession session(DC);
+    if (Image.isNull() || session.Image() == nullptr) return;
+    const QImage pixels = Image.convertToFormat(QImage::Format_RGB32);
+    Transfer(pixels.constBits(), HeaderOf(pixels));
+}
+
+} // namespace
+
+void StretchImage(HDC DC, const TRect& Dest, const QImage& Image, const TRect& Source, std::uint32_t Rop) {
+    TransferImage(DC, Image, [&](const void* Bits, const BITMAPINFOHEADER& Header) {
         StretchDIBits(DC, Dest.Left, Dest.Top, Dest.Width(), Dest.Height(), Source.Left, Source.Top,
-                      Source.Width(), Source.Height(), pixels.constBits(), header, nullptr, DIB_RGB_COLORS,
-                      Rop);
+                      Source.Width(), Source.Height(), Bits, Header, nullptr, DIB_RGB_COLORS, Rop);
+    });
+}
+
+void StretchImageTransparent(HDC DC, const TRect& Dest, const QImage& Image, const TRect& Source,
+                             TColor Transparent) {
+    TransferImage(DC, Image, [&](const void* Bits, const BITMAPINFOHEADER& Header) {
+        TransparentDIBits(DC, Dest.Left, Dest.Top, Dest.Width(), Dest.Height(), Source.Left, Source.Top,
+                          Source.Width(), Source.Height(), Bits, Header, nullptr, DIB_RGB_COLORS,
+                          Transparent);
+    });
 }
 
 TDrawingSession::TDrawingSession(HDC DC) : FDC(DC), FImage(nullptr) {

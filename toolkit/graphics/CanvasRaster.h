@@ -6,7 +6,6 @@
 #include <QRect>
 #include <cstdint>
 #include <cstdlib>
-#include <optional>
 #include <vector>
 
 #include "toolkit/graphics/Graphics.h"
@@ -49,12 +48,29 @@ template <class F> void BresenhamLine(QPoint From, QPoint To, bool WithEnd, F&& 
 // An inverted rectangle is empty.
 QRect ToQRect(const TRect& Rect);
 
+// What paints a pixel of a shape: nothing, the brush or the pen.
+enum TCover : std::uint8_t { CoverNone, CoverBrush, CoverPen };
+
+// Paints runs of a shape's pixels: pen pixels in the pen colour, brush pixels in the brush's
+// colour and pattern, both mixed with the surface by the pen mode.
+class TSpanPainter {
+public:
+    TSpanPainter(QImage& Surface, TPenMode Mode, QRgb PenColor, const TBrush& Brush);
+    // Pixels [X0, X1) of row Y, which the caller has clipped to the surface.
+    void Paint(int Y, int X0, int X1, TCover Cover) const;
+
+private:
+    QImage& FSurface;
+    TPenMode FMode;
+    QRgb FPenColor;
+    TBrushStyle FBrushStyle;
+    QRgb FBrushColor;
+};
+
 // Which pixels of a shape the pen and the brush cover, kept for the shape's bounds only,
 // so that every pixel is painted once whatever the pen mode.
 class TShapeMask {
 public:
-    enum TCover : std::uint8_t { CoverNone, CoverBrush, CoverPen };
-
     // Bounds: the shape's bounds already clipped to the surface.
     explicit TShapeMask(const QRect& Bounds);
     const QRect& Bounds() const { return FBounds; }
@@ -66,8 +82,7 @@ public:
     // A Bresenham line from From to To; the end pixel only when WithEnd.
     void Line(QPoint From, QPoint To, int Width, bool WithEnd);
     TCover At(int X, int Y) const;
-    // Paints the covered pixels: pen pixels in PenColor, brush pixels in the brush's
-    // colour and pattern, both mixed with the surface by Mode.
+    // Paints the covered pixels as a TSpanPainter of these arguments does.
     void Paint(QImage& Surface, TPenMode Mode, QRgb PenColor, const TBrush& Brush) const;
 
 private:
@@ -77,10 +92,11 @@ private:
 
 // Stretches Source of Image (Format_RGB32) onto Dest of the DC's surface through
 // StretchDIBits: nearest pixel, Rop as the raster operation, opposite signs of the
-// extents mirroring. With a Key, the pixels of that colour are left out and the others
-// copied, whatever Rop says.
-void StretchImage(HDC DC, const TRect& Dest, const QImage& Image, const TRect& Source, std::uint32_t Rop,
-                  std::optional<QRgb> Key = std::nullopt);
+// extents mirroring.
+void StretchImage(HDC DC, const TRect& Dest, const QImage& Image, const TRect& Source, std::uint32_t Rop);
+// The same through TransparentDIBits: the pixels of colour Transparent are left out.
+void StretchImageTransparent(HDC DC, const TRect& Dest, const QImage& Image, const TRect& Source,
+                             TColor Transparent);
 
 // The surface of a device context for one drawing call. Raises EInvalidOperation for a
 // canvas without a handle; Image() is nullptr when the context has nothing to draw on.

@@ -1,5 +1,5 @@
-// TCanvas: lines, ellipses and polygons, rasterised into a coverage mask so that every
-// pixel is mixed once by the pen mode.
+// TCanvas: lines, ellipses and polygons, each pixel mixed once by the pen mode: ellipses by
+// runs of rows, lines and polygons through a coverage mask.
 #include <algorithm>
 #include <cmath>
 
@@ -27,6 +27,8 @@ std::pair<int, int> EllipseSpan(double Left, double Top, double Right, double Bo
 
 } // namespace
 
+// Row by row the pen's ring and the brush's inside are disjoint runs: they are painted as
+// they are found, each pixel once.
 void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
     {
         TDrawingSession session(FHandle);
@@ -35,23 +37,26 @@ void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
         const int left = std::min(X1, X2), right = std::max(X1, X2);
         const int top = std::min(Y1, Y2), bottom = std::max(Y1, Y2);
         const int pen = PenWidth(Pen);
-        TShapeMask mask(QRect(left, top, right - left, bottom - top) & image->rect());
-        if (mask.Bounds().isEmpty()) return;
-        for (int y = mask.Bounds().top(); y <= mask.Bounds().bottom(); ++y) {
+        const QRect bounds = QRect(left, top, right - left, bottom - top) & image->rect();
+        if (bounds.isEmpty()) return;
+        const TSpanPainter painter(*image, Pen.Mode, PixelOfColor(Pen.Color), Brush);
+        auto paint = [&](int Y, int First, int End, TCover Cover) {
+            painter.Paint(Y, std::max(First, bounds.left()), std::min(End, bounds.right() + 1), Cover);
+        };
+        for (int y = bounds.top(); y <= bounds.bottom(); ++y) {
             const auto [outerFirst, outerLast] = EllipseSpan(left, top, right, bottom, y);
             if (outerFirst > outerLast) continue;
             const auto [innerFirst, innerLast] =
                 EllipseSpan(left + pen, top + pen, right - pen, bottom - pen, y);
             if (innerFirst > innerLast) {
-                mask.SetSpan(y, outerFirst, outerLast + 1, TShapeMask::CoverPen);
+                paint(y, outerFirst, outerLast + 1, CoverPen);
                 continue;
             }
-            mask.SetSpan(y, outerFirst, innerFirst, TShapeMask::CoverPen);
-            mask.SetSpan(y, innerFirst, innerLast + 1, TShapeMask::CoverBrush);
-            mask.SetSpan(y, innerLast + 1, outerLast + 1, TShapeMask::CoverPen);
+            paint(y, outerFirst, innerFirst, CoverPen);
+            paint(y, innerFirst, innerLast + 1, CoverBrush);
+            paint(y, innerLast + 1, outerLast + 1, CoverPen);
         }
-        mask.Paint(*image, Pen.Mode, PixelOfColor(Pen.Color), Brush);
-        session.Touch(mask.Bounds());
+        session.Touch(bounds);
     }
     Changed();
 }
@@ -120,7 +125,7 @@ void TCanvas::Polygon(const std::vector<TPoint>& Points) {
             std::sort(crossings.begin(), crossings.end());
             for (std::size_t i = 0; i + 1 < crossings.size(); i += 2)
                 mask.SetSpan(y, static_cast<int>(std::ceil(crossings[i] - 0.5)),
-                             static_cast<int>(std::ceil(crossings[i + 1] - 0.5)), TShapeMask::CoverBrush);
+                             static_cast<int>(std::ceil(crossings[i + 1] - 0.5)), CoverBrush);
         }
         if (pen > 0)
             for (std::size_t i = 0; i < Points.size(); ++i) {

@@ -136,6 +136,12 @@ int StretchDIBits(HDC DC, int XDest, int YDest, int DestWidth, int DestHeight, i
                   int SrcWidth, int SrcHeight, const void* Bits, const BITMAPINFOHEADER& Header,
                   const RGBQUAD* Colors, std::uint32_t Usage, std::uint32_t Rop);
 
+// StretchDIBits that leaves out the source pixels of the colour Transparent: the
+// destination keeps its pixels there, and takes the others as they are.
+int TransparentDIBits(HDC DC, int XDest, int YDest, int DestWidth, int DestHeight, int XSrc, int YSrc,
+                      int SrcWidth, int SrcHeight, const void* Bits, const BITMAPINFOHEADER& Header,
+                      const RGBQUAD* Colors, std::uint32_t Usage, TColor Transparent);
+
 // Reads a bitmap's pixels as a DIB of Header's size and bit count (1, 4, 8, 24 or 32),
 // bottom-up when biHeight > 0, top-down when negative; pixels beyond the bitmap are
 // black. For 8 bits and less, Colors gets 2^bits entries from the bitmap's palette (else

@@ -33,12 +33,6 @@ template <class T> T* FindGdiObject(THandle Handle) {
 QImage* BeginDrawing(HDC DC);
 void EndDrawing(HDC DC, const QRect& Touched);
 
-// StretchDIBits with SRCCOPY that leaves out every source pixel of the colour Key (its RGB
-// part): how a transparent picture is drawn.
-int StretchDIBitsKeyed(HDC DC, int XDest, int YDest, int DestWidth, int DestHeight, int XSrc, int YSrc,
-                       int SrcWidth, int SrcHeight, const void* Bits, const BITMAPINFOHEADER& Header,
-                       const RGBQUAD* Colors, QRgb Key);
-
 // A bitmap object over an image owned elsewhere (a TBitmap's pixels, a control's
 // backing image). BitsPerPixel is what GetObject reports; the image must outlive the
 // handle, which its owner deletes with DeleteObject.

@@ -93,21 +93,22 @@ template <class F> bool WithRop(std::uint32_t Rop, F&& f) {
     }
 }
 
+bool KnownRop(std::uint32_t Rop) {
+    return WithRop(Rop, [](auto) {});
+}
+
 int RowsOf(int SrcHeight) {
     return static_cast<int>(std::min<std::int64_t>(std::llabs(std::int64_t(SrcHeight)), INT32_MAX));
 }
 
-// The transfer both entry points share. Each destination row's run goes through
-// Put(Segment, Columns, Count, Dest): the decoded source pixels, the index into them of each
-// destination pixel, and the destination run. With Straight, rows whose run takes the
-// source pixels one for one are decoded into the destination instead.
-template <class PutRun>
-int Transfer(HDC DC, int XDest, int YDest, int DestWidth, int DestHeight, int XSrc, int YSrc, int SrcWidth,
-             int SrcHeight, const void* Bits, const BITMAPINFOHEADER& Header, const RGBQUAD* Colors,
-             std::uint32_t Usage, bool Straight, PutRun Put) {
+// The transfer both calls share: each destination pixel of the clipped run becomes
+// Op(source pixel, destination pixel); CopyAll says that Op is the source pixel itself.
+template <class Op>
+int TransferDIBits(HDC DC, int XDest, int YDest, int DestWidth, int DestHeight, int XSrc, int YSrc,
+                   int SrcWidth, int SrcHeight, const void* Bits, const BITMAPINFOHEADER& Header,
+                   const RGBQUAD* Colors, bool CopyAll, Op op) {
     TDIBLayout layout;
-    if (Bits == nullptr || Usage != DIB_RGB_COLORS || !TDIBLayout::Make(Header, {1, 4, 8, 24, 32}, layout))
-        return 0;
+    if (Bits == nullptr || !TDIBLayout::Make(Header, {1, 4, 8, 24, 32}, layout)) return 0;
     if (DestWidth == 0 || DestHeight == 0 || SrcWidth == 0 || SrcHeight == 0) return 0;
     QImage* surface = BeginDrawing(DC);
     if (surface == nullptr) return 0;
@@ -129,7 +130,7 @@ int Transfer(HDC DC, int XDest, int YDest, int DestWidth, int DestHeight, int XS
     std::vector<int> segmentColumns(columns.Map.size());
     for (std::size_t i = 0; i < columns.Map.size(); ++i)
         segmentColumns[i] = columns.Map[i] - sourceLeft;
-    const bool straightCopy = Straight && sourceCount == count && columns.Map.front() == sourceLeft;
+    const bool straightCopy = CopyAll && sourceCount == count && columns.Map.front() == sourceLeft;
 
     std::vector<QRgb> segment(static_cast<std::size_t>(sourceCount));
     int decodedRow = -1;
@@ -141,11 +142,16 @@ int Transfer(HDC DC, int XDest, int YDest, int DestWidth, int DestHeight, int XS
             DecodeDIBRow(row, layout.BitCount, lookup.data(), sourceLeft, count, dest);
             continue;
         }
+        // Aligned 32-bit rows are combined as they stand: only their colour bits count.
+        if (layout.BitCount == 32 && reinterpret_cast<std::uintptr_t>(row) % alignof(QRgb) == 0) {
+            Combine(reinterpret_cast<const QRgb*>(row) + sourceLeft, segmentColumns.data(), count, dest, op);
+            continue;
+        }
         if (sourceRow != decodedRow) {
             DecodeDIBRow(row, layout.BitCount, lookup.data(), sourceLeft, sourceCount, segment.data());
             decodedRow = sourceRow;
         }
-        Put(segment.data(), segmentColumns.data(), count, dest);
+        Combine(segment.data(), segmentColumns.data(), count, dest, op);
     }
     EndDrawing(DC, QRect(columns.First, rows.First, count, rows.Last - rows.First));
     return RowsOf(SrcHeight);
@@ -156,26 +162,21 @@ int Transfer(HDC DC, int XDest, int YDest, int DestWidth, int DestHeight, int XS
 int StretchDIBits(HDC DC, int XDest, int YDest, int DestWidth, int DestHeight, int XSrc, int YSrc,
                   int SrcWidth, int SrcHeight, const void* Bits, const BITMAPINFOHEADER& Header,
                   const RGBQUAD* Colors, std::uint32_t Usage, std::uint32_t Rop) {
+    if (Usage != DIB_RGB_COLORS || !KnownRop(Rop)) return 0;
     int result = 0;
     WithRop(Rop, [&](auto op) {
-        result = Transfer(DC, XDest, YDest, DestWidth, DestHeight, XSrc, YSrc, SrcWidth, SrcHeight, Bits,
-                          Header, Colors, Usage, Rop == SRCCOPY,
-                          [&](const QRgb* Segment, const int* Columns, int Count, QRgb* Dest) {
-                              Combine(Segment, Columns, Count, Dest, op);
-                          });
+        result = TransferDIBits(DC, XDest, YDest, DestWidth, DestHeight, XSrc, YSrc, SrcWidth, SrcHeight,
+                                Bits, Header, Colors, Rop == SRCCOPY, op);
     });
     return result;
 }
 
-int StretchDIBitsKeyed(HDC DC, int XDest, int YDest, int DestWidth, int DestHeight, int XSrc, int YSrc,
-                       int SrcWidth, int SrcHeight, const void* Bits, const BITMAPINFOHEADER& Header,
-                       const RGBQUAD* Colors, QRgb Key) {
-    return Transfer(DC, XDest, YDest, DestWidth, DestHeight, XSrc, YSrc, SrcWidth, SrcHeight, Bits, Header,
-                    Colors, DIB_RGB_COLORS, false,
-                    [Key](const QRgb* Segment, const int* Columns, int Count, QRgb* Dest) {
-                        for (int i = 0; i < Count; ++i) {
-                            const QRgb pixel = Segment[Columns[i]];
-                            if ((pixel & 0xFFFFFF) != (Key & 0xFFFFFF)) Dest[i] = pixel | 0xFF000000u;
-                        }
-                    });
+int TransparentDIBits(HDC DC, int XDest, int YDest, int DestWidth, int DestHeight, int XSrc, int YSrc,
+                      int SrcWidth, int SrcHeight, const void* Bits, const BITMAPINFOHEADER& Header,
+                      const RGBQUAD* Colors, std::uint32_t Usage, TColor Transparent) {
+    if (Usage != DIB_RGB_COLORS) return 0;
+    const QRgb key = qRgb(GetRValue(Transparent), GetGValue(Transparent), GetBValue(Transparent)) & 0xFFFFFF;
+    return TransferDIBits(DC, XDest, YDest, DestWidth, DestHeight, XSrc, YSrc, SrcWidth, SrcHeight, Bits,
+                          Header, Colors, false,
+                          [key](QRgb s, QRgb d) { return (s & 0xFFFFFF) == key ? d : s; });
 }

@@ -56,15 +56,37 @@ void CheckScans(j_common_ptr cinfo) {
 // an encoder must. A sequential Huffman scan spends at least one bit per block on the DC
 // difference and one on the first AC symbol (at the least an end of block). A progressive
 // file codes each block's DC in a first scan, a Huffman symbol of at least one bit, while
-// one end-of-band run may cover thousands of blocks in its AC scans. Arithmetic coding can
-// take less than a bit per block on a flat picture, so it is held to the progressive floor:
-// real pictures are far above it.
+// one end-of-band run may cover thousands of blocks in its AC scans. Arithmetic coding has
+// no such floor: the decisions of a flat picture cost a small fraction of a bit each, and
+// the zero bytes that end the data are left out, so a grey 16000 x 16000 picture takes five
+// bytes. Those pictures are read; data that libjpeg refuses part way has then cost only the
+// rows decoded until then, as the picture's rows are touched in the order they come.
 std::uint64_t LeastCodedBits(const jpeg_decompress_struct& cinfo) {
+    if (cinfo.arith_code) return 0;
     std::uint64_t blocks = 0;
     for (int c = 0; c < cinfo.num_components; ++c)
         blocks += std::uint64_t(cinfo.comp_info[c].width_in_blocks) * cinfo.comp_info[c].height_in_blocks;
-    const bool sequentialHuffman = !cinfo.progressive_mode && !cinfo.arith_code;
-    return blocks * (sequentialHuffman ? 2 : 1);
+    return blocks * (cinfo.progressive_mode ? 1 : 2);
+}
+
+// A row of CMYK pixels, as libjpeg gives them, turned into RGB32 in place: each channel is
+// the paper left by its ink and the black, (255 - C) (255 - K) / 255 rounded. Files with an
+// Adobe marker store every ink inverted (255 is no ink), as Adobe's programs write them.
+void CmykRowToRgb(unsigned char* Row, JDIMENSION Width, bool Inverted) {
+    auto paper = [Inverted](unsigned char Ink) { return Inverted ? Ink : 255 - Ink; };
+    auto channel = [&](unsigned char Ink, int Black) {
+        return static_cast<unsigned char>((paper(Ink) * Black + 127) / 255);
+    };
+    for (JDIMENSION x = 0; x < Width; ++x, Row += 4) {
+        const int black = paper(Row[3]);
+        const unsigned char red = channel(Row[0], black);
+        const unsigned char green = channel(Row[1], black);
+        const unsigned char blue = channel(Row[2], black);
+        Row[0] = blue;
+        Row[1] = green;
+        Row[2] = red;
+        Row[3] = 0xFF;
+    }
 }
 
 // Decodes Data into Out (Format_RGB32, the picture only: libjpeg writes its rows in place).
@@ -91,7 +113,9 @@ bool DecodeJpeg(const unsigned char* Data, unsigned long Size, const TJPEGImage:
     cinfo.progress = &limit.Base;
     jpeg_mem_src(&cinfo, Data, Size);
     jpeg_read_header(&cinfo, TRUE);
-    cinfo.out_color_space = JCS_EXT_BGRX;
+    // libjpeg turns YCCK into CMYK but CMYK into nothing else; that is done row by row.
+    const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+    cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
     jpeg_calc_output_dimensions(&cinfo);
     const std::uint64_t bytes = std::uint64_t(cinfo.output_width) * cinfo.output_height * 4;
     if (bytes == 0 || bytes > MaxPictureBytes ||
@@ -116,6 +140,7 @@ bool DecodeJpeg(const unsigned char* Data, unsigned long Size, const TJPEGImage:
     while (cinfo.output_scanline < cinfo.output_height) {
         JSAMPROW row = Out.scanLine(static_cast<int>(cinfo.output_scanline));
         jpeg_read_scanlines(&cinfo, &row, 1);
+        if (cmyk) CmykRowToRgb(row, cinfo.output_width, cinfo.saw_Adobe_marker);
     }
     jpeg_finish_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);

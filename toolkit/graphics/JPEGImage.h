@@ -24,10 +24,11 @@ public:
     int GetWidth() override;
     void SetHeight(int Value) override;
     void SetWidth(int Value) override;
-    // Decodes one JPEG image: the rest of the stream. A damaged file (libjpeg's error or
-    // warning, more than 100 progressive scans, a picture too large or larger than its data
-    // could describe) raises EJPEG with libjpeg's message and leaves the picture as it was.
-    // A picture whose size SizeFits refuses is refused as too large before it is decoded.
+    // Decodes one JPEG image: the rest of the stream; CMYK pictures come out as RGB. A
+    // damaged file (libjpeg's error or warning, more than 100 progressive scans, a picture
+    // too large, or Huffman-coded and larger than its data could describe) raises EJPEG
+    // with libjpeg's message and leaves the picture as it was. A picture whose size SizeFits
+    // refuses is refused as too large before it is decoded.
     void LoadFromStream(TStream& Stream) override;
     void SaveToStream(TStream& Stream) override;
     void LoadFromClipboardFormat(std::uint16_t AFormat, THandle AData, HPALETTE APalette) override;

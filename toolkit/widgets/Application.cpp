@@ -2,7 +2,10 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QScreen>
+#include <QTranslator>
 #include <iostream>
 
 #include "toolkit/widgets/Form.h"
@@ -32,9 +35,17 @@ TApplication::~TApplication() {
 }
 
 void TApplication::Initialize(int argc, char** argv) {
-    if (QCoreApplication::instance() != nullptr) return;
-    FArgc = argc; // QApplication keeps a reference to the count
-    FQtApplication = std::make_unique<QApplication>(FArgc, argv);
+    if (QCoreApplication::instance() == nullptr) {
+        FArgc = argc; // QApplication keeps a reference to the count
+        FQtApplication = std::make_unique<QApplication>(FArgc, argv);
+    }
+    if (FQtTranslator != nullptr) return;
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    FQtTranslator = std::make_unique<QTranslator>();
+    // Without the translations installed Qt's parts stay in English; nothing else changes.
+    if (FQtTranslator->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(FQtTranslator.get());
 }
 
 void TApplication::AddForm(std::unique_ptr<TForm> Form) {
@@ -57,7 +68,10 @@ void TApplication::Run() {
         }
     }
     DestroyForms();
-    FQtApplication.reset();
+    if (FQtApplication != nullptr) {
+        FQtTranslator.reset();
+        FQtApplication.reset();
+    }
 }
 
 void TApplication::ProcessMessages() {
@@ -150,4 +164,13 @@ QCursor TScreen::GetCursors(TCursor Index) const {
 
 void TScreen::SetCursors(TCursor Index, const QCursor& Cursor) {
     FCursors[Index] = Cursor;
+}
+
+void TScreen::SetCursor(TCursor Value) {
+    if (Value == FCursor) return;
+    if (qGuiApp != nullptr) {
+        if (FCursor != crDefault) QGuiApplication::restoreOverrideCursor();
+        if (Value != crDefault) QGuiApplication::setOverrideCursor(GetCursors(Value));
+    }
+    FCursor = Value;
 }

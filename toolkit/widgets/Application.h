@@ -13,6 +13,7 @@
 
 class QApplication;
 class QEventLoop;
+class QTranslator;
 class TForm;
 
 using TExceptionEvent = std::function<void(TObject* Sender, const std::exception& E)>;
@@ -23,7 +24,9 @@ public:
     ~TApplication() override;
     std::string ClassName() const override { return "TApplication"; }
 
-    // Creates the Qt application unless one exists already (a test program makes its own).
+    // Creates the Qt application unless one exists already (a test program makes its own),
+    // and has Qt's own dialogs and buttons speak Japanese, as the programs do, whatever the
+    // user's locale.
     void Initialize(int argc, char** argv);
     // Creates a form, points Reference at it, then runs its OnCreate. The first form
     // created is the main form. The application owns the forms.
@@ -63,6 +66,7 @@ private:
 
     int FArgc = 0;
     std::unique_ptr<QApplication> FQtApplication;
+    std::unique_ptr<QTranslator> FQtTranslator;
     std::vector<std::unique_ptr<TForm>> FForms;
     TForm* FMainForm = nullptr;
     QEventLoop* FLoop = nullptr;
@@ -81,10 +85,28 @@ public:
     int Height() const;
     QCursor GetCursors(TCursor Index) const;
     void SetCursors(TCursor Index, const QCursor& Cursor);
+    // The cursor every window of the program shows over its controls' own (crHourGlass while
+    // a long command runs); crDefault gives each control its own back.
+    TCursor GetCursor() const { return FCursor; }
+    void SetCursor(TCursor Value);
 
 private:
     std::map<TCursor, QCursor> FCursors;
+    TCursor FCursor = crDefault;
 };
 
 extern TApplication* const Application;
 extern TScreen* const Screen;
+
+// The busy cursor on the screen while it lives: made once a long command's dialogs are closed,
+// it gives the cursor back however the command ends.
+class TBusyCursor {
+public:
+    TBusyCursor() : FSaved(Screen->GetCursor()) { Screen->SetCursor(crHourGlass); }
+    ~TBusyCursor() { Screen->SetCursor(FSaved); }
+    TBusyCursor(const TBusyCursor&) = delete;
+    TBusyCursor& operator=(const TBusyCursor&) = delete;
+
+private:
+    TCursor FSaved;
+};

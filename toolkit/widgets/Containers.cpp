@@ -4,8 +4,38 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QScrollArea>
+#include <QVariant>
 
 namespace {
+
+// The focus policy a covered widget had, while a panel covers it.
+const char* const CoveredFocusProperty = "toolkitCoveredFocus";
+
+void SetCovered(QWidget* Widget, bool Covered) {
+    QList<QWidget*> widgets = Widget->findChildren<QWidget*>();
+    widgets.prepend(Widget);
+    for (QWidget* w : widgets) {
+        const QVariant kept = w->property(CoveredFocusProperty);
+        if (Covered && !kept.isValid()) {
+            w->setProperty(CoveredFocusProperty, static_cast<int>(w->focusPolicy()));
+            w->setFocusPolicy(Qt::NoFocus);
+        } else if (!Covered && kept.isValid()) {
+            w->setFocusPolicy(static_cast<Qt::FocusPolicy>(kept.toInt()));
+            w->setProperty(CoveredFocusProperty, QVariant());
+        }
+    }
+}
+
+// The first widget inside Container that the Tab key would reach.
+QWidget* FirstFocusable(QWidget* Container) {
+    for (QWidget* w = Container->nextInFocusChain(); w != Container && w != nullptr;
+         w = w->nextInFocusChain()) {
+        if (!Container->isAncestorOf(w)) continue;
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(Container->window()))
+            return w;
+    }
+    return nullptr;
+}
 
 QWidget* NewScrolledArea(QScrollArea* Area) {
     auto* content = new QWidget;
@@ -17,7 +47,39 @@ QWidget* NewScrolledArea(QScrollArea* Area) {
 } // namespace
 
 TPanel::TPanel(TWinControl* Parent) : TWinControl(new QFrame, Parent) {
+    Widget()->setAutoFillBackground(true);
     SetBevelOuter(bvRaised);
+}
+
+void TPanel::SetBounds(int Left, int Top, int Width, int Height) {
+    TWinControl::SetBounds(Left, Top, Width, Height);
+    CoverSiblings();
+}
+
+void TPanel::SetVisible(bool Value) {
+    TWinControl::SetVisible(Value);
+    CoverSiblings();
+}
+
+// The siblings beneath are those made before the panel: later ones are stacked above it.
+void TPanel::CoverSiblings() {
+    QWidget* panel = Widget();
+    QWidget* parent = panel != nullptr ? panel->parentWidget() : nullptr;
+    if (parent == nullptr) return;
+    const bool shown = !panel->isHidden();
+    bool covering = false;
+    for (QObject* child : parent->children()) {
+        if (child == panel) break;
+        auto* sibling = qobject_cast<QWidget*>(child);
+        if (sibling == nullptr || sibling->isWindow()) continue;
+        const bool covered = shown && panel->geometry().contains(sibling->geometry());
+        SetCovered(sibling, covered);
+        covering = covering || covered;
+    }
+    // The window's focus goes into the panel when it sat beneath it or nowhere yet.
+    QWidget* focus = panel->window()->focusWidget();
+    if (covering && (focus == nullptr || focus->property(CoveredFocusProperty).isValid()))
+        if (QWidget* first = FirstFocusable(panel)) first->setFocus(Qt::OtherFocusReason);
 }
 
 void TPanel::SetBevelOuter(TBevelCut Value) {
@@ -46,6 +108,9 @@ TScrollBox::TScrollBox(TWinControl* Parent) : TScrollBox(new QScrollArea, Parent
 
 TScrollBox::TScrollBox(QScrollArea* Area, TWinControl* Parent)
     : TWinControl(Area, Parent, NewScrolledArea(Area)) {
+    // A click on the box or on a control in it that takes no focus leaves the focus where
+    // it was, as it does elsewhere on the form.
+    Area->setFocusPolicy(Qt::NoFocus);
     WatchEvents(Area->viewport());
     UpdateRange();
 }

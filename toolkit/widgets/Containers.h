@@ -7,14 +7,22 @@ class QScrollArea;
 
 enum TBevelCut { bvNone, bvLowered, bvRaised };
 
+// A panel paints its own background, so it hides the controls of its parent that lie
+// beneath it; while it is shown those controls take no focus either.
 class TPanel : public TWinControl {
 public:
     explicit TPanel(TWinControl* Parent);
     std::string ClassName() const override { return "TPanel"; }
     TBevelCut GetBevelOuter() const { return FBevelOuter; }
     void SetBevelOuter(TBevelCut Value);
+    void SetBounds(int Left, int Top, int Width, int Height) override;
+    void SetVisible(bool Value) override;
 
 private:
+    // Takes the focus from the controls the panel covers, or gives it back to those it no
+    // longer covers.
+    void CoverSiblings();
+
     TBevelCut FBevelOuter = bvRaised;
 };
 

@@ -1,5 +1,6 @@
 #include "toolkit/widgets/Control.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -99,6 +100,25 @@ TShiftState ShiftStateOf(Qt::KeyboardModifiers Modifiers, Qt::MouseButtons Butto
     if (Buttons & Qt::MiddleButton) shift |= ssMiddle;
     return shift;
 }
+
+namespace {
+
+// The font colour is the colour of a control's texts, active or not; a system colour leaves
+// the style's own, and a disabled control keeps its grey.
+void ApplyFontColor(QWidget* Widget, TColor Color) {
+    QPalette palette = Widget->palette();
+    const QPalette system = QApplication::palette(Widget);
+    const TColor rgb = ColorToRGB(Color);
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            palette.setColor(group, role,
+                             (Color & clSystemColor) != 0
+                                 ? system.color(group, role)
+                                 : QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)));
+    Widget->setPalette(palette);
+}
+
+} // namespace
 
 QFont WidgetFont(const TFont& Font) {
     QFont font = Font.ToQFont();
@@ -243,7 +263,9 @@ TFont TControl::GetFont() const {
 void TControl::SetFont(const TFont& Value) {
     FFont = Value;
     FParentFont = false;
-    if (FWidget) FWidget->setFont(WidgetFont(Value));
+    if (!FWidget) return;
+    FWidget->setFont(WidgetFont(Value));
+    ApplyFontColor(FWidget, Value.Color);
 }
 
 void TControl::Invalidate() {

@@ -31,6 +31,22 @@ QWidget* NewClientArea(QWidget* Window) {
     return new QWidget(Window);
 }
 
+// The screen holding the centre of Bounds, else the one it overlaps most, else the primary.
+const QScreen* ScreenOf(const QRect& Bounds) {
+    if (const QScreen* screen = QGuiApplication::screenAt(Bounds.center())) return screen;
+    const QScreen* best = QGuiApplication::primaryScreen();
+    qint64 bestArea = 0;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect common = screen->geometry() & Bounds;
+        const qint64 area = qint64(common.width()) * common.height();
+        if (area > bestArea) {
+            best = screen;
+            bestArea = area;
+        }
+    }
+    return best;
+}
+
 } // namespace
 
 // Focus moves made by the user reach the form of the control that gets the focus.
@@ -127,6 +143,7 @@ void TForm::ResizeWindow(int Width, int Height) {
         window->resize(size);
     }
     WindowResized();
+    if (window->isVisible()) KeepOnScreen();
 }
 
 bool TForm::Fixed() const {
@@ -215,6 +232,7 @@ void TForm::ShowWindow() {
     QWidget* window = Widget();
     if (window->isVisible()) return;
     if (!FFramePosition) CentreOnMainForm();
+    KeepOnScreen();
     FPlacing = true;
     window->show();
 }
@@ -222,13 +240,30 @@ void TForm::ShowWindow() {
 void TForm::CentreOnMainForm() {
     const TForm* main = Application->MainForm();
     if (main == nullptr || main == this) return;
-    QPoint at(main->GetLeft() + (main->GetWidth() - GetWidth()) / 2,
-              main->GetTop() + (main->GetHeight() - GetHeight()) / 2);
-    if (const QScreen* screen = main->Widget()->screen()) {
-        const QRect room = screen->availableGeometry();
-        at.setX(std::max(room.left(), std::min(at.x(), room.right() + 1 - GetWidth())));
-        at.setY(std::max(room.top(), std::min(at.y(), room.bottom() + 1 - GetHeight())));
-    }
+    const QRect owner = main->OuterBounds();
+    const QPoint at(owner.left() + (owner.width() - GetWidth()) / 2,
+                    owner.top() + (owner.height() - GetHeight()) / 2);
+    FFramePosition = at;
+    Widget()->move(at);
+}
+
+QRect TForm::OuterBounds() const {
+    const QWidget* window = Widget();
+    QSize size(GetWidth(), GetHeight());
+    if (window->isVisible()) size = size.expandedTo(window->frameGeometry().size());
+    return QRect(QPoint(GetLeft(), GetTop()), size);
+}
+
+void TForm::KeepOnScreen() {
+    const TForm* main = Application->MainForm();
+    const TForm* owner = main != nullptr ? main : this;
+    const QScreen* screen = ScreenOf(owner->OuterBounds());
+    if (screen == nullptr) return;
+    const QRect room = screen->availableGeometry();
+    const QRect outer = OuterBounds();
+    const QPoint at(std::max(room.left(), std::min(outer.left(), room.right() + 1 - outer.width())),
+                    std::max(room.top(), std::min(outer.top(), room.bottom() + 1 - outer.height())));
+    if (at == outer.topLeft()) return;
     FFramePosition = at;
     Widget()->move(at);
 }

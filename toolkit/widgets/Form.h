@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QRect>
 #include <memory>
 #include <optional>
 
@@ -39,7 +40,10 @@ public:
     // The bounds include a nominal window frame (4 pixels on each side and a 19-pixel
     // caption) around the menu bar and the client area. Left and Top place the frame: the
     // window manager's decoration goes inside them, never above or left of them. A form
-    // the program never placed opens centred on the main form.
+    // the program never placed opens centred on the main form. A form that opens, or that
+    // the program resizes while it shows, is kept whole on the screen of the main form (the
+    // main form on its own screen, or on the primary screen when it lies off every screen);
+    // one larger than the screen keeps its size with its top-left corner on the screen.
     int GetLeft() const override;
     int GetTop() const override;
     int GetWidth() const override;
@@ -100,6 +104,9 @@ private:
     void ResizeWindow(int Width, int Height);
     void ShowWindow();
     void CentreOnMainForm();
+    // The frame's bounds on the screen: the nominal ones, or the window manager's when larger.
+    QRect OuterBounds() const;
+    void KeepOnScreen();
     void KeepFramePosition();
     void WindowResized();
     bool Fixed() const;

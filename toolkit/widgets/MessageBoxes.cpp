@@ -45,13 +45,13 @@ TMsgDlgType TypeOfFlags(unsigned Flags) {
 std::string CaptionOfType(TMsgDlgType Type) {
     switch (Type) {
     case mtWarning:
-        return "Warning";
+        return "警告";
     case mtError:
-        return "Error";
+        return "エラー";
     case mtInformation:
-        return "Information";
+        return "情報";
     case mtConfirmation:
-        return "Confirm";
+        return "確認";
     default:
         return Application->GetTitle();
     }

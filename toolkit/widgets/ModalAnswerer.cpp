@@ -6,12 +6,12 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFontDialog>
-#include <QMessageBox>
 #include <cmath>
 
 #include "toolkit/widgets/Application.h"
 #include "toolkit/widgets/Dialogs.h"
 #include "toolkit/widgets/Form.h"
+#include "toolkit/widgets/MessageBoxWindow.h"
 
 namespace {
 
@@ -46,45 +46,12 @@ void ApplyCustomColor(const std::string& Entry) {
 class TQtAnswerer : public TModalAnswerer {
 public:
     TModalResult AnswerMessage(const TMessageRequest& Request) override {
-        QMessageBox box(QApplication::activeWindow());
-        box.setWindowTitle(QString::fromStdString(Request.Caption));
-        box.setText(QString::fromStdString(Request.Text));
-        switch (Request.Type) {
-        case mtWarning:
-            box.setIcon(QMessageBox::Warning);
-            break;
-        case mtError:
-            box.setIcon(QMessageBox::Critical);
-            break;
-        case mtInformation:
-            box.setIcon(QMessageBox::Information);
-            break;
-        case mtConfirmation:
-            box.setIcon(QMessageBox::Question);
-            break;
-        default:
-            break;
-        }
-        QMessageBox::StandardButtons buttons;
-        if (Request.Buttons & mbYes) buttons |= QMessageBox::Yes;
-        if (Request.Buttons & mbNo) buttons |= QMessageBox::No;
-        if (Request.Buttons & mbOK) buttons |= QMessageBox::Ok;
-        if (Request.Buttons & mbCancel) buttons |= QMessageBox::Cancel;
-        box.setStandardButtons(buttons);
-        switch (box.exec()) {
-        case QMessageBox::Yes:
-            return mrYes;
-        case QMessageBox::No:
-            return mrNo;
-        case QMessageBox::Ok:
-            return mrOk;
-        default:
-            return mrCancel;
-        }
+        TMessageBoxWindow box(Request, DialogOwner());
+        return box.Run();
     }
 
     bool AnswerFileDialog(const TFileRequest& Request, TFileAnswer& Answer) override {
-        QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(Request.Title),
+        QFileDialog dialog(DialogOwner(), QString::fromStdString(Request.Title),
                            QString::fromStdString(Request.InitialDir));
         dialog.setAcceptMode(Request.Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         dialog.setFileMode(Request.Save          ? QFileDialog::AnyFile
@@ -108,7 +75,7 @@ public:
     bool AnswerColorDialog(const TColorRequest& Request, TColor& Color) override {
         for (const std::string& entry : Request.CustomColors)
             ApplyCustomColor(entry);
-        const QColor chosen = QColorDialog::getColor(ToQColor(Request.Color), QApplication::activeWindow());
+        const QColor chosen = QColorDialog::getColor(ToQColor(Request.Color), DialogOwner());
         if (!chosen.isValid()) return false;
         Color = RGB(static_cast<std::uint8_t>(chosen.red()), static_cast<std::uint8_t>(chosen.green()),
                     static_cast<std::uint8_t>(chosen.blue()));
@@ -117,7 +84,7 @@ public:
 
     bool AnswerFontDialog(const TFont& Initial, TFont& Font) override {
         bool ok = false;
-        const QFont chosen = QFontDialog::getFont(&ok, WidgetFont(Initial), QApplication::activeWindow());
+        const QFont chosen = QFontDialog::getFont(&ok, WidgetFont(Initial), DialogOwner());
         if (!ok) return false;
         Font = Initial;
         Font.Name = chosen.family().toStdString();

@@ -159,12 +159,12 @@ void TStringGrid::SetDefaultDrawing(bool Value) {
 
 void TStringGrid::SetCol(int Value) {
     if (!InRange(Value, FFixedCols, GetColCount() - 1)) throw EInvalidGridOperation(SIndexOutOfRange);
-    MoveCurrent(Value, FCurrent.Y, true);
+    MoveCurrent(Value, FCurrent.Y);
 }
 
 void TStringGrid::SetRow(int Value) {
     if (!InRange(Value, FFixedRows, GetRowCount() - 1)) throw EInvalidGridOperation(SIndexOutOfRange);
-    MoveCurrent(FCurrent.X, Value, true);
+    MoveCurrent(FCurrent.X, Value);
 }
 
 TGridRect TStringGrid::GetSelection() const {
@@ -179,7 +179,7 @@ void TStringGrid::SetSelection(const TGridRect& Value) {
     FCurrent =
         Point(std::clamp(Value.Right, FFixedCols, lastCol), std::clamp(Value.Bottom, FFixedRows, lastRow));
     if (!(FOptions & goRangeSelect)) FAnchor = FCurrent;
-    ClampInView();
+    ScrollIntoView(FCurrent);
     Invalidate();
 }
 
@@ -279,11 +279,22 @@ void TStringGrid::MoveRow(int FromIndex, int ToIndex) {
     if (OnRowMoved) OnRowMoved(this, FromIndex, ToIndex);
 }
 
-void TStringGrid::MoveCurrent(int ACol, int ARow, bool MoveAnchor) {
+void TStringGrid::MoveCurrent(int ACol, int ARow) {
     FCurrent = Point(std::clamp(ACol, FFixedCols, GetColCount() - 1),
                      std::clamp(ARow, FFixedRows, GetRowCount() - 1));
-    if (MoveAnchor || !(FOptions & goRangeSelect)) FAnchor = FCurrent;
-    ClampInView();
+    FAnchor = FCurrent;
+    ScrollIntoView(FCurrent);
+    Invalidate();
+}
+
+void TStringGrid::MoveAnchor(int ACol, int ARow) {
+    if (!(FOptions & goRangeSelect)) {
+        MoveCurrent(ACol, ARow);
+        return;
+    }
+    FAnchor = Point(std::clamp(ACol, FFixedCols, GetColCount() - 1),
+                    std::clamp(ARow, FFixedRows, GetRowCount() - 1));
+    ScrollIntoView(FAnchor);
     Invalidate();
 }
 
@@ -319,8 +330,8 @@ int TStringGrid::MaxTopRow() const {
     return std::max(FFixedRows, top);
 }
 
-// Scrolls so that the current cell is wholly in view.
-void TStringGrid::ClampInView() {
+// Scrolls so that the cell is wholly in view.
+void TStringGrid::ScrollIntoView(TPoint Cell) {
     auto fit = [](int Current, int First, int Fixed, int Room, const std::vector<int>& Sizes, int Line) {
         if (Current < First) return Current;
         int used = 0;
@@ -339,9 +350,9 @@ void TStringGrid::ClampInView() {
     for (int i = 0; i < FFixedRows; ++i)
         fixedHeight += FRowHeights[static_cast<std::size_t>(i)] + LineWidth(false, true);
     SetLeftCol(
-        fit(FCurrent.X, FLeftCol, FFixedCols, view.width() - fixedWidth, FColWidths, LineWidth(true, false)));
-    SetTopRow(fit(FCurrent.Y, FTopRow, FFixedRows, view.height() - fixedHeight, FRowHeights,
-                  LineWidth(false, false)));
+        fit(Cell.X, FLeftCol, FFixedCols, view.width() - fixedWidth, FColWidths, LineWidth(true, false)));
+    SetTopRow(
+        fit(Cell.Y, FTopRow, FFixedRows, view.height() - fixedHeight, FRowHeights, LineWidth(false, false)));
 }
 
 // Keeps the current cell, the anchor and the scroll position inside the grid after a
@@ -478,8 +489,10 @@ void TStringGrid::MousePress(QEvent* Event) {
     int row = -1;
     MouseToCell(p.x(), p.y(), col, row);
     if (col >= FFixedCols && row >= FFixedRows) {
-        const bool extend = (mouse->modifiers() & Qt::ShiftModifier) && (FOptions & goRangeSelect);
-        MoveCurrent(col, row, !extend);
+        if (mouse->modifiers() & Qt::ShiftModifier)
+            MoveAnchor(col, row);
+        else
+            MoveCurrent(col, row);
         FState = gsSelecting;
     } else if ((FOptions & goRowMoving) && col >= 0 && col < FFixedCols && row >= FFixedRows) {
         FMoveFrom = row;
@@ -493,8 +506,8 @@ void TStringGrid::MouseDrag(QEvent* Event) {
     int col = -1;
     int row = -1;
     MouseToCell(p.x(), p.y(), col, row);
-    if (col >= FFixedCols && row >= FFixedRows && (col != FCurrent.X || row != FCurrent.Y))
-        MoveCurrent(col, row, !(FOptions & goRangeSelect));
+    if (col >= FFixedCols && row >= FFixedRows && (col != FAnchor.X || row != FAnchor.Y))
+        MoveAnchor(col, row);
 }
 
 // A row dragged by its fixed cell lands on the row under the release point.
@@ -510,9 +523,11 @@ void TStringGrid::MouseRelease(QEvent* Event) {
     MoveRow(FMoveFrom, std::max(row, FFixedRows));
 }
 
+// A shifted key moves the anchor from where it is, so the selection grows step by step.
 bool TStringGrid::NavigationKey(std::uint16_t Key, TShiftState Shift) {
-    int col = FCurrent.X;
-    int row = FCurrent.Y;
+    const bool extend = (Shift & ssShift) && (FOptions & goRangeSelect);
+    int col = extend ? FAnchor.X : FCurrent.X;
+    int row = extend ? FAnchor.Y : FCurrent.Y;
     const int page = std::max(1, static_cast<int>(VisibleSpans(false).size()) - FFixedRows - 1);
     switch (Key) {
     case VK_LEFT:
@@ -542,6 +557,9 @@ bool TStringGrid::NavigationKey(std::uint16_t Key, TShiftState Shift) {
     default:
         return false;
     }
-    MoveCurrent(col, row, !((Shift & ssShift) && (FOptions & goRangeSelect)));
+    if (extend)
+        MoveAnchor(col, row);
+    else
+        MoveCurrent(col, row);
     return true;
 }

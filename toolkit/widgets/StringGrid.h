@@ -73,13 +73,16 @@ public:
     void SetDefaultDrawing(bool Value);
 
     // The current cell; setting it makes it the whole selection and scrolls it into view.
+    // A plain click and the arrow keys move it; a drag, a shift-click and a shifted arrow
+    // key move only the selection's other corner (the anchor), so the current cell stays
+    // where the selection began.
     int GetCol() const { return FCurrent.X; }
     int GetRow() const { return FCurrent.Y; }
     int Col() const { return FCurrent.X; }
     int Row() const { return FCurrent.Y; }
     void SetCol(int Value);
     void SetRow(int Value);
-    // The selection spans the anchor cell and the current cell.
+    // The selection spans the current cell and the anchor.
     TGridRect GetSelection() const;
     // Anchor at (Left, Top), current cell at (Right, Bottom).
     void SetSelection(const TGridRect& Value);
@@ -114,8 +117,11 @@ private:
     // The left edges of the visible columns (or top edges of the visible rows) with their
     // indices, up to the edge of the view.
     std::vector<std::pair<int, int>> VisibleSpans(bool Columns) const;
-    void MoveCurrent(int ACol, int ARow, bool MoveAnchor);
-    void ClampInView();
+    // The current cell moves and the selection shrinks to it.
+    void MoveCurrent(int ACol, int ARow);
+    // Only the anchor moves (the current cell too without range selection).
+    void MoveAnchor(int ACol, int ARow);
+    void ScrollIntoView(TPoint Cell);
     void ClampCurrent();
     void UpdateScrollRange();
     int MaxLeftCol() const;
