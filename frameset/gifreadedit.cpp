@@ -6,6 +6,17 @@
 #include "frameset/gifread.h"
 #include "toolkit/graphics/Clipboard.h"
 
+namespace {
+
+// A bitmap becomes a frame drawn through a device bitmap of its size, and the first of an empty
+// list the screen: one too large for those is refused, before it is converted, with the error
+// of Reader, which read it.
+void RefuseUnlessShown(TKvDIB& Bitmap, const char* Reader) {
+    if (!PictureSizeFits(Bitmap.Width(), Bitmap.Height())) throw ImageTooLarge(Reader);
+}
+
+} // namespace
+
 void TForm1::SelectedFrames(int& First, int& Last) const {
     const TGridRect selection = StringGrid1->GetSelection();
     First = std::max(selection.Top - 1, 0);
@@ -140,6 +151,7 @@ void TForm1::LoadBitmaps(TLoadPlace Place) {
     try {
         for (std::size_t k = 0; k < files.size() && FrameCount < MaxFrameCount; ++k) {
             scratch->LoadFromFile(files[k]);
+            RefuseUnlessShown(*scratch, StreamReaderName);
             if (scratch->GetBitCount() > 8) scratch->SetPixelFormat(kvpf8Bit);
             insertbitmap(*scratch, first + static_cast<int>(k));
             ProgressBar1->SetPosition(static_cast<int>(k));
@@ -209,6 +221,7 @@ void TForm1::Paste1Click(TObject*) {
     if (Clipboard().HasFormat(CF_BITMAP)) {
         auto scratch = std::make_unique<TKvDIB>();
         scratch->Assign(&Clipboard());
+        RefuseUnlessShown(*scratch, ClipboardReaderName);
         if (scratch->GetBitCount() > 8) scratch->SetPixelFormat(kvpf8Bit);
         insertbitmap(*scratch, InsertPosition());
     }

@@ -155,6 +155,10 @@ bool ReadImageBlock(int& InsertIndex, const TGifReadContext& Context) {
     const std::int64_t area = std::int64_t(DecodedFrame.Width) * DecodedFrame.Height;
     if (DecodedFrame.BitsPerPixel > MaxLzwMinimumCodeSize) return true;
     if (DIBRowLength(DecodedFrame.Width, 8) * DecodedFrame.Height > Context.StorageLimit) return true;
+    // Every frame is drawn through a device bitmap of its size, and the first frame of an empty
+    // list makes the screen's pictures.
+    if (!PictureSizeFits(DecodedFrame.Width, DecodedFrame.Height)) return true;
+    if (FrameCount == 0 && !PictureSizeFits(SourceScreenWidth, SourceScreenHeight)) return true;
     if (!LzwDataCanFill(dataLength, DecodedFrame.BitsPerPixel, area)) return true;
 
     DecodeImageData(interlaced);

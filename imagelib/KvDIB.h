@@ -23,6 +23,13 @@ TOOLKIT_EXCEPTION(EKvDIBAssert, Exception)
 // The largest pixel storage any image may have.
 constexpr std::int64_t MaxDIBStorage = std::int64_t(1) << 30;
 
+// The BMP stream reader and the CF_DIB block reader, as their errors name them.
+inline constexpr const char* StreamReaderName = "TKvInternalDIB.LoadFromStream";
+inline constexpr const char* ClipboardReaderName = "TKvInternalDIB.LoadFromClipboardFormat";
+// The error a reader raises for an image too large to hold. A program that refuses a read
+// image for the pictures it would make of it raises the same.
+EKvDIBInvalidDIB ImageTooLarge(const std::string& Reader);
+
 enum TKvPixelFormat {
     kvpf1Bit = 0,
     kvpf4Bit = 1,

@@ -6,7 +6,7 @@
 
 namespace {
 
-const std::string Operation = "TKvInternalDIB.LoadFromStream";
+const std::string Operation = StreamReaderName;
 
 // A counted read that the stream cannot satisfy fails before any storage is sized for it.
 void RequireBytes(TStream& Stream, std::int64_t Count) {

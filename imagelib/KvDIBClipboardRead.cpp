@@ -8,7 +8,7 @@
 
 namespace {
 
-const std::string Operation = "TKvInternalDIB.LoadFromClipboardFormat";
+const std::string Operation = ClipboardReaderName;
 
 // Keeps a block locked while it is read.
 class TBlockLock {

@@ -67,6 +67,10 @@ bool IsRLE(const BITMAPINFOHEADER& Header) {
 
 } // namespace
 
+EKvDIBInvalidDIB ImageTooLarge(const std::string& Reader) {
+    return EKvDIBInvalidDIB(Reader + ": Image is Too Large");
+}
+
 void CheckLoadedImage(const TKvDIBInfos& Infos, std::int64_t ImageSize, const std::string& Operation) {
     const BITMAPINFOHEADER& h = Infos.Header;
     const std::int64_t rows = DIBRowCount(h);
@@ -87,7 +91,7 @@ void CheckLoadedImage(const TKvDIBInfos& Infos, std::int64_t ImageSize, const st
     const std::int64_t pixelRowLength = DIBRowLength(h.biWidth, trueColor ? 24 : h.biBitCount);
     if (rowLength > MaxDIBStorage / rows || pixelRowLength > MaxDIBStorage / rows ||
         (!trueColor && ImageSize > MaxDIBStorage))
-        throw EKvDIBInvalidDIB(Operation + ": Image is Too Large");
+        throw ImageTooLarge(Operation);
     const std::int64_t rowBytes = rowLength * rows;
     if (!IsRLE(h) && ImageSize < rowBytes) throw EKvDIBInvalidDIB(Operation + ": Image Data is Too Short");
 }

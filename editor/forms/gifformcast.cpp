@@ -26,7 +26,7 @@ void LoadCastFiles(TMobrelForm& Form, int Slot) {
     std::vector<std::unique_ptr<TBitmap>> pictures;
     for (const std::string& fileName : dialog.Files()) {
         if (Slot + int(pictures.size()) >= CastSlotCount) break;
-        pictures.push_back(ReadPictureFile(fileName));
+        pictures.push_back(ReadPictureFile(fileName, PictureSizeFits));
     }
     PutCasts(CurrentChannel(Form), Slot, std::move(pictures));
     dialog.InitialDir = ExtractFilePath(dialog.GetFileName());
@@ -62,7 +62,7 @@ void TMobrelForm::LoadCast(int Source) {
     try {
         if (Source == 0) {
             LoadCastFiles(*this, slot);
-        } else if (std::unique_ptr<TBitmap> picture = ReadClipboardPicture()) {
+        } else if (std::unique_ptr<TBitmap> picture = ReadClipboardPicture(PictureSizeFits)) {
             PutCast(channel, slot, *picture);
         }
     } catch (...) {
@@ -76,7 +76,7 @@ void TMobrelForm::insertcastClick(TObject*) {
     TScoreChannel& channel = CurrentChannel(*this);
     const int slot = cast->Col();
     if (slot > channel.CastCount) return;
-    std::unique_ptr<TBitmap> picture = ReadClipboardPicture();
+    std::unique_ptr<TBitmap> picture = ReadClipboardPicture(PictureSizeFits);
     if (picture == nullptr) return;
     InsertCast(channel, slot, *picture);
     cast->Repaint();

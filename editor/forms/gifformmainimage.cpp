@@ -8,6 +8,12 @@
 
 namespace {
 
+// A main image is refused, before it is converted, when its canvas or the frame view of that
+// could not be made.
+TPictureFits MainImageFits(TMobrelForm& Form) {
+    return [&Form](int Width, int Height) { return Form.Document().MainImageFits(Width, Height); };
+}
+
 // The picture the chosen file holds; nullptr when the dialog was cancelled. A file that
 // cannot be read raises before the dialog's folder changes.
 std::unique_ptr<TBitmap> MainImageFromFile(TMobrelForm& Form) {
@@ -15,7 +21,7 @@ std::unique_ptr<TBitmap> MainImageFromFile(TMobrelForm& Form) {
     if (!dialog.Execute()) return nullptr;
     const TBusyCursor busy;
     const std::string fileName = dialog.GetFileName();
-    std::unique_ptr<TBitmap> picture = ReadPictureFile(fileName);
+    std::unique_ptr<TBitmap> picture = ReadPictureFile(fileName, MainImageFits(Form));
     dialog.InitialDir = ExtractFilePath(fileName);
     return picture;
 }
@@ -66,7 +72,7 @@ void TMobrelForm::LoadMainImage(int Source) {
         picture = MainImageFromFile(*this);
         break;
     case 1:
-        picture = ReadClipboardPicture();
+        picture = ReadClipboardPicture(MainImageFits(*this));
         break;
     case 2:
         picture = MainImageFromDialog(*this);

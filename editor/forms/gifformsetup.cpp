@@ -108,8 +108,16 @@ void TMobrelForm::Exit1Click(TObject*) {
 
 void TMobrelForm::vtypeClick(TObject*) {}
 
+// A zoom whose frame view could not be made is refused: the zoom and its button stay as
+// they were.
 void TMobrelForm::kakudaibtnClick(TObject*) {
-    Document().SetZoomFactor(kakudaibtn->GetItemIndex() + 1);
+    TEditorDocument& doc = Document();
+    const int zoom = kakudaibtn->GetItemIndex() + 1;
+    if (!doc.ZoomFits(zoom)) {
+        kakudaibtn->SetItemIndex(doc.GetZoomFactor() - 1);
+        throw EOutOfResources(SOutOfResources);
+    }
+    doc.SetZoomFactor(zoom);
     RefreshFrameView();
 }
 

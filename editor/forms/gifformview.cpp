@@ -75,8 +75,12 @@ void TMobrelForm::PreviewPlacement(int X, int Y) {
 
 void TMobrelForm::ShowComposedView(int Frame, std::unique_ptr<TBitmap> B) {
     const TEditorDocument& doc = Document();
+    // The old view goes before the new one is made, and the new one takes B's pixels over
+    // before it is drawn on: the view never holds the memory of two.
+    Image1->Picture()->SetGraphic(nullptr);
     doc.MakeZoomedView(Frame, B);
     Image1->Picture()->SetGraphic(B.get());
+    B.reset();
     Image1->Canvas()->DrawFocusRect(doc.ZoomRect(doc.MainImageRect));
     Image1->Repaint();
 }

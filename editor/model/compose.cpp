@@ -31,11 +31,24 @@ std::unique_ptr<TBitmap> BuildCanvas(TBitmap& Image, TColor Background) {
     return canvas;
 }
 
+// The frame view at Zoom of the canvas around a main image of Width x Height fits.
+bool CanvasViewFits(std::int64_t Width, std::int64_t Height, int Zoom) {
+    return PictureSizeFits((Width + 2 * CanvasMargin) * Zoom, (Height + 2 * CanvasMargin) * Zoom);
+}
+
 TRect ImageRectOnCanvas(TBitmap& Image) {
     return TRect{CanvasMargin, CanvasMargin, CanvasMargin + Image.Width(), CanvasMargin + Image.Height()};
 }
 
 } // namespace
+
+bool TEditorDocument::MainImageFits(int Width, int Height) const {
+    return CanvasViewFits(Width, Height, FZoomFactor);
+}
+
+bool TEditorDocument::ZoomFits(int Zoom) const {
+    return CanvasBitmap == nullptr || CanvasViewFits(MainImage->Width(), MainImage->Height(), Zoom);
+}
 
 void TEditorDocument::RebuildCanvas() {
     MainImage->SetPixelFormat(pfDevice);
@@ -106,7 +119,8 @@ void TEditorDocument::UnzoomXY(int& X, int& Y) const {
 }
 
 void TEditorDocument::MakeZoomedView(int Frame, std::unique_ptr<TBitmap>& Bitmap) const {
-    if (Bitmap == nullptr) return;
+    // At natural size and without a transparency point the view is the frame itself.
+    if (Bitmap == nullptr || (FZoomFactor == 1 && !FramePointValid(Frame))) return;
     auto zoomed = std::make_unique<TBitmap>();
     zoomed->SetPixelFormat(pfDevice);
     zoomed->SetWidth(Bitmap->Width() * FZoomFactor);

@@ -80,6 +80,17 @@ TEditorDocument::TEditorDocument() : MainImage(std::make_unique<TBitmap>()) {
 
 TEditorDocument::~TEditorDocument() = default;
 
+std::int64_t TEditorDocument::HeldPictureMemory() const {
+    auto memory = [](TBitmap* Picture) {
+        return Picture != nullptr ? PictureMemory(Picture->GetWidth(), Picture->GetHeight()) : 0;
+    };
+    std::int64_t bytes = memory(MainImage.get()) + memory(CanvasBitmap.get());
+    for (const TScoreChannel& channel : Channels)
+        for (int s = 0; s < CastSlotCount; ++s)
+            bytes += memory(channel.Cast(s));
+    return bytes;
+}
+
 void TEditorDocument::SetZoomFactor(int Value) {
     FZoomFactor = std::clamp(Value, 1, MaxZoomFactor);
 }

@@ -18,6 +18,14 @@ constexpr int MaxZoomFactor = 4;
 // Stored positions stay within +-PositionLimit: far beyond any canvas, and far enough from the
 // integer limits that placing, composing and zooming them never overflows.
 constexpr int PositionLimit = 1 << 24;
+// A document's pictures together (the main image, its canvas and every cast, at 32 bits per
+// pixel) stay within this; no document made of real pictures comes near it.
+constexpr std::int64_t MaxDocumentPictureBytes = std::int64_t(4) << 30;
+
+// Memory of a picture of Width x Height at 32 bits per pixel, as the document holds them.
+constexpr std::int64_t PictureMemory(std::int64_t Width, std::int64_t Height) {
+    return Width * Height * 4;
+}
 
 // (X, Y) brought into the range of stored positions. Every command that stores a position
 // computes it in 64 bits and stores it through here.
@@ -136,6 +144,14 @@ public:
     // Display zoom of the frame view, 1..4 (other values are brought into the range).
     int GetZoomFactor() const { return FZoomFactor; }
     void SetZoomFactor(int Value);
+    // Whether a main image of Width x Height fits: its working canvas and the frame view of
+    // that at the zoom stay within the picture limit.
+    bool MainImageFits(int Width, int Height) const;
+    // Whether the frame view of the canvas at Zoom stays within the picture limit (always,
+    // while there is no canvas).
+    bool ZoomFits(int Zoom) const;
+    // The memory the main image, the canvas and the casts take (PictureMemory).
+    std::int64_t HeldPictureMemory() const;
 
     // Slot shown by channel Channel at frame Frame, or -1 when its cell there is empty. A run of
     // set cells steps through the slots in turn; an empty cell restarts the run at slot 0.

@@ -7,8 +7,10 @@
 
 namespace {
 
-// A bitmap holding a copy of Dib at 24 bits per pixel.
-std::unique_ptr<TBitmap> CopyAt24Bits(TKvDIB& Dib) {
+// A bitmap holding a copy of Dib at 24 bits per pixel. A picture that does not fit is refused
+// first, with the error of Reader, which read Dib as it is stored.
+std::unique_ptr<TBitmap> CopyAt24Bits(TKvDIB& Dib, const TPictureFits& Fits, const char* Reader) {
+    if (!Fits(Dib.GetWidth(), Dib.GetHeight())) throw ImageTooLarge(Reader);
     Dib.SetPixelFormat(kvpf24Bit);
     auto picture = std::make_unique<TBitmap>();
     picture->Assign(&Dib);
@@ -24,30 +26,31 @@ bool IsBmpPath(const std::string& FileName) {
     return FileName[dot + 1] == 'B' || FileName[dot + 1] == 'b';
 }
 
-std::unique_ptr<TBitmap> ReadPictureFile(const std::string& FileName) {
+std::unique_ptr<TBitmap> ReadPictureFile(const std::string& FileName, const TPictureFits& Fits) {
     if (IsBmpPath(FileName)) {
         TKvDIB dib;
         dib.LoadFromFile(FileName);
-        return CopyAt24Bits(dib);
+        return CopyAt24Bits(dib, Fits, StreamReaderName);
     }
     TJPEGImage jpeg;
+    jpeg.SizeFits = Fits;
     jpeg.LoadFromFile(FileName);
     auto picture = std::make_unique<TBitmap>();
     picture->Assign(&jpeg);
     return picture;
 }
 
-std::unique_ptr<TBitmap> ReadBmpPicture(TStream& Stream) {
+std::unique_ptr<TBitmap> ReadBmpPicture(TStream& Stream, const TPictureFits& Fits) {
     TKvDIB dib;
     dib.LoadFromStream(Stream);
-    return CopyAt24Bits(dib);
+    return CopyAt24Bits(dib, Fits, StreamReaderName);
 }
 
-std::unique_ptr<TBitmap> ReadClipboardPicture() {
+std::unique_ptr<TBitmap> ReadClipboardPicture(const TPictureFits& Fits) {
     if (!Clipboard().HasFormat(CF_BITMAP)) return nullptr;
     TKvDIB dib;
     dib.Assign(&Clipboard());
-    return CopyAt24Bits(dib);
+    return CopyAt24Bits(dib, Fits, ClipboardReaderName);
 }
 
 std::unique_ptr<TBitmap> NewBlankPicture(int Width, int Height, TColor Color) {

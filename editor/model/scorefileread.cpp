@@ -2,6 +2,7 @@
 #include "editor/model/scorefile.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <optional>
 #include <vector>
 
@@ -41,12 +42,77 @@ void ApplyTail(const TScoreTail& Tail, TScoreVersion Version, TEditorDocument& D
 
 // The next picture of the file, Size bytes from the position, read as a BMP file the way a
 // main image or cast file is read.
-std::unique_ptr<TBitmap> ReadPicture(TStream& Stream, std::int32_t Size) {
+std::unique_ptr<TBitmap> ReadPicture(TStream& Stream, std::int32_t Size, const TPictureFits& Fits) {
     if (Size < 0 || Size > Stream.Remaining()) throw EReadError(SReadError);
     TMemoryStream bytes;
     bytes.SetSize(Size);
     Stream.ReadBuffer(bytes.Memory(), Size);
-    return ReadBmpPicture(bytes);
+    return ReadBmpPicture(bytes, Fits);
+}
+
+// The size the BMP headers of the picture of Size bytes at Start declare; false when there
+// are no headers the reader takes (reading the picture then fails with the reader's error).
+bool DeclaredSize(TStream& Stream, std::int64_t Start, std::int32_t Size, std::int64_t& Width,
+                  std::int64_t& Height) {
+    constexpr std::int32_t headers = 26; // the file header, the header size and both sides
+    std::uint8_t bytes[headers];
+    if (Size < headers) return false;
+    Stream.SetPosition(Start);
+    Stream.ReadBuffer(bytes, headers);
+    auto u16 = [&](int At) { return std::int64_t(bytes[At] | bytes[At + 1] << 8); };
+    auto i32 = [&](int At) { return std::int64_t(std::int32_t(u16(At) | u16(At + 2) << 16)); };
+    if (bytes[0] != 'B' || bytes[1] != 'M') return false;
+    const std::int64_t headerSize = i32(14);
+    if (headerSize == sizeof(BITMAPINFOHEADER)) {
+        Width = i32(18);
+        Height = std::abs(i32(22));
+    } else if (headerSize == sizeof(BITMAPCOREHEADER)) {
+        Width = u16(18);
+        Height = u16(20);
+    } else {
+        return false;
+    }
+    return Width > 0;
+}
+
+// The memory the document's pictures will take once the file is in, from the sizes its
+// pictures declare: the main image with its canvas and each cast the file holds take the
+// place of the document's own; slots without a stream keep what they hold. Counting stops at
+// a picture that cannot be where the tail says, whose reading fails first.
+std::int64_t PictureMemoryAfterLoad(TStream& Stream, const TScoreTail& Tail,
+                                    const TEditorDocument& Document) {
+    std::int64_t memory = Document.HeldPictureMemory();
+    std::int64_t start = ScoreMagicSize;
+    const std::int64_t end = Stream.GetSize();
+    // Adds the picture at start as it declares itself, with a canvas of Margin on every side
+    // when Margin is not 0; false once a picture cannot be there.
+    auto declared = [&](std::int32_t Size, std::int64_t Margin) {
+        if (Size < 0 || Size > end - start) return false;
+        std::int64_t width = 0;
+        std::int64_t height = 0;
+        if (DeclaredSize(Stream, start, Size, width, height)) {
+            memory += PictureMemory(width, height);
+            if (Margin != 0) memory += PictureMemory(width + 2 * Margin, height + 2 * Margin);
+        }
+        start += Size;
+        return true;
+    };
+    if (Tail.MainImageSize != 0) {
+        if (Document.CanvasBitmap != nullptr)
+            memory -= PictureMemory(Document.MainImage->Width(), Document.MainImage->Height()) +
+                      PictureMemory(Document.CanvasBitmap->Width(), Document.CanvasBitmap->Height());
+        if (!declared(Tail.MainImageSize, CanvasMargin)) return memory;
+    }
+    for (int ch = 0; ch < ChannelCount; ++ch) {
+        for (int s = 0; s < CastSlotCount; ++s) {
+            const std::int32_t size = Tail.CastImageSizes[ch * CastSlotCount + s];
+            if (size == 0) continue;
+            if (TBitmap* held = Document.Channels[ch].Cast(s))
+                memory -= PictureMemory(held->Width(), held->Height());
+            if (!declared(size, 0)) return memory;
+        }
+    }
+    return memory;
 }
 
 // The slots in use from slot 0 up to the first unused one.
@@ -98,16 +164,28 @@ TScoreLoadResult ReadScoreFile(TStream& Stream, TEditorDocument& Document, const
     TScoreTail tail;
     DecodeScoreTail(tailBytes.data(), result.Version, tail);
 
+    // A file whose pictures would take more memory than any real document is refused before
+    // any of them is made, as a picture that cannot be made would be.
+    if (PictureMemoryAfterLoad(Stream, tail, Document) > MaxDocumentPictureBytes)
+        throw EOutOfResources(SOutOfResources);
+
     Stream.SetPosition(ScoreMagicSize);
     std::optional<TMainImageStage> mainImage;
-    if (tail.MainImageSize != 0) mainImage = Document.StageMainImage(ReadPicture(Stream, tail.MainImageSize));
+    if (tail.MainImageSize != 0) {
+        const TPictureFits fits = [&](int Width, int Height) {
+            return Document.MainImageFits(Width, Height);
+        };
+        mainImage = Document.StageMainImage(ReadPicture(Stream, tail.MainImageSize, fits));
+    }
 
     std::vector<TStagedCast> casts;
     for (int ch = 0; ch < ChannelCount; ++ch) {
         if (Progress) Progress(ch);
         for (int s = 0; s < CastSlotCount; ++s) {
             const std::int32_t size = tail.CastImageSizes[ch * CastSlotCount + s];
-            if (size != 0) casts.push_back(StageCast(ch, s, ReadPicture(Stream, size), tail, result.Version));
+            if (size != 0)
+                casts.push_back(
+                    StageCast(ch, s, ReadPicture(Stream, size, PictureSizeFits), tail, result.Version));
         }
     }
 

@@ -1,8 +1,9 @@
 // Loads that fail part way, through the buttons a user clicks: a main image whose canvas
 // cannot be made, a choice of cast files of which a later one cannot be read or held, score
-// files whose pictures fail. Each shows the error box and leaves the document as it was.
+// files whose pictures fail or together pass what a document holds. Each shows the error box
+// and leaves the document as it was; pictures too large are refused before they are made.
 #include "CastPictureFiles.h"
-#include "editor/model/scorefile.h"
+#include "ScoreFileBytes.h"
 #include "imagelib/KvDIBTestFiles.h"
 
 namespace {
@@ -10,23 +11,18 @@ namespace {
 // A 1-bit picture three million pixels wide: readable and small, but the working canvas
 // around it would pass the largest picture the toolkit holds.
 TBytes WideBmp() {
-    TTestDIB dib;
-    dib.Width = 3000000;
-    dib.BitCount = 1;
-    dib.Table = GrayishTable(2);
-    dib.Pixels.assign(3000000 / 8, 0x5A);
-    return dib.File();
+    return OneRowFile(3000000);
 }
 
-// A picture whose pixels would take several GiB: refused when it is decoded.
-TBytes HugeRleBmp() {
-    TTestDIB dib;
-    dib.Width = 40000;
-    dib.Height = 40000;
-    dib.Compression = BI_RLE8;
-    dib.Table = GrayishTable(256);
-    dib.Pixels = {0, 1}; // end of bitmap
-    return dib.File();
+// A picture the library holds, just past the picture limit at 32 bits.
+TBytes TooLargeRleBmp() {
+    return RleFile(8, 16385, 16385, 256);
+}
+
+// Twenty pictures of 1 GiB each at 32 bits, more than a document holds; their data is bad,
+// which only decoding them would find.
+std::vector<TBytes> ManyLargeCasts() {
+    return std::vector<TBytes>(CastSlotCount, RleFile(8, 16384, 16384, 256, {0}));
 }
 
 TBytes SmallBmp() {
@@ -41,19 +37,10 @@ TBytes SmallBmp() {
 // A score file of the current version: waits that differ from the test document's, the main
 // image Main (none when empty), and the pictures Casts in slots 0, 1 ... of channel 3.
 TBytes ScoreFile(const TBytes& Main, const std::vector<TBytes>& Casts) {
-    TMemoryStream stream;
-    WriteScoreMagic(stream);
-    stream.WriteBuffer(Main.data(), std::int64_t(Main.size()));
     TScoreTail tail;
-    tail.MainImageSize = std::int32_t(Main.size());
-    for (std::size_t s = 0; s < Casts.size(); ++s) {
-        stream.WriteBuffer(Casts[s].data(), std::int64_t(Casts[s].size()));
-        tail.CastImageSizes[3 * CastSlotCount + s] = std::int32_t(Casts[s].size());
-    }
     tail.FrameWaits.fill(99);
     tail.Channels[3].CellSet.fill(true);
-    WriteScoreTail(stream, tail);
-    return stream.Bytes();
+    return ScoreFileBytes(Main, Casts, tail, 3 * CastSlotCount);
 }
 
 enum TLoadCommand { lcMainImage, lcCasts, lcScore };
@@ -63,7 +50,11 @@ struct TFailedLoad {
     TLoadCommand Command;
     // The files chosen in the dialog, in order.
     std::vector<TBytes> Files;
+    // The error box's message, or empty for any error.
+    std::string Message;
 };
+
+const std::string TooLarge = "TKvInternalDIB.LoadFromStream: Image is Too Large";
 
 void PrintTo(const TFailedLoad& Load, std::ostream* Out) {
     *Out << Load.Name;
@@ -75,12 +66,16 @@ TBytes Cut(TBytes Bytes, std::size_t Length) {
 }
 
 const TFailedLoad FailedLoads[] = {
-    {"MainImageWhoseCanvasIsTooLarge", lcMainImage, {WideBmp()}},
-    {"CastsWithATooLargeOne", lcCasts, {SmallBmp(), SmallBmp(), HugeRleBmp()}},
-    {"CastsWithACutOne", lcCasts, {SmallBmp(), Cut(SmallBmp(), 40)}},
-    {"ScoreWhoseMainImageCanvasIsTooLarge", lcScore, {ScoreFile(WideBmp(), {SmallBmp()})}},
-    {"ScoreWithATooLargeCast", lcScore, {ScoreFile(SmallBmp(), {SmallBmp(), HugeRleBmp()})}},
-    {"ScoreWithACutCast", lcScore, {ScoreFile(SmallBmp(), {SmallBmp(), Cut(SmallBmp(), 40)})}},
+    {"MainImageWhoseCanvasIsTooLarge", lcMainImage, {WideBmp()}, TooLarge},
+    {"CastsWithATooLargeOne", lcCasts, {SmallBmp(), SmallBmp(), TooLargeRleBmp()}, TooLarge},
+    {"CastsWithACutOne", lcCasts, {SmallBmp(), Cut(SmallBmp(), 40)}, ""},
+    {"ScoreWhoseMainImageCanvasIsTooLarge", lcScore, {ScoreFile(WideBmp(), {SmallBmp()})}, TooLarge},
+    {"ScoreWithATooLargeCast", lcScore, {ScoreFile(SmallBmp(), {SmallBmp(), TooLargeRleBmp()})}, TooLarge},
+    {"ScoreWithACutCast", lcScore, {ScoreFile(SmallBmp(), {SmallBmp(), Cut(SmallBmp(), 40)})}, ""},
+    {"ScoreWhoseCastsTogetherPassTheDocumentLimit",
+     lcScore,
+     {ScoreFile(SmallBmp(), ManyLargeCasts())},
+     "Out of system resources"},
 };
 
 class FailedLoadTest : public PictureFilesTest, public ::testing::WithParamInterface<TFailedLoad> {
@@ -126,6 +121,9 @@ TEST_P(FailedLoadTest, ShowsTheErrorAndLeavesTheDocumentAsItWas) {
     const std::vector<TMessageRequest> messages = Answers->Messages();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].Type, mtError);
+    if (!load.Message.empty()) {
+        EXPECT_EQ(messages[0].Text, load.Message);
+    }
     EXPECT_TRUE(Fingerprint() == before);
     EXPECT_EQ(form->ProgressBar1->GetPosition(), 0);
 }

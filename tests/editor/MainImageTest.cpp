@@ -1,6 +1,7 @@
 // The main image from BMP and JPEG files and from the clipboard, the canvas built around it,
 // unreadable files, and the background colour of the canvas margin.
 #include "CastPictureFiles.h"
+#include "imagelib/KvDIBTestFiles.h"
 
 namespace {
 
@@ -216,6 +217,31 @@ TEST_F(MainImageTest, TheFrameViewFollowsAtTheCurrentZoom) {
     EXPECT_EQ(form->Image1->Picture()->Width(), 240);
     EXPECT_EQ(form->Image1->Picture()->Height(), 220);
     EXPECT_EQ(ViewPixel(110, 110), ToColor(Orange));
+}
+
+// A 1-bit picture 170000 pixels wide and one high: its canvas can be made, but not the frame
+// view of that at four times its size.
+TEST_F(MainImageTest, AFrameViewTooLargeAtTheZoomRefusesTheImageAndTheZoom) {
+    const std::string wide = WriteBytes("wide.bmp", OneRowFile(170000));
+    form->Show();
+    Application->ProcessMessages();
+
+    form->kakudaibtn->ClickItem(3);
+    OpenMainImage(wide);
+    EXPECT_EQ(Answers->MessageTexts(),
+              (std::vector<std::string>{"TKvInternalDIB.LoadFromStream: Image is Too Large"}));
+    EXPECT_EQ(Doc().CanvasBitmap, nullptr);
+
+    form->kakudaibtn->ClickItem(0);
+    OpenMainImage(wide);
+    Application->ProcessMessages();
+    ASSERT_NE(Doc().CanvasBitmap, nullptr);
+    EXPECT_EQ(form->Image1->Picture()->Width(), 170100);
+    form->kakudaibtn->ClickItem(3);
+    EXPECT_EQ(Answers->MessageTexts().back(), "Out of system resources");
+    EXPECT_EQ(Doc().GetZoomFactor(), 1);
+    EXPECT_EQ(form->kakudaibtn->GetItemIndex(), 0);
+    EXPECT_EQ(form->Image1->Picture()->Width(), 170100);
 }
 
 TEST_F(MainImageTest, TheBackgroundColourFillsTheMargin) {

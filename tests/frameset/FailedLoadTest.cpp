@@ -1,7 +1,8 @@
 // New and insert with files that fail part way: GIF files refused at a stage or by a picture
-// error, a screen too large to hold, BMP files of which a later one is no bitmap. The list,
-// the grid and the view stay as they were before the command.
+// error, a screen or frame too large to show, BMP files of which a later one is no bitmap or
+// too large to show. The list, the grid and the view stay as they were before the command.
 #include "FrameSetForms.h"
+#include "imagelib/KvDIBTestFiles.h"
 
 namespace {
 
@@ -44,19 +45,41 @@ TBytes OverlongGif() {
 // Good frames on a screen far larger than any picture the toolkit holds.
 TBytes HugeScreenGif() {
     TGifBuilder gif;
-    gif.Screen(60000, 60000, 4).Control(0, 5, 0).Image(0, 0, 4, 3, TBytes(12, 1), 2);
+    gif.Screen(65535, 65535, 4).Control(0, 5, 0).Image(0, 0, 4, 3, TBytes(12, 1), 2);
     return gif.Trailer().Bytes();
+}
+
+// A frame of 16385 x 16385 that its data can fill: within what an 8-bit picture holds, but
+// just past the picture limit as the device bitmap it is drawn through.
+TBytes FrameTooLargeToShowGif() {
+    constexpr int side = 16385;
+    TGifBuilder gif;
+    gif.Screen(40, 30, 4).Control(0, 5, 0);
+    gif.ImageData(0, 0, side, side, LzwRun(1, std::int64_t(side) * side, 2), 2);
+    return gif.Trailer().Bytes();
+}
+
+// An RLE4 bitmap of 16384 x 16385 whose data ends at once: a few bytes the library holds,
+// too large to show.
+TBytes BitmapTooLargeToShow() {
+    return RleFile(4, 16384, 16385, 16);
 }
 
 const TBytes NoBitmap{'B', 'M', 1, 2, 3};
 
 const TFailedLoad FailedLoads[] = {
     {"NewGifOfAnOlderVersion", true, lkGif, {TGifBuilder("GIF87a").Bytes()}, "エラーが発生しました #=0"},
-    {"NewGifOnAScreenTooLarge", true, lkGif, {HugeScreenGif()}, ""},
+    {"NewGifOnAScreenTooLarge", true, lkGif, {HugeScreenGif()}, "エラーが発生しました #=2"},
+    {"NewGifWithAFrameTooLargeToShow", true, lkGif, {FrameTooLargeToShowGif()}, "エラーが発生しました #=2"},
     {"InsertGifCutShort", false, lkGif, {CutGif()}, "エラーが発生しました #=2"},
     {"InsertGifWithAPictureError", false, lkGif, {OverlongGif()}, ""},
     {"NewBitmapsWithOneThatIsNone", true, lkBmp, {{}, NoBitmap}, ""},
     {"InsertBitmapsWithOneThatIsNone", false, lkBmp, {{}, {}, NoBitmap, {}}, ""},
+    {"NewBitmapsWithOneTooLargeToShow",
+     true,
+     lkBmp,
+     {{}, BitmapTooLargeToShow()},
+     "TKvInternalDIB.LoadFromStream: Image is Too Large"},
 };
 
 class FailedLoadTest : public FrameSetFormsTest, public ::testing::WithParamInterface<TFailedLoad> {};

@@ -93,6 +93,30 @@ inline TBytes GrayishTable(int Count) {
     return out;
 }
 
+// A 1-bit BMP file of Width x 1: a small file whose pictures grow with the margins around it.
+inline TBytes OneRowFile(int Width) {
+    TTestDIB dib;
+    dib.Width = Width;
+    dib.BitCount = 1;
+    dib.Table = GrayishTable(2);
+    dib.Pixels.assign(static_cast<std::size_t>(DIBRowLength(Width, 1)), 0x5A);
+    return dib.File();
+}
+
+// An RLE8 or RLE4 BMP file of Width x Height with Colors table entries whose data is Data,
+// by default the end-of-bitmap code alone: a few bytes that declare a large picture.
+inline TBytes RleFile(int BitCount, int Width, int Height, int Colors, TBytes Data = {0, 1}) {
+    TTestDIB dib;
+    dib.Width = Width;
+    dib.Height = Height;
+    dib.BitCount = static_cast<std::uint16_t>(BitCount);
+    dib.Compression = BitCount == 4 ? BI_RLE4 : BI_RLE8;
+    dib.Table = GrayishTable(Colors);
+    dib.ClrUsed = static_cast<std::uint32_t>(Colors);
+    dib.Pixels = std::move(Data);
+    return dib.File();
+}
+
 inline TMemoryStream StreamOf(const TBytes& Bytes) {
     TMemoryStream stream;
     stream.WriteBuffer(Bytes.data(), static_cast<std::int64_t>(Bytes.size()));

@@ -132,7 +132,7 @@ TEST(BitmapTest, DrawUsesTheTargetsCopyModeAndCanDrawOntoItself) {
     EXPECT_EQ(bitmap.Canvas()->GetPixels(2, 0), RGB(0x0F, 0, 0));
 }
 
-TEST(BitmapTest, AssignMakesAnIndependentCopyWithFormatPaletteAndTransparency) {
+TEST(BitmapTest, AssignSharesThePixelsUntilEitherSideIsDrawnOnAndCopiesFormatPaletteAndTransparency) {
     TBitmap source;
     Fill(source, 3, 2, clAqua);
     source.SetPixelFormat(pf8bit);
@@ -140,6 +140,7 @@ TEST(BitmapTest, AssignMakesAnIndependentCopyWithFormatPaletteAndTransparency) {
     source.SetTransparent(true);
     TBitmap copy;
     copy.Assign(&source);
+    EXPECT_EQ(copy.Image().constBits(), source.Image().constBits());
     EXPECT_EQ(copy.Width(), 3);
     EXPECT_EQ(copy.GetPixelFormat(), pf8bit);
     EXPECT_NE(copy.GetPalette(), source.GetPalette());
@@ -149,6 +150,13 @@ TEST(BitmapTest, AssignMakesAnIndependentCopyWithFormatPaletteAndTransparency) {
     EXPECT_EQ(copy.GetTransparentColor(), clAqua);
     copy.Canvas()->SetPixels(0, 0, clRed);
     EXPECT_EQ(source.Canvas()->GetPixels(0, 0), clAqua);
+    EXPECT_EQ(copy.Canvas()->GetPixels(1, 0), clAqua);
+
+    // The other way round: the source drawn on after sharing leaves the copy as it was.
+    TBitmap second;
+    second.Assign(&source);
+    source.Canvas()->FillRect(Rect(0, 0, 3, 2));
+    EXPECT_EQ(second.Canvas()->GetPixels(2, 1), clAqua);
 
     copy.Assign(nullptr);
     EXPECT_TRUE(copy.Empty());

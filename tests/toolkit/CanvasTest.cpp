@@ -340,6 +340,14 @@ TEST_F(CanvasTest, CopyRectStretchesWithTheCopyMode) {
     target.Canvas()->CopyMode = SRCINVERT;
     target.Canvas()->CopyRect(Rect(0, 0, 4, 2), &Canvas(), Rect(0, 0, 2, 1));
     EXPECT_EQ(target.Canvas()->GetPixels(1, 1), clBlack);
+
+    // The whole surface copied onto itself, moved one pixel right, reads it as it was.
+    target.Canvas()->SetPixels(2, 0, clLime);
+    target.Canvas()->CopyMode = SRCCOPY;
+    target.Canvas()->CopyRect(Rect(1, 0, 7, 2), target.Canvas(), Rect(0, 0, 6, 2));
+    EXPECT_EQ(target.Canvas()->GetPixels(2, 0), clBlack);
+    EXPECT_EQ(target.Canvas()->GetPixels(3, 0), clLime);
+    EXPECT_EQ(target.Canvas()->GetPixels(4, 0), clBlack);
 }
 
 TEST(CanvasWithoutSurface, RefusesToDrawButMeasures) {

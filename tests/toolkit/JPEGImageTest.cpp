@@ -178,6 +178,28 @@ TEST(JPEGImageTest, RefusesHugeDimensionsBeforeDecoding) {
     EXPECT_NE(RefusalOf(bytes).find("too large"), std::string::npos);
 }
 
+// The reader's caller decides from the size alone what it can hold of a picture.
+TEST(JPEGImageTest, RefusesASizeItsCallerCannotHoldAsTooLarge) {
+    TJPEGImage jpeg;
+    Load(jpeg, MakeJpeg(16, 16, false, Baseline));
+    const QImage before = jpeg.Bitmap().Image();
+    std::vector<std::pair<int, int>> asked;
+    jpeg.SizeFits = [&](int Width, int Height) {
+        asked.emplace_back(Width, Height);
+        return Width <= 40;
+    };
+    try {
+        Load(jpeg, MakeJpeg(48, 32, false, Baseline));
+        ADD_FAILURE() << "accepted";
+    } catch (const EJPEG& e) {
+        EXPECT_STREQ(e.what(), "JPEG image is too large (48 x 32)");
+    }
+    EXPECT_EQ(asked, (std::vector<std::pair<int, int>>{{48, 32}}));
+    EXPECT_EQ(jpeg.Bitmap().Image(), before);
+    Load(jpeg, MakeJpeg(40, 8, false, Baseline));
+    EXPECT_EQ(jpeg.GetWidth(), 40);
+}
+
 // A few hundred bytes that declare 16000 x 16000 are refused from the header, before the
 // picture is made; libjpeg itself would only notice the missing data while decoding.
 TEST(JPEGImageTest, RefusesSizesItsDataCannotHold) {

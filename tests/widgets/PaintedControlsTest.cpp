@@ -31,6 +31,8 @@ TEST_F(PaintedControlsTest, ImageCanvasDrawsOnThePictureAndTheControlShowsIt) {
     image.Canvas()->Brush.Color = clRed;
     image.Canvas()->FillRect(Rect(10, 10, 20, 20));
     EXPECT_EQ(image.Picture()->Bitmap()->Canvas()->GetPixels(15, 15), clRed);
+    // The picture was the bitmap's until drawn on; the bitmap keeps its own pixels.
+    EXPECT_EQ(bitmap.Canvas()->GetPixels(15, 15), clWhite);
     const QImage shot = Snapshot(image);
     EXPECT_EQ(PixelColor(shot, 15, 15), clRed);
     EXPECT_EQ(PixelColor(shot, 5, 5), clWhite);

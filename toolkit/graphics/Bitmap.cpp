@@ -162,7 +162,7 @@ HPALETTE TBitmap::GetPalette() {
 TCanvas* TBitmap::Canvas() {
     if (!FImpl->Canvas) {
         const HDC dc = CreateCompatibleDC(0);
-        if (dc == 0) throw EOutOfResources("Out of system resources");
+        if (dc == 0) throw EOutOfResources(SOutOfResources);
         FImpl->DC = dc;
         FImpl->PreviousBitmap = SelectObject(dc, FImpl->Handle);
         FImpl->Canvas = std::make_unique<TCanvas>();
@@ -178,10 +178,9 @@ void TBitmap::SetSize(int AWidth, int AHeight) {
     if (AWidth == GetWidth() && AHeight == GetHeight()) return;
     QImage resized;
     if (AWidth > 0 && AHeight > 0) {
-        if (std::uint64_t(AWidth) * std::uint64_t(AHeight) > MaxPictureBytes / 4)
-            throw EOutOfResources("Out of system resources");
+        if (!PictureSizeFits(AWidth, AHeight)) throw EOutOfResources(SOutOfResources);
         resized = QImage(AWidth, AHeight, QImage::Format_RGB32);
-        if (resized.isNull()) throw EOutOfResources("Out of system resources");
+        if (resized.isNull()) throw EOutOfResources(SOutOfResources);
         resized.fill(Qt::black);
         const QImage& old = FImpl->Image;
         const int rows = std::min(AHeight, old.height());
@@ -247,10 +246,10 @@ void TBitmap::SetTransparentColor(TColor Value) {
 // transparent colour out: the surface keeps its pixels where the picture has that colour.
 void TBitmap::Draw(TCanvas* ACanvas, const TRect& Rect) {
     if (ACanvas == nullptr || GetEmpty()) return;
-    const QImage& image = FImpl->Image;
-    const TRect source{0, 0, image.width(), image.height()};
-    // Drawn onto itself, the bitmap reads from a copy.
-    const QImage pixels = ACanvas->GetHandle() == FImpl->DC ? image.copy() : image;
+    // Shared, not copied: drawn onto itself, the bitmap's surface gets pixels of its own at the
+    // first write while these stay as they were.
+    const QImage pixels = FImpl->Image;
+    const TRect source{0, 0, pixels.width(), pixels.height()};
     if (GetTransparent())
         StretchImageTransparent(ACanvas->GetHandle(), Rect, pixels, source,
                                 ColorToRGB(GetTransparentColor()));
@@ -267,7 +266,8 @@ void TBitmap::Assign(TPersistent* Source) {
     }
     if (auto* bitmap = dynamic_cast<TBitmap*>(Source)) {
         if (bitmap == this) return;
-        FImpl->Image = bitmap->FImpl->Image.copy();
+        // The pixels are shared until either bitmap is drawn on.
+        FImpl->Image = bitmap->FImpl->Image;
         FImpl->Width = bitmap->GetWidth();
         FImpl->Height = bitmap->GetHeight();
         FPixelFormat = bitmap->FPixelFormat;

@@ -8,10 +8,8 @@
 #include <vector>
 
 #include "toolkit/graphics/Gdi.h"
+#include "toolkit/graphics/Graphics.h"
 #include "toolkit/graphics/Streams.h"
-
-// Pictures whose 32-bit pixels would take more than this are refused.
-constexpr std::uint64_t MaxPictureBytes = std::uint64_t(1) << 30;
 
 struct TDecodedDIB {
     QImage Image;                     // Format_RGB32

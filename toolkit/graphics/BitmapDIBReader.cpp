@@ -53,8 +53,7 @@ bool ParseHeader(const std::uint8_t* Data, std::size_t HeaderBytes, TLayout& L) 
         return false;
     }
     if (L.Width <= 0 || L.Height <= 0) return false;
-    if (static_cast<std::uint64_t>(L.Width) * static_cast<std::uint64_t>(L.Height) > MaxPictureBytes / 4)
-        return false;
+    if (!PictureSizeFits(L.Width, L.Height)) return false;
     L.Stride = (static_cast<std::uint64_t>(L.Width) * static_cast<std::uint64_t>(L.BitCount) + 31) / 32 * 4;
     L.PixelBytes = L.Stride * static_cast<std::uint64_t>(L.Height);
     return true;

@@ -170,7 +170,9 @@ void TCanvas::CopyRect(const TRect& Dest, TCanvas* Canvas, const TRect& Source) 
         const TRect r = Normalized(Source.Left, Source.Top, Source.Right, Source.Bottom);
         const QRect inside = ToQRect(r) & session.Image()->rect();
         if (inside.isEmpty()) return;
-        source = session.Image()->copy(inside);
+        // The whole surface is shared, not copied: copied onto itself, the surface gets pixels of
+        // its own at the first write.
+        source = inside == session.Image()->rect() ? *session.Image() : session.Image()->copy(inside);
         from = TRect{Source.Left - inside.left(), Source.Top - inside.top(), Source.Right - inside.left(),
                      Source.Bottom - inside.top()};
     }

@@ -21,7 +21,7 @@ constexpr const char* SCannotOpenClipboard = "Cannot open clipboard";
 constexpr const char* SInvalidClipboardData = "Clipboard data is not a valid picture";
 
 bool TooLarge(const QSize& Size) {
-    return std::uint64_t(Size.width()) * std::uint64_t(Size.height()) > MaxPictureBytes / 4;
+    return !PictureSizeFits(Size.width(), Size.height());
 }
 
 bool IsImageMime(const QString& Format) {

@@ -40,3 +40,5 @@ inline constexpr const char* SRangeError = "Range check error";
 // The stream read error raised by exact-count reads.
 inline constexpr const char* SReadError = "Stream read error";
 inline constexpr const char* SWriteError = "Stream write error";
+// A bitmap, device context or picture the system cannot make.
+inline constexpr const char* SOutOfResources = "Out of system resources";

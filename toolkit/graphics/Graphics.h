@@ -221,6 +221,16 @@ protected:
 
 struct TDecodedDIB;
 
+// The largest picture the programs make: 1 GiB of 32-bit pixels. Bitmaps, decoded pictures
+// and the pictures made from them are refused above it before any of them is allocated.
+constexpr std::uint64_t MaxPictureBytes = std::uint64_t(1) << 30;
+// A picture of Width x Height at 32 bits per pixel stays within MaxPictureBytes; a side of 0
+// or less makes an empty picture, which always fits.
+constexpr bool PictureSizeFits(std::int64_t Width, std::int64_t Height) {
+    constexpr auto pixels = static_cast<std::int64_t>(MaxPictureBytes / 4);
+    return Width <= 0 || Height <= 0 || (Width <= pixels && Height <= pixels / Width);
+}
+
 enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit };
 enum TTransparentMode { tmAuto, tmFixed };
 

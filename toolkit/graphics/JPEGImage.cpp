@@ -14,7 +14,6 @@
 namespace {
 
 constexpr int MaxProgressiveScans = 100;
-constexpr std::uint64_t MaxPixelBytes = std::uint64_t(1) << 30;
 
 struct TJpegErrorManager {
     jpeg_error_mgr Base;
@@ -91,9 +90,10 @@ void CmykRowToRgb(unsigned char* Row, JDIMENSION Width, bool Inverted) {
 }
 
 // Decodes Data into Out (Format_RGB32, the picture only: libjpeg writes its rows in place).
-// Returns false with Message filled when the data cannot be decoded; Out is then not a
-// picture to keep.
-bool DecodeJpeg(const unsigned char* Data, unsigned long Size, QImage& Out, char* Message) {
+// Returns false with Message filled when the data cannot be decoded, or when Fits refuses
+// the picture's size; Out is then not a picture to keep.
+bool DecodeJpeg(const unsigned char* Data, unsigned long Size, const TJPEGImage::TSizeCheck& Fits,
+                QImage& Out, char* Message) {
     jpeg_decompress_struct cinfo;
     TJpegErrorManager err;
     TScanLimit limit;
@@ -118,7 +118,8 @@ bool DecodeJpeg(const unsigned char* Data, unsigned long Size, QImage& Out, char
     cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
     jpeg_calc_output_dimensions(&cinfo);
     const std::uint64_t bytes = std::uint64_t(cinfo.output_width) * cinfo.output_height * 4;
-    if (bytes == 0 || bytes > MaxPixelBytes) {
+    if (bytes == 0 || bytes > MaxPictureBytes ||
+        (Fits && !Fits(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height)))) {
         std::snprintf(err.Message, sizeof(err.Message), "JPEG image is too large (%u x %u)",
                       cinfo.output_width, cinfo.output_height);
         std::longjmp(err.Escape, 1);
@@ -249,7 +250,7 @@ void TJPEGImage::LoadFromStream(TStream& Stream) {
 
     QImage image;
     char message[JMSG_LENGTH_MAX];
-    if (!DecodeJpeg(data.data(), static_cast<unsigned long>(data.size()), image, message))
+    if (!DecodeJpeg(data.data(), static_cast<unsigned long>(data.size()), SizeFits, image, message))
         throw EJPEG(message);
     FBitmap->Image() = std::move(image);
     Changed(this);

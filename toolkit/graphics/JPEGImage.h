@@ -27,7 +27,8 @@ public:
     // Decodes one JPEG image: the rest of the stream; CMYK pictures come out as RGB. A
     // damaged file (libjpeg's error or warning, more than 100 progressive scans, a picture
     // too large, or Huffman-coded and larger than its data could describe) raises EJPEG
-    // with libjpeg's message and leaves the picture as it was.
+    // with libjpeg's message and leaves the picture as it was. A picture whose size SizeFits
+    // refuses is refused as too large before it is decoded.
     void LoadFromStream(TStream& Stream) override;
     void SaveToStream(TStream& Stream) override;
     void LoadFromClipboardFormat(std::uint16_t AFormat, THandle AData, HPALETTE APalette) override;
@@ -36,6 +37,10 @@ public:
     // The decoded picture.
     TBitmap& Bitmap() { return *FBitmap; }
     int CompressionQuality = 90;
+    // Whether the one who reads a picture can hold what it makes of one of Width x Height;
+    // it must not raise.
+    using TSizeCheck = std::function<bool(int Width, int Height)>;
+    TSizeCheck SizeFits;
 
 private:
     std::unique_ptr<TBitmap> FBitmap;
