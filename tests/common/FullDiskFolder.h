@@ -228,13 +228,34 @@ private:
     bool PrivateMounts() {
         static int failure = -1;
         if (failure < 0) {
-            failure = ::unshare(CLONE_NEWNS) != 0                                         ? errno
-                      : ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ? errno
-                                                                                          : 0;
+            failure = ::unshare(CLONE_NEWNS) != 0 ? errno : MakeMountsPrivate(TempMountRoot());
         }
         if (failure == 0) return true;
         FReason = std::string("no private mount namespace: ") + std::strerror(failure);
         return false;
+    }
+
+    // In a chroot the root is no mount of its own; the mount /tmp lies on is made private
+    // then, which is all the folders below it need.
+    static int MakeMountsPrivate(const std::string& TempRoot) {
+        if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0) return 0;
+        if (errno != EINVAL || TempRoot.empty()) return errno;
+        return ::mount(nullptr, TempRoot.c_str(), nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 ? 0 : errno;
+    }
+
+    // The root of the mount holding /tmp: the last folder on the way up that lies on
+    // another device than its parent. Empty when /tmp lies on the root's device.
+    static std::string TempMountRoot() {
+        std::string path = "/tmp";
+        while (path != "/") {
+            const std::size_t slash = path.find_last_of('/');
+            const std::string parent = slash == 0 ? "/" : path.substr(0, slash);
+            struct stat self {}, above {};
+            if (::stat(path.c_str(), &self) != 0 || ::stat(parent.c_str(), &above) != 0) return {};
+            if (self.st_dev != above.st_dev) return path;
+            path = parent;
+        }
+        return {};
     }
 
     void Fail(const char* What) { FReason = std::string(What) + ": " + std::strerror(errno); }
