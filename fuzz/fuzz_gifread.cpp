@@ -5,8 +5,8 @@
 #include <cstdlib>
 
 #include "FuzzCheck.h"
-#include "frameset/gifreadframes.h"
-#include "frameset/gifreadgif.h"
+#include "frameset/model/gifreadframes.h"
+#include "frameset/model/gifreadgif.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The main window's components, menus and handler bindings; the start and end of the
 // program, the minimum window size and the copy of the view.
-#include "frameset/gifread.h"
+#include "frameset/forms/gifread.h"
 
 #include "toolkit/graphics/Clipboard.h"
 #include "toolkit/widgets/MessageBoxes.h"

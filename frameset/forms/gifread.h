@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "frameset/gifreadframes.h"
-#include "frameset/gifreadsettings.h"
+#include "frameset/model/gifreadframes.h"
+#include "frameset/model/gifreadsettings.h"
 #include "toolkit/widgets/Buttons.h"
 #include "toolkit/widgets/ChoiceControls.h"
 #include "toolkit/widgets/ComponentOwner.h"

@@ -1,7 +1,7 @@
 // The transparent-colour dialog.
-#include "frameset/gifreadcol.h"
+#include "frameset/forms/gifreadcol.h"
 
-#include "frameset/gifreadframes.h"
+#include "frameset/model/gifreadframes.h"
 
 TForm2* Form2 = nullptr;
 

@@ -3,7 +3,7 @@
 // paste.
 #include <algorithm>
 
-#include "frameset/gifread.h"
+#include "frameset/forms/gifread.h"
 #include "toolkit/graphics/Clipboard.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // Reading a GIF file into the frame list, after the current frame.
-#include "frameset/gifread.h"
-#include "frameset/gifreadgif.h"
+#include "frameset/forms/gifread.h"
+#include "frameset/model/gifreadgif.h"
 #include "toolkit/widgets/MessageBoxes.h"
 
 void ShowLoadError(int Stage) {

@@ -2,8 +2,8 @@
 // with each frame's wait and disposal.
 #include <chrono>
 
-#include "frameset/gifread.h"
-#include "frameset/gifreadview.h"
+#include "frameset/forms/gifread.h"
+#include "frameset/forms/gifreadview.h"
 #include "toolkit/widgets/Application.h"
 
 void PrepareFrameBitmap(TFrameEntry& Entry) {

@@ -1,8 +1,8 @@
 // The save command (GIF or BMP by the dialog's file type) and the colour-count menu that
 // chooses how the next GIF save reduces the colours.
-#include "frameset/gifread.h"
-#include "frameset/gifreadreduce.h"
-#include "frameset/gifreadsave.h"
+#include "frameset/forms/gifread.h"
+#include "frameset/model/gifreadreduce.h"
+#include "frameset/model/gifreadsave.h"
 
 namespace {
 

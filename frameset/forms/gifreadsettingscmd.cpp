@@ -1,8 +1,8 @@
 // The main window's tools for the frames' own settings: the background colour of the view,
 // position, wait and disposal of the selected frames, the transparent colour by a click or
 // from the swatch dialog, and the exchange of a palette colour.
-#include "frameset/gifread.h"
-#include "frameset/gifreadcol.h"
+#include "frameset/forms/gifread.h"
+#include "frameset/forms/gifreadcol.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The playback window.
-#include "frameset/gifreadview.h"
+#include "frameset/forms/gifreadview.h"
 
-#include "frameset/gifread.h"
+#include "frameset/forms/gifread.h"
 
 TForm3* Form3 = nullptr;
 

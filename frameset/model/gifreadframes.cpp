@@ -1,5 +1,5 @@
 // The frame list: insertion and removal of frames, and the shared state of the program.
-#include "frameset/gifreadframes.h"
+#include "frameset/model/gifreadframes.h"
 
 std::array<TFrameEntry, MaxFrameCount + 1> FrameList;
 std::int32_t FrameCount = 0;

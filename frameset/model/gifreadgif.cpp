@@ -1,12 +1,12 @@
 // The GIF reader: signature, logical screen, and the block scan, which walks extensions and
 // images by their sub-blocks.
-#include "frameset/gifreadgif.h"
+#include "frameset/model/gifreadgif.h"
 
 #include <cstring>
 #include <vector>
 
-#include "frameset/gifreadframes.h"
-#include "frameset/gifreadlzw.h"
+#include "frameset/model/gifreadframes.h"
+#include "frameset/model/gifreadlzw.h"
 
 std::unique_ptr<TMemoryStream> GifFileData;
 std::array<std::uint8_t, 256> ReadBuffer{};

@@ -1,12 +1,12 @@
 // LZW decoding of GIF image data into DecodeImage, written row by row into its storage.
-#include "frameset/gifreadlzw.h"
+#include "frameset/model/gifreadlzw.h"
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
-#include "frameset/gifreadframes.h"
-#include "frameset/gifreadgif.h"
+#include "frameset/model/gifreadframes.h"
+#include "frameset/model/gifreadgif.h"
 
 namespace {
 

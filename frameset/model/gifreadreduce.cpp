@@ -1,4 +1,4 @@
-#include "frameset/gifreadreduce.h"
+#include "frameset/model/gifreadreduce.h"
 
 #include <algorithm>
 #include <vector>

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "gif/colorquant.h"
-#include "frameset/gifreadframes.h"
+#include "frameset/model/gifreadframes.h"
 
 // Where a long run over the frames shows how far it got.
 struct TFrameSetProgress {

@@ -1,4 +1,4 @@
-#include "frameset/gifreadsave.h"
+#include "frameset/model/gifreadsave.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,7 +7,7 @@
 #include "gif/gifwrite.h"
 #include "gif/lzwencode.h"
 #include "gif/lzwpixels.h"
-#include "frameset/gifreadgif.h"
+#include "frameset/model/gifreadgif.h"
 #include "toolkit/graphics/Exceptions.h"
 #include "toolkit/graphics/FilePaths.h"
 

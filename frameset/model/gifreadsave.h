@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "frameset/gifreadreduce.h"
+#include "frameset/model/gifreadreduce.h"
 #include "toolkit/graphics/Streams.h"
 
 // Header, screen descriptor of the set's screen size, the global table and, for two or more

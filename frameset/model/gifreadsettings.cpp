@@ -1,4 +1,4 @@
-#include "frameset/gifreadsettings.h"
+#include "frameset/model/gifreadsettings.h"
 
 #include <array>
 #include <cstdio>

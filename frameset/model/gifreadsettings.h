@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-#include "frameset/gifreadframes.h"
+#include "frameset/model/gifreadframes.h"
 
 // The settings a spin edit or the disposal list edits.
 enum class TFrameField { Left, Top, Delay, Disposal };

@@ -2,9 +2,9 @@
 // defined, the full dictionary, and what malformed streams do.
 #include <gtest/gtest.h>
 
-#include "GifBytes.h"
-#include "frameset/gifreadframes.h"
-#include "frameset/gifreadgif.h"
+#include "framesetmodel/GifBytes.h"
+#include "frameset/model/gifreadframes.h"
+#include "frameset/model/gifreadgif.h"
 
 namespace {
 

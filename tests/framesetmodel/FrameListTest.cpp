@@ -2,7 +2,7 @@
 // the removal of a range of frames.
 #include <gtest/gtest.h>
 
-#include "frameset/gifreadframes.h"
+#include "frameset/model/gifreadframes.h"
 
 namespace {
 

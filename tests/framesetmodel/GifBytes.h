@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "frameset/gifreadframes.h"
-#include "frameset/gifreadgif.h"
+#include "frameset/model/gifreadframes.h"
+#include "frameset/model/gifreadgif.h"
 
 using TBytes = std::vector<std::uint8_t>;
 

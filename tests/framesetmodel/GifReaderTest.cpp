@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "GifBytes.h"
-#include "frameset/gifreadframes.h"
-#include "frameset/gifreadgif.h"
+#include "frameset/model/gifreadframes.h"
+#include "frameset/model/gifreadgif.h"
 
 namespace {
 

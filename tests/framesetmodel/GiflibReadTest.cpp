@@ -9,8 +9,8 @@
 #include <utility>
 
 #include "GifBytes.h"
-#include "frameset/gifreadframes.h"
-#include "frameset/gifreadgif.h"
+#include "frameset/model/gifreadframes.h"
+#include "frameset/model/gifreadgif.h"
 
 namespace {
 

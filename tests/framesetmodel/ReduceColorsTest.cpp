@@ -3,7 +3,7 @@
 #include <set>
 
 #include "SaveTestSupport.h"
-#include "frameset/gifreadreduce.h"
+#include "frameset/model/gifreadreduce.h"
 #include "imagelib/KvDIBHalftone.h"
 
 namespace {

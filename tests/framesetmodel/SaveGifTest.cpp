@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 
 #include "SaveTestSupport.h"
-#include "frameset/gifreadsave.h"
+#include "frameset/model/gifreadsave.h"
 
 namespace {
 

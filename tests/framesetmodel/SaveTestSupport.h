@@ -9,7 +9,7 @@
 
 #include "GifBytes.h"
 #include "common/GifDecode.h"
-#include "frameset/gifreadframes.h"
+#include "frameset/model/gifreadframes.h"
 
 // A 24-bit picture whose pixel (x, y) has the colour Color(x, y).
 template <class F> std::unique_ptr<TKvDIB> TrueColorPicture(int Width, int Height, F Color) {
