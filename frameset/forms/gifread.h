@@ -237,5 +237,3 @@ private:
 void ShowLoadError(int Stage);
 // Waits Milliseconds while the application handles its messages.
 void WaitWithMessages(int Milliseconds);
-// Draws a frame's picture into FrameBitmap, marked transparent by its transparent point.
-void PrepareFrameBitmap(TFrameEntry& Entry);

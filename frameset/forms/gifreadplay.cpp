@@ -4,19 +4,8 @@
 
 #include "frameset/forms/gifread.h"
 #include "frameset/forms/gifreadview.h"
+#include "frameset/model/gifreaddraw.h"
 #include "toolkit/widgets/Application.h"
-
-void PrepareFrameBitmap(TFrameEntry& Entry) {
-    FrameBitmap->SetSize(Entry.Image->Width(), Entry.Image->Height());
-    TCanvas* canvas = FrameBitmap->Canvas();
-    canvas->Draw(0, 0, Entry.Image.get());
-    // The transparent colour is the picture's colour at the point, as drawn.
-    const bool keyed = Entry.Transparent && Entry.TransparentPoint.X >= 0;
-    if (keyed)
-        FrameBitmap->SetTransparentColor(
-            canvas->GetPixels(Entry.TransparentPoint.X, Entry.TransparentPoint.Y));
-    FrameBitmap->SetTransparent(keyed);
-}
 
 // Busy, as a wait between frames: the application handles its messages at least once.
 void WaitWithMessages(int Milliseconds) {
@@ -44,18 +33,8 @@ TCanvas* TForm1::PlaybackCanvas() {
 }
 
 void TForm1::views(int Index, bool Redraw) {
-    TFrameEntry& entry = FrameList[std::size_t(Index)];
-    TCanvas* canvas = PlaybackCanvas();
-    if (Index == 0) canvas->FillRect(Rect(0, 0, Image1->GetWidth(), Image1->GetHeight()));
-    PrepareFrameBitmap(entry);
-    canvas->Draw(entry.Left, entry.Top, FrameBitmap.get());
-    if (!Redraw) WaitWithMessages(entry.Delay * 10);
-    if (entry.Disposal == 2) {
-        canvas->FillRect(Rect(entry.Left, entry.Top, entry.Left + entry.Image->Width(),
-                              entry.Top + entry.Image->Height()));
-    }
-    // Back to the frame before, drawn again at once with its own disposal.
-    if (entry.Disposal == 3 && Index > 0) views(Index - 1, true);
+    DrawPlaybackFrame(*PlaybackCanvas(), Index, Rect(0, 0, Image1->GetWidth(), Image1->GetHeight()),
+                      Redraw ? TFrameWait{} : TFrameWait(WaitWithMessages));
 }
 
 void TForm1::EnableEditing(bool Enabled) {
