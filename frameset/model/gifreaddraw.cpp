@@ -1,5 +1,7 @@
 #include "frameset/model/gifreaddraw.h"
 
+#include "gif/gifblocks.h"
+
 void PrepareFrameBitmap(TFrameEntry& Entry) {
     FrameBitmap->SetSize(Entry.Image->Width(), Entry.Image->Height());
     TCanvas* canvas = FrameBitmap->Canvas();
@@ -18,10 +20,10 @@ void DrawPlaybackFrame(TCanvas& Canvas, int Index, const TRect& Screen, const TF
     PrepareFrameBitmap(entry);
     Canvas.Draw(entry.Left, entry.Top, FrameBitmap.get());
     if (Wait) Wait(entry.Delay * 10);
-    if (entry.Disposal == 2) {
+    if (entry.Disposal == GifDisposalBackground) {
         Canvas.FillRect(Rect(entry.Left, entry.Top, entry.Left + entry.Image->Width(),
                              entry.Top + entry.Image->Height()));
     }
     // Back to the frame before, drawn again at once with its own disposal.
-    if (entry.Disposal == 3 && Index > 0) DrawPlaybackFrame(Canvas, Index - 1, Screen, {});
+    if (entry.Disposal == GifDisposalPrevious && Index > 0) DrawPlaybackFrame(Canvas, Index - 1, Screen, {});
 }

@@ -7,6 +7,7 @@
 
 #include "frameset/model/gifreadframes.h"
 #include "frameset/model/gifreadlzw.h"
+#include "gif/gifblocks.h"
 
 std::unique_ptr<TMemoryStream> GifFileData;
 std::array<std::uint8_t, 256> ReadBuffer{};
@@ -73,11 +74,11 @@ bool SkipImage() {
 // index, terminator) into DecodedFrame; true when cut short.
 bool ReadControlBody() {
     if (!ReadBytes(6)) return true;
-    const std::uint8_t packed = ReadBuffer[1];
-    DecodedFrame.Disposal = static_cast<std::uint8_t>((packed >> 2) & 7);
-    DecodedFrame.Transparent = (packed & 1) != 0;
-    DecodedFrame.Delay = Word(2);
-    DecodedFrame.TransparentIndex = ReadBuffer[4];
+    const TGifControl control = ReadGifControl(ReadBuffer.data());
+    DecodedFrame.Disposal = static_cast<std::uint8_t>(control.Disposal);
+    DecodedFrame.Transparent = control.Transparent;
+    DecodedFrame.Delay = control.Delay;
+    DecodedFrame.TransparentIndex = control.TransparentIndex;
     return false;
 }
 
@@ -87,16 +88,16 @@ bool ReadControlBody() {
 bool SeekImageSeparator() {
     for (;;) {
         if (!ReadBytes(1)) return true;
-        if (ReadBuffer[0] == 0x2C) return false;
-        if (ReadBuffer[0] != 0x21 || !ReadBytes(1)) return true;
-        if (ReadBuffer[0] == 0xF9 ? ReadControlBody() : SkipExtension()) return true;
+        if (ReadBuffer[0] == GifImageSeparator) return false;
+        if (ReadBuffer[0] != GifExtensionIntroducer || !ReadBytes(1)) return true;
+        if (ReadBuffer[0] == GifControlLabel ? ReadControlBody() : SkipExtension()) return true;
     }
 }
 
 } // namespace
 
 int ColorTableEntries(std::uint8_t Packed) {
-    return (Packed & 0x80) != 0 ? 2 << (Packed & 7) : 0;
+    return (Packed & GifColorTableFlag) != 0 ? 2 << (Packed & 7) : 0;
 }
 
 bool CheckGifSignature() {
@@ -140,7 +141,7 @@ bool ReadImageBlock(int& InsertIndex, const TGifReadContext& Context) {
     DecodedFrame.Width = Word(4);
     DecodedFrame.Height = Word(6);
     DecodedFrame.LocalColorCount = ColorTableEntries(ReadBuffer[8]);
-    const bool interlaced = (ReadBuffer[8] & 0x40) != 0;
+    const bool interlaced = (ReadBuffer[8] & GifInterlaceFlag) != 0;
     if (!ReadColorTable(LocalColorTable, DecodedFrame.LocalColorCount)) return true;
     if (!ReadBytes(1)) return true;
     DecodedFrame.BitsPerPixel = ReadBuffer[0];
@@ -172,11 +173,11 @@ namespace {
 // After the introducer $21 and the label of an extension.
 bool ReadExtension(std::uint8_t Label, int& InsertIndex, const TGifReadContext& Context) {
     switch (Label) {
-    case 0xF9:
+    case GifControlLabel:
         return ReadImageBlock(InsertIndex, Context);
-    case 0xFE:
+    case GifCommentLabel:
         return SkipCommentExtension();
-    case 0xFF:
+    case GifApplicationLabel:
         return SkipApplicationExtension();
     default:
         return SkipExtension(); // plain text, and labels of any other kind
@@ -191,10 +192,10 @@ bool ReadGifBlocks(int& InsertIndex, const TGifReadContext& Context) {
     Report(Context.ProgressMax, GifFileData->GetSize());
     while (ReadBytes(1)) {
         bool failed = false;
-        if (ReadBuffer[0] == 0x21) {
+        if (ReadBuffer[0] == GifExtensionIntroducer) {
             if (!ReadBytes(1)) break; // an introducer with nothing behind it
             failed = ReadExtension(ReadBuffer[0], InsertIndex, Context);
-        } else if (ReadBuffer[0] == 0x2C) {
+        } else if (ReadBuffer[0] == GifImageSeparator) {
             failed = SkipImage();
         }
         if (failed) return true;

@@ -2,39 +2,15 @@
 
 #include <algorithm>
 #include <cctype>
-#include <vector>
 
+#include "gif/gifblocks.h"
 #include "gif/gifwrite.h"
 #include "gif/lzwencode.h"
 #include "gif/lzwpixels.h"
 #include "frameset/model/gifreadgif.h"
-#include "toolkit/graphics/Exceptions.h"
 #include "toolkit/graphics/FilePaths.h"
 
 namespace {
-
-// The bytes of one block, written to the stream in one piece.
-class TBlockBytes {
-public:
-    TBlockBytes& Byte(int Value) {
-        FBytes.push_back(std::uint8_t(Value));
-        return *this;
-    }
-    TBlockBytes& Word(int Value) { return Byte(Value).Byte(Value >> 8); }
-    // Positions and sizes have 16 bits in a GIF; cut to them the file would be wrong.
-    TBlockBytes& Dimension(int Value) {
-        if (Value < 0 || Value > 0xFFFF) throw EInvalidGraphic("GIF: Image Size is Out of Range");
-        return Word(Value);
-    }
-    TBlockBytes& Text(const char* Value, int Length) {
-        FBytes.insert(FBytes.end(), Value, Value + Length);
-        return *this;
-    }
-    void WriteTo(TStream& Stream) const { Stream.WriteBuffer(FBytes.data(), std::int64_t(FBytes.size())); }
-
-private:
-    std::vector<std::uint8_t> FBytes;
-};
 
 TFrameEntry& Frame(int Index) {
     return FrameList[std::size_t(Index)];
@@ -55,34 +31,25 @@ bool WrittenTransparent(const TFrameEntry& Entry) {
 } // namespace
 
 void WriteFrameSetGifHeader(TStream& Stream) {
-    TBlockBytes header;
-    header.Text("GIF89a", 6).Dimension(ScreenWidth).Dimension(ScreenHeight);
-    header.Byte(0x80 + ColorTableSizeCode(GlobalColorCount)).Byte(0).Byte(0);
-    for (int i = 0; i < GlobalColorCount; ++i) {
-        const TColor color = GlobalColorTable[std::size_t(i)];
-        header.Byte(GetRValue(color)).Byte(GetGValue(color)).Byte(GetBValue(color));
-    }
-    if (FrameCount >= 2)
-        header.Byte(0x21).Byte(0xFF).Byte(11).Text("NETSCAPE2.0", 11).Byte(3).Byte(1).Word(0).Byte(0);
-    header.WriteTo(Stream);
+    WriteGifScreenDescriptor(Stream, ScreenWidth, ScreenHeight, 0, ColorTableSizeCode(GlobalColorCount));
+    WriteGifColorTable(Stream, GlobalColorTable.data(), GlobalColorCount);
+    if (FrameCount >= 2) WriteGifLoopBlock(Stream, 0);
 }
 
 void WriteFrameSetGifFrameHeader(TStream& Stream, int Index) {
     const TFrameEntry& entry = Frame(Index);
     const int n = FrameSizeCode(Index);
-    int control = WrittenTransparent(entry) ? 1 : 0;
-    control += FrameCount == 1 ? 0x02 : (entry.Disposal & 7) << 2;
-    TBlockBytes header;
-    // Waits beyond the field's 16 bits are held at its largest value rather than wrapped.
-    header.Byte(0x21).Byte(0xF9).Byte(4).Byte(control).Word(std::clamp(entry.Delay, 0, 0xFFFF));
-    header.Byte(entry.TransparentIndex).Byte(0);
-    header.Byte(0x2C)
-        .Dimension(entry.Left)
-        .Dimension(entry.Top)
-        .Dimension(entry.Width)
-        .Dimension(entry.Height);
-    header.Byte(n).Byte(n + 1);
-    header.WriteTo(Stream);
+    TGifControl control;
+    control.Transparent = WrittenTransparent(entry);
+    control.TransparentIndex = entry.TransparentIndex;
+    control.Delay = entry.Delay;
+    // A single frame is a still picture, which waits for the user.
+    if (FrameCount == 1)
+        control.UserInput = true;
+    else
+        control.Disposal = entry.Disposal;
+    WriteGifControl(Stream, control);
+    WriteGifImageDescriptor(Stream, entry.Left, entry.Top, entry.Width, entry.Height, n, nullptr);
 }
 
 void WriteFrameSetGifImageData(TStream& Stream, int Index) {
@@ -93,10 +60,7 @@ void WriteFrameSetGifImageData(TStream& Stream, int Index) {
 }
 
 void WriteFrameSetGifTrailer(TStream& Stream) {
-    // The comment extension with its one sub-block, its terminator, then the trailer.
-    static const std::uint8_t trailer[] = {0x21, 0xFE, 12,  'P', 'a', 'l', 'v', 'e', 'n',
-                                           'o',  'r',  ' ', '3', '0', 'x', 0,   0x3B};
-    Stream.WriteBuffer(trailer, sizeof(trailer));
+    WriteGifClosing(Stream, "Palvenor 30x");
 }
 
 void TakeTransparentIndexes() {
