@@ -1,12 +1,10 @@
-// LZW decoding of GIF image data into DecodeImage, written row by row into its storage.
-#include "frameset/model/gifreadlzw.h"
+#include "gif/lzwdecode.h"
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
 
-#include "frameset/model/gifreadframes.h"
-#include "frameset/model/gifreadgif.h"
+#include "imagelib/KvDIB.h"
+#include "toolkit/graphics/Exceptions.h"
 
 namespace {
 
@@ -42,24 +40,8 @@ int ArrivingRow(int Index, int Height, bool Interlaced) {
     throw EKvDIBPixelPositionRange("TKvDIB.SetPixels: Pixel Position is Out of Range");
 }
 
-// One string of the dictionary. A string longer than one byte is an older string followed by
-// one byte, and was written so into the picture just before it was added: it is copied from
-// there. Most strings stand whole in one row; the rest are found by where they begin in the
-// rows as they arrive, and copied row piece by row piece.
-struct TDictionaryEntry {
-    const std::uint8_t* Source; // the string standing whole, or nullptr
-    std::uint32_t Start;        // without Source: the first pixel, counted in arriving rows
-    std::uint16_t Length;       // 0: no string
-    std::uint8_t First;
-};
-
 // Start of a string that no pixel holds: it was added once every row was written.
 constexpr std::uint32_t NoStart = 0xFFFFFFFF;
-
-// The dictionary and a copy of the row being written, kept from image to image: one image
-// is decoded at a time.
-TDictionaryEntry Dictionary[DictionarySize];
-std::vector<std::uint8_t> KeptRow;
 
 // How far a short string's move may reach past its end, on bytes of the row the following
 // strings write again; the row's bytes as they were are kept, so that data ending early
@@ -67,66 +49,39 @@ std::vector<std::uint8_t> KeptRow;
 // of the storage.
 constexpr int WideMove = 16;
 
-// The working state of one image.
-class TLzwDecoder {
-public:
-    TLzwDecoder(const std::uint8_t* Data, std::size_t Length, int MinimumCodeSize, const TKvDIBInfos& Infos,
-                int Width, int Height, bool Interlaced)
-        : FData(Data), FLength(Length), FBitLength(std::uint64_t(Length) * 8),
-          FMinimumCodeSize(MinimumCodeSize), FClearCode(1 << MinimumCodeSize), FEndCode(FClearCode + 1),
-          FInfos(Infos), FStorageEnd(Infos.Bits + Infos.ImageSize), FWidth(Width), FHeight(Height),
-          FInterlaced(Interlaced) {
-        KeptRow.resize(std::size_t(Width));
-        StartRow(ArrivedRow(0));
-    }
+} // namespace
 
-    void Run();
-    // The pixel of value Index written last; X = NoTransparentPoint when none.
-    TPoint LastPixelOf(std::uint8_t Index) const;
-
-private:
-    void ResetDictionary();
-    void DecodeCodes();
-    void EmitOutsideTheRow(int Code);
-    std::uint8_t* ArrivedRow(int Arrival) const;
-    std::uint32_t StartOf(const std::uint8_t* Out, int Arrival) const;
-    void StartRow(std::uint8_t* Row);
-    void NextRow();
-    void RestoreRowRest();
-
-    const std::uint8_t* FData;
-    std::size_t FLength;
-    std::uint64_t FBitLength;
-    int FMinimumCodeSize;
-    int FClearCode;
-    int FEndCode;
-
-    const TKvDIBInfos& FInfos;
-    const std::uint8_t* FStorageEnd;
-    int FWidth;
-    int FHeight;
-    bool FInterlaced;
-    int FArrival = 0;      // rows written before the current one, in the order they arrive
-    std::uint8_t* FRow;    // the current row, nullptr once every row is written
-    std::uint8_t* FOut;    // where the next pixel goes
-    std::uint8_t* FRowEnd; // the end of the current row's pixels
+// One string of the dictionary. A string longer than one byte is an older string followed by
+// one byte, and was written so into the picture just before it was added: it is copied from
+// there. Most strings stand whole in one row; the rest are found by where they begin in the
+// rows as they arrive, and copied row piece by row piece.
+struct TLzwDecoder::TDictionaryEntry {
+    const std::uint8_t* Source; // the string standing whole, or nullptr
+    std::uint32_t Start;        // without Source: the first pixel, counted in arriving rows
+    std::uint16_t Length;       // 0: no string
+    std::uint8_t First;
 };
+
+TLzwDecoder::TLzwDecoder()
+    : FDictionary(std::make_unique_for_overwrite<TDictionaryEntry[]>(DictionarySize)) {}
+
+TLzwDecoder::~TLzwDecoder() = default;
 
 // Only the single-byte strings and the clear and end codes need setting: entries from the
 // next free code on are written before any code can name them. Single-byte strings above
 // 255 (minimum code sizes of 9 and more) have no source: they are refused when written.
 void TLzwDecoder::ResetDictionary() {
     for (int i = 0; i < FClearCode; ++i)
-        Dictionary[i] = {i < 256 ? &SingleBytes[std::size_t(i)] : nullptr, NoStart, 1, std::uint8_t(i)};
-    Dictionary[FClearCode].Length = 0;
-    Dictionary[FEndCode].Length = 0;
+        FDictionary[i] = {i < 256 ? &SingleBytes[std::size_t(i)] : nullptr, NoStart, 1, std::uint8_t(i)};
+    FDictionary[FClearCode].Length = 0;
+    FDictionary[FEndCode].Length = 0;
 }
 
 void TLzwDecoder::StartRow(std::uint8_t* Row) {
     FRow = Row;
     FOut = Row;
     FRowEnd = Row + FWidth;
-    std::memcpy(KeptRow.data(), Row, std::size_t(FWidth));
+    std::memcpy(FKeptRow.data(), Row, std::size_t(FWidth));
 }
 
 void TLzwDecoder::NextRow() {
@@ -144,11 +99,15 @@ void TLzwDecoder::NextRow() {
 void TLzwDecoder::RestoreRowRest() {
     if (FRow == nullptr) return;
     const std::ptrdiff_t x = FOut - FRow;
-    std::memcpy(FOut, KeptRow.data() + x, std::size_t(FWidth - x));
+    std::memcpy(FOut, FKeptRow.data() + x, std::size_t(FWidth - x));
+}
+
+std::uint8_t* TLzwDecoder::PictureRow(int Y) const {
+    return FRows.FirstRow + std::ptrdiff_t(Y) * FRows.RowStep;
 }
 
 std::uint8_t* TLzwDecoder::ArrivedRow(int Arrival) const {
-    return DIBScanLine(FInfos, ArrivingRow(Arrival, FHeight, FInterlaced));
+    return PictureRow(ArrivingRow(Arrival, FHeight, FInterlaced));
 }
 
 // The place Out in the row that arrived as Arrival, counted in arriving rows.
@@ -163,7 +122,7 @@ void TLzwDecoder::EmitOutsideTheRow(int Code) {
     // Single-byte strings above 255 exist only with a minimum code size of 9 or more; such
     // a value does not fit an 8-bit pixel.
     if (Code < FClearCode && Code > 255) throw ERangeError(SRangeError);
-    const TDictionaryEntry& entry = Dictionary[Code];
+    const TDictionaryEntry& entry = FDictionary[Code];
     std::size_t length = entry.Length;
     const std::uint8_t* source = entry.Source;
     const std::uint8_t* sourceEnd = nullptr;
@@ -202,9 +161,9 @@ void TLzwDecoder::EmitOutsideTheRow(int Code) {
 void TLzwDecoder::DecodeCodes() {
     const std::uint8_t* const data = FData;
     const std::size_t dataLength = FLength;
-    const std::uint64_t bitLength = FBitLength;
-    const std::uint8_t* const storageEnd = FStorageEnd;
-    TDictionaryEntry* const dictionary = Dictionary;
+    const std::uint64_t bitLength = std::uint64_t(FLength) * 8;
+    const std::uint8_t* const storageEnd = FRows.StorageEnd;
+    TDictionaryEntry* const dictionary = FDictionary.get();
     const int clearCode = FClearCode;
     const int endCode = FEndCode;
     std::uint64_t bitPosition = 0;
@@ -345,7 +304,20 @@ void TLzwDecoder::DecodeCodes() {
     FOut = out;
 }
 
-void TLzwDecoder::Run() {
+void TLzwDecoder::Decode(const std::uint8_t* Data, std::size_t Length, int MinimumCodeSize,
+                         const TLzwRows& Rows, int Width, int Height, bool Interlaced) {
+    FData = Data;
+    FLength = Length;
+    FMinimumCodeSize = MinimumCodeSize;
+    FClearCode = 1 << MinimumCodeSize;
+    FEndCode = FClearCode + 1;
+    FRows = Rows;
+    FWidth = Width;
+    FHeight = Height;
+    FInterlaced = Interlaced;
+    FArrival = 0;
+    FKeptRow.resize(std::size_t(Width));
+    StartRow(ArrivedRow(0));
     try {
         DecodeCodes();
     } catch (...) {
@@ -355,36 +327,20 @@ void TLzwDecoder::Run() {
     RestoreRowRest();
 }
 
-TPoint TLzwDecoder::LastPixelOf(std::uint8_t Index) const {
+bool TLzwDecoder::LastPixelOf(std::uint8_t Index, TPoint& Pixel) const {
     int arrival = std::min(FArrival, FHeight - 1);
     int count = FRow != nullptr ? int(FOut - FRow) : FWidth;
     for (; arrival >= 0; --arrival, count = FWidth) {
         const int y = ArrivingRow(arrival, FHeight, FInterlaced);
-        const std::uint8_t* row = DIBScanLine(FInfos, y);
+        const std::uint8_t* row = PictureRow(y);
         const void* found = memrchr(row, Index, static_cast<std::size_t>(count));
-        if (found != nullptr)
-            return TPoint{static_cast<int>(static_cast<const std::uint8_t*>(found) - row), y};
+        if (found != nullptr) {
+            Pixel = TPoint{static_cast<int>(static_cast<const std::uint8_t*>(found) - row), y};
+            return true;
+        }
     }
-    return TPoint{NoTransparentPoint, DecodedFrame.TransparentPoint.Y};
+    return false;
 }
-
-// Changes the side first that keeps the blank picture in between smaller, so a change of
-// shape never asks for more storage than the old or the new picture. A side of zero is
-// changed first, so the picture refuses it before any storage is asked for; of two, the
-// width, which is set first.
-void SizeDecodeImage(int Width, int Height) {
-    const std::int64_t widthFirst = DIBRowLength(Width, 8) * DecodeImage->Height();
-    const std::int64_t heightFirst = DIBRowLength(DecodeImage->Width(), 8) * Height;
-    if (Width <= 0 || (Height != 0 && widthFirst <= heightFirst)) {
-        DecodeImage->SetWidth(Width);
-        DecodeImage->SetHeight(Height);
-    } else {
-        DecodeImage->SetHeight(Height);
-        DecodeImage->SetWidth(Width);
-    }
-}
-
-} // namespace
 
 // After a clear code (or at the start) the k-th code stands for at most k + 1 pixels, as each
 // code adds at most one entry, one byte longer than an older string, and no string outgrows
@@ -411,28 +367,4 @@ bool LzwDataCanFill(std::int64_t Length, int MinimumCodeSize, std::int64_t Pixel
             ++codeSize;
     }
     return true;
-}
-
-void DecodeLzwImage(const std::uint8_t* Data, std::size_t Length, bool Interlaced) {
-    SizeDecodeImage(DecodedFrame.Width, DecodedFrame.Height);
-    DecodedFrame.TransparentPoint.X = NoTransparentPoint;
-
-    const bool local = DecodedFrame.LocalColorCount != 0;
-    const int count = local ? DecodedFrame.LocalColorCount : GlobalColorCount;
-    const std::array<TColor, 256>& table = local ? LocalColorTable : GlobalColorTable;
-    // Mostly the picture holds the table already, from the image before; its own table is
-    // read where it stands (a change may give the picture new storage).
-    DecodeImage->SetPaletteSize(count);
-    for (int i = 0; i < count; ++i) {
-        const TColor color = table[static_cast<std::size_t>(i)];
-        const RGBQUAD& held = DecodeImage->InternalDIB->Infos.ColorTable[i];
-        if (RGB(held.rgbRed, held.rgbGreen, held.rgbBlue) != color) DecodeImage->SetColors(i, color);
-    }
-
-    // The rows are written directly: the picture must not share its storage with a frame.
-    DecodeImage->UniqueDIB();
-    TLzwDecoder decoder(Data, Length, DecodedFrame.BitsPerPixel, DecodeImage->InternalDIB->Infos,
-                        DecodeImage->Width(), DecodeImage->Height(), Interlaced);
-    decoder.Run();
-    DecodedFrame.TransparentPoint = decoder.LastPixelOf(DecodedFrame.TransparentIndex);
 }

@@ -17,6 +17,7 @@ namespace {
 
 // The image data joined for the decoder: one buffer serves every image of a load.
 std::vector<std::uint8_t> GatheredData;
+TLzwDecoder Decoder;
 
 // Reads Count bytes (at most 256) into ReadBuffer; false on a short read.
 bool ReadBytes(std::int64_t Count) {
@@ -128,7 +129,7 @@ void DecodeImageData(bool Interlaced) {
     for (std::int64_t at = DecodedFrame.DataStart; at < end && file[at] != 0 && at + 1 + file[at] <= end;
          at += file[at] + 1)
         GatheredData.insert(GatheredData.end(), file + at + 1, file + at + 1 + file[at]);
-    DecodeLzwImage(GatheredData.data(), GatheredData.size(), Interlaced);
+    DecodeLzwImage(GatheredData.data(), GatheredData.size(), Interlaced, LocalColorTable, Decoder);
 }
 
 bool ReadImageBlock(int& InsertIndex, const TGifReadContext& Context) {

@@ -1,6 +1,6 @@
-// GIF files written byte by byte for the reader's tests: an LZW code packer, a plain
-// encoder that sends every pixel as its own code, a run encoder that makes the most pixels
-// of the fewest bits, and a block-by-block file builder.
+// GIF files written byte by byte for the reader's tests: a plain LZW encoder that sends every
+// pixel as its own code, a run encoder that makes the most pixels of the fewest bits, and a
+// block-by-block file builder.
 #pragma once
 
 #include <algorithm>
@@ -9,34 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "tests/common/LzwCodeWriter.h"
 #include "frameset/model/gifreadframes.h"
 #include "frameset/model/gifreadgif.h"
-
-using TBytes = std::vector<std::uint8_t>;
-
-// Packs codes least significant bit first, each with the width given.
-class TCodeWriter {
-public:
-    void Put(int Code, int Width) {
-        FBuffer |= std::uint64_t(Code) << FBits;
-        FBits += Width;
-        while (FBits >= 8) {
-            FBytes.push_back(std::uint8_t(FBuffer));
-            FBuffer >>= 8;
-            FBits -= 8;
-        }
-    }
-    TBytes Bytes() const {
-        TBytes bytes = FBytes;
-        if (FBits > 0) bytes.push_back(std::uint8_t(FBuffer));
-        return bytes;
-    }
-
-private:
-    TBytes FBytes;
-    std::uint64_t FBuffer = 0;
-    int FBits = 0;
-};
 
 // Every pixel as a single-byte code, with the code widths a decoder derives from the
 // entries it adds; a clear code before the dictionary fills. Ends with the end code.
@@ -162,9 +137,7 @@ public:
             blocks.push_back(Text.substr(at, 255));
         return Extension(0xFE, blocks);
     }
-    TGifBuilder& Loop() {
-        return Extension(0xFF, {"NETSCAPE2.0", std::string("\x01\x00\x00", 3)});
-    }
+    TGifBuilder& Loop() { return Extension(0xFF, {"NETSCAPE2.0", std::string("\x01\x00\x00", 3)}); }
     TGifBuilder& Trailer() {
         FBytes.push_back(0x3B);
         return *this;

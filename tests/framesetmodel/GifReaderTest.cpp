@@ -467,6 +467,23 @@ TEST_F(GifReaderTest, DataThatCanFillItsFrameOpensHoweverLargeTheFrame) {
     }
 }
 
+TEST_F(GifReaderTest, AMinimumCodeSizeAboveElevenIsRefused) {
+    // Size 11 leaves the decoder 2046 free codes; size 12 leaves none and is refused.
+    TCodeWriter codes;
+    for (int code : {2048, 7, 9, 2049})
+        codes.Put(code, 12);
+    TGifBuilder eleven;
+    eleven.Screen(2, 1, 256).Control(0, 0, 0).ImageData(0, 0, 2, 1, codes.Bytes(), 11);
+    int index = 0;
+    ASSERT_EQ(NoLoadError, LoadGif(eleven.Bytes(), index));
+    TCodeWriter zero;
+    zero.Put(0, 13);
+    TGifBuilder twelve;
+    twelve.Screen(2, 1, 256).Control(0, 0, 0).ImageData(0, 0, 2, 1, zero.Bytes(), 12);
+    EXPECT_EQ(BlockStage, LoadGif(twelve.Bytes(), index));
+    EXPECT_EQ(1, FrameCount); // the size-11 picture alone
+}
+
 TEST_F(GifReaderTest, ChangingShapeNeverNeedsAPictureOfBothLargeSides) {
     // 16 x 65535 then 65535 x 16: changing the width first would ask for 65535 x 65535.
     const TBytes data = LzwRun(1, 16 * 65535, 2);
