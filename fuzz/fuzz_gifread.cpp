@@ -23,7 +23,6 @@ void Load(const std::uint8_t* Data, std::size_t Size, int InsertIndex) {
     } catch (const Exception&) {
         // a picture error of the image being read: the frames before it stay
     }
-    Check(GifFileData == nullptr, "the file data outlived the load");
     Check(FrameCount - before == index - InsertIndex, "frames and insert position disagree");
 }
 

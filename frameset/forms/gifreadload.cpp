@@ -24,22 +24,15 @@ void TForm1::newopen(const std::string& FileName, TLoadPlace Place) {
     };
     int stage = NoLoadError;
     try {
-        TGifFileDataScope scope;
-        {
-            TFileStream file(FileName, fmOpenRead);
-            std::int64_t got = 0;
-            do {
-                got = file.Read(ReadBuffer.data(), std::int64_t(ReadBuffer.size()));
-                GifFileData->WriteBuffer(ReadBuffer.data(), got);
-            } while (got == std::int64_t(ReadBuffer.size()));
-        }
+        TGifReader reader;
+        reader.ReadFile(FileName);
         Repaint();
 
         TGifReadContext context;
         context.AddGif = [this](int Index) { AddGif(Index); };
         context.ProgressMax = [this](int Max) { ProgressBar1->SetMax(Max); };
         context.ProgressPosition = [this](int Position) { ProgressBar1->SetPosition(Position); };
-        stage = ReadGifFileData(insertIndex, context);
+        stage = reader.ReadGifFileData(insertIndex, context);
     } catch (...) {
         undo.Restore();
         finish();

@@ -9,27 +9,38 @@
 #include "frameset/model/gifreadlzw.h"
 #include "gif/gifblocks.h"
 
-std::unique_ptr<TMemoryStream> GifFileData;
-std::array<std::uint8_t, 256> ReadBuffer{};
-std::array<TColor, 256> LocalColorTable{};
-
 namespace {
 
-// The image data joined for the decoder: one buffer serves every image of a load.
-std::vector<std::uint8_t> GatheredData;
-TLzwDecoder Decoder;
-
-// Reads Count bytes (at most 256) into ReadBuffer; false on a short read.
-bool ReadBytes(std::int64_t Count) {
-    return GifFileData->Read(ReadBuffer.data(), Count) == Count;
+void Report(const std::function<void(int)>& Event, std::int64_t Value) {
+    if (Event) Event(static_cast<int>(Value));
 }
 
-std::int32_t Word(std::size_t At) {
+} // namespace
+
+TGifReader::TGifReader(const std::uint8_t* Data, std::size_t Size) {
+    GifFileData.WriteBuffer(Data, static_cast<std::int64_t>(Size));
+}
+
+void TGifReader::ReadFile(const std::string& FileName) {
+    TFileStream file(FileName, fmOpenRead);
+    std::int64_t got = 0;
+    do {
+        got = file.Read(ReadBuffer.data(), std::int64_t(ReadBuffer.size()));
+        GifFileData.WriteBuffer(ReadBuffer.data(), got);
+    } while (got == std::int64_t(ReadBuffer.size()));
+}
+
+// Reads Count bytes (at most 256) into ReadBuffer; false on a short read.
+bool TGifReader::ReadBytes(std::int64_t Count) {
+    return GifFileData.Read(ReadBuffer.data(), Count) == Count;
+}
+
+std::int32_t TGifReader::Word(std::size_t At) const {
     return ReadBuffer[At] | ReadBuffer[At + 1] << 8;
 }
 
 // Count entries of 3 bytes (red, green, blue) into Table; false on a short read.
-bool ReadColorTable(std::array<TColor, 256>& Table, int Count) {
+bool TGifReader::ReadColorTable(std::array<TColor, 256>& Table, int Count) {
     for (int i = 0; i < Count; ++i) {
         if (!ReadBytes(3)) return false;
         Table[static_cast<std::size_t>(i)] = RGB(ReadBuffer[0], ReadBuffer[1], ReadBuffer[2]);
@@ -37,12 +48,8 @@ bool ReadColorTable(std::array<TColor, 256>& Table, int Count) {
     return true;
 }
 
-void Report(const std::function<void(int)>& Event, std::int64_t Value) {
-    if (Event) Event(static_cast<int>(Value));
-}
-
 // Data sub-blocks up to their terminator; true when cut short. Length counts their bytes.
-bool PassSubBlocks(std::int64_t& Length) {
+bool TGifReader::PassSubBlocks(std::int64_t& Length) {
     Length = 0;
     for (;;) {
         if (!ReadBytes(1)) return true;
@@ -52,28 +59,28 @@ bool PassSubBlocks(std::int64_t& Length) {
     }
 }
 
-bool SkipExtension() {
+bool TGifReader::SkipExtension() {
     std::int64_t length = 0;
     return PassSubBlocks(length);
 }
 
 // Passes over Count bytes; true when fewer are left.
-bool SkipBytes(std::int64_t Count) {
-    if (GifFileData->Remaining() < Count) return true;
-    GifFileData->Seek(Count, soCurrent);
+bool TGifReader::SkipBytes(std::int64_t Count) {
+    if (GifFileData.Remaining() < Count) return true;
+    GifFileData.Seek(Count, soCurrent);
     return false;
 }
 
 // An image that no graphic control extension precedes is not read: its descriptor, colour
 // table, minimum code size and data sub-blocks are passed over; true when cut short.
-bool SkipImage() {
+bool TGifReader::SkipImage() {
     if (!ReadBytes(9) || SkipBytes(3 * ColorTableEntries(ReadBuffer[8])) || !ReadBytes(1)) return true;
     return SkipExtension();
 }
 
 // The body of a graphic control extension (block size, packed byte, delay, transparent
 // index, terminator) into DecodedFrame; true when cut short.
-bool ReadControlBody() {
+bool TGifReader::ReadControlBody() {
     if (!ReadBytes(6)) return true;
     const TGifControl control = ReadGifControl(ReadBuffer.data());
     DecodedFrame.Disposal = static_cast<std::uint8_t>(control.Disposal);
@@ -86,7 +93,7 @@ bool ReadControlBody() {
 // Between a graphic control extension and its image other extensions may stand (a looping
 // block, a comment); they are passed over, and a further control extension takes the place
 // of the first. True unless an image separator follows.
-bool SeekImageSeparator() {
+bool TGifReader::SeekImageSeparator() {
     for (;;) {
         if (!ReadBytes(1)) return true;
         if (ReadBuffer[0] == GifImageSeparator) return false;
@@ -95,17 +102,15 @@ bool SeekImageSeparator() {
     }
 }
 
-} // namespace
-
 int ColorTableEntries(std::uint8_t Packed) {
     return (Packed & GifColorTableFlag) != 0 ? 2 << (Packed & 7) : 0;
 }
 
-bool CheckGifSignature() {
+bool TGifReader::CheckGifSignature() {
     return !ReadBytes(6) || std::memcmp(ReadBuffer.data(), "GIF89a", 6) != 0;
 }
 
-bool ReadScreenDescriptor() {
+bool TGifReader::ReadScreenDescriptor() {
     if (!ReadBytes(7)) return true;
     SourceScreenWidth = Word(0);
     SourceScreenHeight = Word(2);
@@ -113,26 +118,26 @@ bool ReadScreenDescriptor() {
     return !ReadColorTable(GlobalColorTable, GlobalColorCount);
 }
 
-bool SkipCommentExtension() {
+bool TGifReader::SkipCommentExtension() {
     return SkipExtension();
 }
 
-bool SkipApplicationExtension() {
+bool TGifReader::SkipApplicationExtension() {
     return SkipExtension();
 }
 
-void DecodeImageData(bool Interlaced) {
-    const std::uint8_t* file = GifFileData->Memory();
-    const std::int64_t end = GifFileData->GetSize();
-    GatheredData.clear();
+void TGifReader::DecodeImageData(bool Interlaced) {
+    const std::uint8_t* file = GifFileData.Memory();
+    const std::int64_t end = GifFileData.GetSize();
+    FGatheredData.clear();
     // Up to the terminator; the bounds hold even for sub-blocks that were not checked.
     for (std::int64_t at = DecodedFrame.DataStart; at < end && file[at] != 0 && at + 1 + file[at] <= end;
          at += file[at] + 1)
-        GatheredData.insert(GatheredData.end(), file + at + 1, file + at + 1 + file[at]);
-    DecodeLzwImage(GatheredData.data(), GatheredData.size(), Interlaced, LocalColorTable, Decoder);
+        FGatheredData.insert(FGatheredData.end(), file + at + 1, file + at + 1 + file[at]);
+    DecodeLzwImage(FGatheredData.data(), FGatheredData.size(), Interlaced, LocalColorTable, FDecoder);
 }
 
-bool ReadImageBlock(int& InsertIndex, const TGifReadContext& Context) {
+bool TGifReader::ReadImageBlock(int& InsertIndex, const TGifReadContext& Context) {
     if (FrameCount >= MaxFrameCount) return true;
 
     if (ReadControlBody() || SeekImageSeparator()) return true;
@@ -147,7 +152,7 @@ bool ReadImageBlock(int& InsertIndex, const TGifReadContext& Context) {
     if (!ReadBytes(1)) return true;
     DecodedFrame.BitsPerPixel = ReadBuffer[0];
 
-    DecodedFrame.DataStart = GifFileData->GetPosition();
+    DecodedFrame.DataStart = GifFileData.GetPosition();
     std::int64_t dataLength = 0;
     if (PassSubBlocks(dataLength)) return true;
 
@@ -169,10 +174,8 @@ bool ReadImageBlock(int& InsertIndex, const TGifReadContext& Context) {
     return false;
 }
 
-namespace {
-
 // After the introducer $21 and the label of an extension.
-bool ReadExtension(std::uint8_t Label, int& InsertIndex, const TGifReadContext& Context) {
+bool TGifReader::ReadExtension(std::uint8_t Label, int& InsertIndex, const TGifReadContext& Context) {
     switch (Label) {
     case GifControlLabel:
         return ReadImageBlock(InsertIndex, Context);
@@ -185,12 +188,10 @@ bool ReadExtension(std::uint8_t Label, int& InsertIndex, const TGifReadContext& 
     }
 }
 
-} // namespace
-
 // Blocks are found by their first byte: $21 an extension, $2C an image; any other byte, the
 // trailer among them, is passed over alone.
-bool ReadGifBlocks(int& InsertIndex, const TGifReadContext& Context) {
-    Report(Context.ProgressMax, GifFileData->GetSize());
+bool TGifReader::ReadGifBlocks(int& InsertIndex, const TGifReadContext& Context) {
+    Report(Context.ProgressMax, GifFileData.GetSize());
     while (ReadBytes(1)) {
         bool failed = false;
         if (ReadBuffer[0] == GifExtensionIntroducer) {
@@ -200,17 +201,14 @@ bool ReadGifBlocks(int& InsertIndex, const TGifReadContext& Context) {
             failed = SkipImage();
         }
         if (failed) return true;
-        Report(Context.ProgressPosition, GifFileData->GetPosition());
+        Report(Context.ProgressPosition, GifFileData.GetPosition());
     }
     Report(Context.ProgressPosition, 0);
     return false;
 }
 
-int ReadGifFileData(int& InsertIndex, const TGifReadContext& Context) {
-    struct TReleaseGatheredData {
-        ~TReleaseGatheredData() { std::vector<std::uint8_t>().swap(GatheredData); }
-    } release;
-    GifFileData->SetPosition(0);
+int TGifReader::ReadGifFileData(int& InsertIndex, const TGifReadContext& Context) {
+    GifFileData.SetPosition(0);
     if (CheckGifSignature()) return SignatureStage;
     if (ReadScreenDescriptor()) return ScreenDescriptorStage;
     if (ReadGifBlocks(InsertIndex, Context)) return BlockStage;
@@ -219,9 +217,8 @@ int ReadGifFileData(int& InsertIndex, const TGifReadContext& Context) {
 
 int ReadGifBytes(const std::uint8_t* Data, std::size_t Size, int& InsertIndex,
                  const TGifReadContext& Context) {
-    TGifFileDataScope scope;
-    GifFileData->WriteBuffer(Data, static_cast<std::int64_t>(Size));
-    return ReadGifFileData(InsertIndex, Context);
+    TGifReader reader(Data, Size);
+    return reader.ReadGifFileData(InsertIndex, Context);
 }
 
 std::string LoadErrorText(int Stage) {

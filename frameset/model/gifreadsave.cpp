@@ -7,7 +7,6 @@
 #include "gif/gifwrite.h"
 #include "gif/lzwencode.h"
 #include "gif/lzwpixels.h"
-#include "frameset/model/gifreadgif.h"
 #include "toolkit/graphics/FilePaths.h"
 
 namespace {
@@ -74,17 +73,17 @@ void TakeTransparentIndexes() {
 
 void SaveFrameSetGif(const std::string& FileName, const TFrameSetProgress& Progress) {
     TakeTransparentIndexes();
-    TGifFileDataScope scope;
-    WriteFrameSetGifHeader(*GifFileData);
+    TMemoryStream GifFileData;
+    WriteFrameSetGifHeader(GifFileData);
     Progress.SetPosition(0);
     Progress.SetMax(FrameCount - 1);
     for (int i = 0; i < FrameCount; ++i) {
-        WriteFrameSetGifFrameHeader(*GifFileData, i);
-        WriteFrameSetGifImageData(*GifFileData, i);
+        WriteFrameSetGifFrameHeader(GifFileData, i);
+        WriteFrameSetGifImageData(GifFileData, i);
         Progress.SetPosition(i);
     }
-    WriteFrameSetGifTrailer(*GifFileData);
-    GifFileData->SaveToFile(FileName);
+    WriteFrameSetGifTrailer(GifFileData);
+    GifFileData.SaveToFile(FileName);
 }
 
 std::string NumberedBaseName(const std::string& FileName) {
