@@ -112,21 +112,23 @@ public:
     void FormCreate(TObject* Sender);
     void FormClose(TObject* Sender, TCloseAction& Action);
     void FormResize(TObject* Sender);
-    void Button6Click(TObject* Sender);
-    void Button7Click(TObject* Sender);
+    void Button6Click(TObject* Sender); // "終了(&X)": closes the window
+    void Button7Click(TObject* Sender); // "表示画面コピー(&J)": the view to the clipboard
 
     // The frame list: insertion, the current frame's settings, the grid.
     void AddGif(int Index);
     void insertbitmap(TKvDIB& Bitmap, int Index);
-    void settei(int Index);
+    void settei(int Index); // shows frame Index's settings in the controls
+    // "透過色指定(&G)" pressed: the selected frames become transparent, or opaque.
     void toukaMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    // A key or a button in the grid: the current frame and its settings are shown.
     void StringGrid1KeyUp(TObject* Sender, std::uint16_t& Key, TShiftState Shift);
     void StringGrid1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
 
     // Editing commands.
-    void Button1Click(TObject* Sender);
-    void N1Click(TObject* Sender);
-    void I1Click(TObject* Sender);
+    void Button1Click(TObject* Sender); // "新規作成(&N)": new
+    void N1Click(TObject* Sender);      // "新規(&N)": new
+    void I1Click(TObject* Sender);      // "挿入(&I)": insert
     void Delete1Click(TObject* Sender);
     void Cut1Click(TObject* Sender);
     void Copy1Click(TObject* Sender);
@@ -137,37 +139,41 @@ public:
     void newopen(const std::string& FileName, TLoadPlace Place = lpInsert);
 
     // The editor view and playback.
-    void testviews(int Index);
-    void views(int Index, bool Redraw);
-    void Button4Click(TObject* Sender);
-    void Button5Click(TObject* Sender);
+    void testviews(int Index);          // draws frame Index in the editor view
+    void views(int Index, bool Redraw); // draws frame Index in the playback window
+    void Button4Click(TObject* Sender); // "再生(&V)": plays the set
+    void Button5Click(TObject* Sender); // "停止(&I)": stops the playback
 
     // Saving, and the colour count of the reduction before each GIF save.
-    void Button3Click(TObject* Sender);
-    void savebitmap1(const std::string& FileName);
-    void savebitmap2(const std::string& FileName);
-    void savebitmap3(const std::string& FileName);
-    void colchk(int Item);
-    void colorquad(int Item);
-    void N25601Click(TObject* Sender);
-    void N25661Click(TObject* Sender);
-    void N12851Click(TObject* Sender);
-    void N6441Click(TObject* Sender);
-    void N3231Click(TObject* Sender);
-    void N1621Click(TObject* Sender);
-    void N881Click(TObject* Sender);
+    void Button3Click(TObject* Sender);            // "ファイル保存(&S)", "保存(&S)": the save command
+    void savebitmap1(const std::string& FileName); // the view as one BMP file
+    void savebitmap2(const std::string& FileName); // each frame's picture, numbered BMP files
+    void savebitmap3(const std::string& FileName); // the view of each frame, numbered BMP files
+    void colchk(int Item);                         // checks colour-count item Item alone
+    void colorquad(int Item);                      // reduces every frame's colours by item Item
+    void N25601Click(TObject* Sender);             // "ディザ256色(&0)"
+    void N25661Click(TObject* Sender);             // "256色(&6)"
+    void N12851Click(TObject* Sender);             // "128色(&5)"
+    void N6441Click(TObject* Sender);              // "64色(&4)"
+    void N3231Click(TObject* Sender);              // "32色(&3)"
+    void N1621Click(TObject* Sender);              // "16色(&2)"
+    void N881Click(TObject* Sender);               // "8色(&1)"
 
     // The frames' own settings and the transparency tools.
-    void Button2Click(TObject* Sender);
-    void ComboBox1Change(TObject* Sender);
-    void imgposxExit(TObject* Sender);
-    void imgposyExit(TObject* Sender);
-    void waitdataExit(TObject* Sender);
+    void Button2Click(TObject* Sender);    // "背景色変更(&B)": the view's background colour
+    void ComboBox1Change(TObject* Sender); // the disposal of the selected frames
+    void imgposxExit(TObject* Sender);     // the left position of the selected frames
+    void imgposyExit(TObject* Sender);     // the top position of the selected frames
+    void waitdataExit(TObject* Sender);    // the wait of the selected frames
+    // A press in the view: the left button picks the transparent colour, any other the colour
+    // to exchange.
     void Image1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    // "交換色" shows the colour under the mouse.
     void Image1MouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+    // "透過色" pressed: the transparent index of the selected frames from the swatch dialog.
     void Shape1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
-    void haikeichg(int Index, int X, int Y);
-    void colorchg(int Index, int X, int Y);
+    void haikeichg(int Index, int X, int Y); // the transparent colour from the pixel at (X, Y)
+    void colorchg(int Index, int X, int Y);  // the exchange of the colour at (X, Y)
 
 private:
     void CreateTopPanel();

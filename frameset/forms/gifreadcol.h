@@ -32,8 +32,9 @@ public:
     void ShowSwatches(TKvDIB& Picture);
 
     void FormActivate(TObject* Sender);
-    void Button1Click(TObject* Sender);
-    void Button2Click(TObject* Sender);
+    void Button1Click(TObject* Sender); // "OK"
+    void Button2Click(TObject* Sender); // "CANSEL"
+    // A press on the swatches picks one.
     void Image1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
 
 private:
