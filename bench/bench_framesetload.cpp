@@ -3,10 +3,10 @@
 // large as its LZW data can fill, and an RLE4 BMP that ends at once. Each is opened through
 // its button and measured alone (BenchLoads.h).
 #include "BenchLoads.h"
-#include "frameset/gifread.h"
-#include "frameset/gifreadcol.h"
-#include "frameset/gifreadview.h"
-#include "tests/frameset/GifBytes.h"
+#include "frameset/forms/gifread.h"
+#include "frameset/forms/gifreadcol.h"
+#include "frameset/forms/gifreadview.h"
+#include "tests/framesetmodel/GifBytes.h"
 #include "tests/imagelib/KvDIBTestFiles.h"
 
 namespace {

@@ -7,10 +7,10 @@
 #include <cstdio>
 
 #include "BenchFrames.h"
-#include "frameset/gifread.h"
-#include "frameset/gifreadcol.h"
-#include "frameset/gifreadsave.h"
-#include "frameset/gifreadview.h"
+#include "frameset/forms/gifread.h"
+#include "frameset/forms/gifreadcol.h"
+#include "frameset/model/gifreadsave.h"
+#include "frameset/forms/gifreadview.h"
 #include "toolkit/widgets/Application.h"
 #include "toolkit/widgets/ScriptedAnswerer.h"
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "BenchFrames.h"
-#include "frameset/gifreadframes.h"
-#include "frameset/gifreadgif.h"
+#include "frameset/model/gifreadframes.h"
+#include "frameset/model/gifreadgif.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Sorbelset: the frame-set editor. The main window comes first, then the transparent-colour
 // dialog and the playback window, which live for the whole run.
-#include "frameset/gifread.h"
-#include "frameset/gifreadcol.h"
-#include "frameset/gifreadview.h"
+#include "frameset/forms/gifread.h"
+#include "frameset/forms/gifreadcol.h"
+#include "frameset/forms/gifreadview.h"
 #include "toolkit/widgets/Application.h"
 
 int main(int argc, char** argv) {

@@ -19,7 +19,6 @@ struct TGifGlobalPalette {
     TColor Colors[256] = {};
     std::int32_t Count = 0;
 };
-extern TGifGlobalPalette GifGlobalPalette;
 
 // The output settings of the main window that the writers follow.
 struct TGifOutputSettings {
@@ -31,12 +30,22 @@ struct TGifOutputSettings {
     int ColorChoice = 1;
 };
 
-// Mode 0 writes an animated GIF, any other a still GIF.
-void WriteGifHeader(TKvDIB& Dib, TStream& Stream, int Mode, const TGifOutputSettings& Settings);
-// TransparentIndex -1 means none; Delay in hundredths of a second.
-void WriteGifFrameHeader(TKvDIB& Dib, TStream& Stream, int TransparentIndex, int Delay, int Left, int Top,
-                         int Width, int Height, int Mode, bool SizeOptimised,
-                         const TGifOutputSettings& Settings);
-// Codes the pixels of the rectangle with inclusive bounds.
-void WriteGifImageData(TKvDIB& Dib, TStream& Stream, int Left, int Top, int Right, int Bottom);
-void WriteGifTrailer(TStream& Stream);
+// The writers of one file: the header fills GifGlobalPalette, which every frame header after
+// it reads.
+class TGifWriter {
+public:
+    // Mode 0 writes an animated GIF, any other a still GIF.
+    void WriteGifHeader(TKvDIB& Dib, TStream& Stream, int Mode, const TGifOutputSettings& Settings);
+    // TransparentIndex -1 means none; Delay in hundredths of a second.
+    void WriteGifFrameHeader(TKvDIB& Dib, TStream& Stream, int TransparentIndex, int Delay, int Left, int Top,
+                             int Width, int Height, int Mode, bool SizeOptimised,
+                             const TGifOutputSettings& Settings) const;
+    // Codes the pixels of the rectangle with inclusive bounds.
+    static void WriteGifImageData(TKvDIB& Dib, TStream& Stream, int Left, int Top, int Right, int Bottom);
+    static void WriteGifTrailer(TStream& Stream);
+
+    TGifGlobalPalette GifGlobalPalette;
+
+private:
+    bool NeedsLocalTable(TKvDIB& Dib, int PaletteSize) const;
+};

@@ -261,6 +261,8 @@ public:
                              int Width, int Height, int Mode, bool SizeOptimised);
     void WriteGifImageData(TKvDIB& Dib, TStream& Stream, int Left, int Top, int Right, int Bottom);
     void WriteGifTrailer(TStream& Stream);
+    // What the header leaves for the frame headers after it: the first frame's palette.
+    TGifWriter GifWriter;
 
     // Score files.
     void BitBtn3Click(TObject* Sender);

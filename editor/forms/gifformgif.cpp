@@ -11,19 +11,19 @@ TGifOutputSettings TMobrelForm::GifOutputSettings() const {
 }
 
 void TMobrelForm::WriteGifHeader(TKvDIB& Dib, TStream& Stream, int Mode) {
-    ::WriteGifHeader(Dib, Stream, Mode, GifOutputSettings());
+    GifWriter.WriteGifHeader(Dib, Stream, Mode, GifOutputSettings());
 }
 
 void TMobrelForm::WriteGifFrameHeader(TKvDIB& Dib, TStream& Stream, int TransparentIndex, int Delay, int Left,
                                       int Top, int Width, int Height, int Mode, bool SizeOptimised) {
-    ::WriteGifFrameHeader(Dib, Stream, TransparentIndex, Delay, Left, Top, Width, Height, Mode, SizeOptimised,
-                          GifOutputSettings());
+    GifWriter.WriteGifFrameHeader(Dib, Stream, TransparentIndex, Delay, Left, Top, Width, Height, Mode,
+                                  SizeOptimised, GifOutputSettings());
 }
 
 void TMobrelForm::WriteGifImageData(TKvDIB& Dib, TStream& Stream, int Left, int Top, int Right, int Bottom) {
-    ::WriteGifImageData(Dib, Stream, Left, Top, Right, Bottom);
+    TGifWriter::WriteGifImageData(Dib, Stream, Left, Top, Right, Bottom);
 }
 
 void TMobrelForm::WriteGifTrailer(TStream& Stream) {
-    ::WriteGifTrailer(Stream);
+    TGifWriter::WriteGifTrailer(Stream);
 }

@@ -103,7 +103,7 @@ public:
             Report(FProgress.SetPosition, f);
         }
         if (IsGif()) {
-            WriteGifTrailer(FGif);
+            FGifWriter.WriteGifTrailer(FGif);
             PassGifToFile();
             FGifFile->Commit();
         }
@@ -194,10 +194,10 @@ private:
         FOut.Assign(&FWork);
         if (Frame == FFirst) {
             Reduce(FOut);
-            WriteGifHeader(FOut, FGif, mode, FSettings.Gif);
-            WriteGifFrameHeader(FOut, FGif, FramePointIndex(Frame), FDocument.FrameWaits[Frame], 0, 0, width,
-                                height, mode, sizeOptimised, FSettings.Gif);
-            WriteGifImageData(FOut, FGif, 0, 0, width - 1, height - 1);
+            FGifWriter.WriteGifHeader(FOut, FGif, mode, FSettings.Gif);
+            FGifWriter.WriteGifFrameHeader(FOut, FGif, FramePointIndex(Frame), FDocument.FrameWaits[Frame], 0,
+                                           0, width, height, mode, sizeOptimised, FSettings.Gif);
+            FGifWriter.WriteGifImageData(FOut, FGif, 0, 0, width - 1, height - 1);
             FPrev.Assign(&FWork);
             return;
         }
@@ -228,10 +228,10 @@ private:
             }
         }
         if (!sizeOptimised) changed = TRect{0, 0, width - 1, height - 1};
-        WriteGifFrameHeader(FOut, FGif, transparent, FDocument.FrameWaits[Frame], changed.Left, changed.Top,
-                            changed.Right - changed.Left + 1, changed.Bottom - changed.Top + 1, mode,
-                            sizeOptimised, FSettings.Gif);
-        WriteGifImageData(FOut, FGif, changed.Left, changed.Top, changed.Right, changed.Bottom);
+        FGifWriter.WriteGifFrameHeader(FOut, FGif, transparent, FDocument.FrameWaits[Frame], changed.Left,
+                                       changed.Top, changed.Right - changed.Left + 1,
+                                       changed.Bottom - changed.Top + 1, mode, sizeOptimised, FSettings.Gif);
+        FGifWriter.WriteGifImageData(FOut, FGif, changed.Left, changed.Top, changed.Right, changed.Bottom);
         FPrev.Assign(&FWork);
     }
 
@@ -260,6 +260,7 @@ private:
     TKvDIB FWork, FOut, FPrev;
     TMemoryStream FGif;
     std::unique_ptr<TFileStream> FGifFile;
+    TGifWriter FGifWriter;
     TColorQuantizer FQuantizer;
     std::unique_ptr<TComposedFrames> FComposed;
     std::vector<std::uint8_t> FPainted;

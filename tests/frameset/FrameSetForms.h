@@ -7,10 +7,10 @@
 #include <memory>
 #include <string>
 
-#include "GifBytes.h"
-#include "frameset/gifread.h"
-#include "frameset/gifreadcol.h"
-#include "frameset/gifreadview.h"
+#include "framesetmodel/GifBytes.h"
+#include "frameset/forms/gifread.h"
+#include "frameset/forms/gifreadcol.h"
+#include "frameset/forms/gifreadview.h"
 #include "toolkit/widgets/Application.h"
 #include "toolkit/widgets/ScriptedAnswerer.h"
 

@@ -6,8 +6,8 @@
 #include <QProgressBar>
 
 #include "FrameSetForms.h"
-#include "SaveTestSupport.h"
-#include "frameset/gifreadsave.h"
+#include "framesetmodel/SaveTestSupport.h"
+#include "frameset/model/gifreadsave.h"
 
 namespace {
 

@@ -65,10 +65,11 @@ TEST(GifWriter, OnePixelStillGifByteForByte) {
     const TColor pad2 = dib->GetColors(2), pad3 = dib->GetColors(3);
     TMemoryStream gif;
     const TGifOutputSettings settings;
-    WriteGifHeader(*dib, gif, 2, settings);
-    WriteGifFrameHeader(*dib, gif, -1, 0, 0, 0, 1, 1, 2, true, settings);
-    WriteGifImageData(*dib, gif, 0, 0, 0, 0);
-    WriteGifTrailer(gif);
+    TGifWriter writer;
+    writer.WriteGifHeader(*dib, gif, 2, settings);
+    writer.WriteGifFrameHeader(*dib, gif, -1, 0, 0, 0, 1, 1, 2, true, settings);
+    writer.WriteGifImageData(*dib, gif, 0, 0, 0, 0);
+    writer.WriteGifTrailer(gif);
 
     const TBytes expected = Concat({
         Text("GIF89a"),
@@ -102,28 +103,29 @@ TEST(GifWriter, FiveColoursMakeATableOfEightPaddedFromColors) {
     dib->SetColors(7, RGB(70, 71, 72));
     ASSERT_EQ(dib->GetPaletteSize(), 5);
     TMemoryStream gif;
-    WriteGifHeader(*dib, gif, 2, {});
+    TGifWriter writer;
+    writer.WriteGifHeader(*dib, gif, 2, {});
     const TBytes expected =
         Concat({Text("GIF89a"),
                 {2, 0, 1, 0, 0x80 + 0x20 + 2, 0, 0},
                 {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 50, 51, 52, 60, 61, 62, 70, 71, 72}});
     EXPECT_EQ(gif.Bytes(), expected);
-    EXPECT_EQ(GifGlobalPalette.Count, 5);
-    EXPECT_EQ(GifGlobalPalette.Colors[4], RGB(13, 14, 15));
+    EXPECT_EQ(writer.GifGlobalPalette.Count, 5);
+    EXPECT_EQ(writer.GifGlobalPalette.Colors[4], RGB(13, 14, 15));
 }
 
 TEST(GifWriter, LoopingBlockOnlyForAnimationsThatDoNotPlayOnce) {
     auto dib = MakeDib(1, 1, Four, {0});
     const TBytes header = [&] {
         TMemoryStream s;
-        WriteGifHeader(*dib, s, 2, {});
+        TGifWriter().WriteGifHeader(*dib, s, 2, {});
         return s.Bytes();
     }();
     auto loopBlock = [&](int Mode, int LoopCount) {
         TMemoryStream s;
         TGifOutputSettings settings;
         settings.LoopCount = LoopCount;
-        WriteGifHeader(*dib, s, Mode, settings);
+        TGifWriter().WriteGifHeader(*dib, s, Mode, settings);
         return Tail(s, header.size());
     };
     const TBytes netscape = Concat({{0x21, 0xFF, 11}, Text("NETSCAPE2.0"), {3, 1}});
@@ -138,10 +140,11 @@ TEST(GifWriter, LoopingBlockOnlyForAnimationsThatDoNotPlayOnce) {
         TMemoryStream gif;
         TGifOutputSettings settings;
         settings.LoopCount = loops;
-        WriteGifHeader(*dib, gif, 0, settings);
-        WriteGifFrameHeader(*dib, gif, -1, 10, 0, 0, 1, 1, 0, true, settings);
-        WriteGifImageData(*dib, gif, 0, 0, 0, 0);
-        WriteGifTrailer(gif);
+        TGifWriter writer;
+        writer.WriteGifHeader(*dib, gif, 0, settings);
+        writer.WriteGifFrameHeader(*dib, gif, -1, 10, 0, 0, 1, 1, 0, true, settings);
+        writer.WriteGifImageData(*dib, gif, 0, 0, 0, 0);
+        writer.WriteGifTrailer(gif);
         const TDecodedGif decoded = DecodeGif(gif.Bytes());
         EXPECT_TRUE(decoded.HasLoopBlock);
         EXPECT_EQ(decoded.LoopCount, loops);
@@ -151,10 +154,11 @@ TEST(GifWriter, LoopingBlockOnlyForAnimationsThatDoNotPlayOnce) {
 TEST(GifWriter, ControlBlockCarriesDisposalUserInputAndTransparency) {
     auto dib = MakeDib(1, 1, Four, {0});
     TMemoryStream header;
-    WriteGifHeader(*dib, header, 0, {});
+    TGifWriter writer;
+    writer.WriteGifHeader(*dib, header, 0, {});
     auto control = [&](int Transparent, int Delay, int Mode, bool SizeOptimised) {
         TMemoryStream s;
-        WriteGifFrameHeader(*dib, s, Transparent, Delay, 0, 0, 1, 1, Mode, SizeOptimised, {});
+        writer.WriteGifFrameHeader(*dib, s, Transparent, Delay, 0, 0, 1, 1, Mode, SizeOptimised, {});
         return TBytes(s.Bytes().begin(), s.Bytes().begin() + 8);
     };
     EXPECT_EQ(control(-1, 150, 0, true), (TBytes{0x21, 0xF9, 4, 0x00, 0x96, 0x00, 0, 0}));
@@ -169,11 +173,12 @@ TEST(GifWriter, ControlBlockCarriesDisposalUserInputAndTransparency) {
 TEST(GifWriter, LocalTableOnlyWhenTheFrameTableDiffersFromTheGlobalOne) {
     auto first = MakeDib(2, 2, Four, {0, 1, 2, 3});
     TMemoryStream header;
-    WriteGifHeader(*first, header, 0, {});
+    TGifWriter writer;
+    writer.WriteGifHeader(*first, header, 0, {});
     // Image descriptor and what follows it, after the 8-byte control block.
-    auto descriptor = [](TKvDIB& Dib, const TGifOutputSettings& Settings) {
+    auto descriptor = [&writer](TKvDIB& Dib, const TGifOutputSettings& Settings) {
         TMemoryStream s;
-        WriteGifFrameHeader(Dib, s, -1, 0, 1, 0, 1, 2, 0, true, Settings);
+        writer.WriteGifFrameHeader(Dib, s, -1, 0, 1, 0, 1, 2, 0, true, Settings);
         return Tail(s, 8);
     };
     const TGifOutputSettings perFrame{0, false, 1};
@@ -225,7 +230,7 @@ TEST(GifWriter, LocalTableOnlyWhenTheFrameTableDiffersFromTheGlobalOne) {
 TEST(GifWriter, DimensionsBeyondSixteenBitsAreRefused) {
     auto wide = MakeDib(70000, 1, Four, TBytes(70000, 0));
     TMemoryStream gif;
-    EXPECT_THROW(WriteGifHeader(*wide, gif, 0, {}), EInvalidGraphic);
+    EXPECT_THROW(TGifWriter().WriteGifHeader(*wide, gif, 0, {}), EInvalidGraphic);
 }
 
 TEST(GifWriter, ImageDataOfARectangleReadsThoseRowsOnly) {
@@ -240,8 +245,8 @@ TEST(GifWriter, ImageDataOfARectangleReadsThoseRowsOnly) {
     auto four = MakeDib(w, h, sixteen, pixels, 4);
 
     TMemoryStream fromEight, fromFour;
-    WriteGifImageData(*eight, fromEight, 2, 1, 5, 3);
-    WriteGifImageData(*four, fromFour, 2, 1, 5, 3);
+    TGifWriter::WriteGifImageData(*eight, fromEight, 2, 1, 5, 3);
+    TGifWriter::WriteGifImageData(*four, fromFour, 2, 1, 5, 3);
     EXPECT_EQ(fromEight.Bytes(), fromFour.Bytes());
 
     TBytes expected;
@@ -255,7 +260,7 @@ TEST(GifWriter, ImageDataOfARectangleReadsThoseRowsOnly) {
     EXPECT_EQ(decoded.Frames[0].Pixels, expected);
 
     TMemoryStream outside;
-    EXPECT_THROW(WriteGifImageData(*eight, outside, 5, 0, 7, 0), EKvDIBPixelPositionRange);
+    EXPECT_THROW(TGifWriter::WriteGifImageData(*eight, outside, 5, 0, 7, 0), EKvDIBPixelPositionRange);
 }
 
 TEST(GifWriter, AnimationWithChangedRectanglesDecodesFrameByFrame) {
@@ -274,12 +279,13 @@ TEST(GifWriter, AnimationWithChangedRectanglesDecodesFrameByFrame) {
 
     TMemoryStream gif;
     TGifOutputSettings settings;
-    WriteGifHeader(*first, gif, 0, settings);
-    WriteGifFrameHeader(*first, gif, -1, 20, 0, 0, w, h, 0, true, settings);
-    WriteGifImageData(*first, gif, 0, 0, w - 1, h - 1);
-    WriteGifFrameHeader(*second, gif, 0, 30, 5, 10, 20, 10, 0, true, settings);
-    WriteGifImageData(*second, gif, 5, 10, 24, 19);
-    WriteGifTrailer(gif);
+    TGifWriter writer;
+    writer.WriteGifHeader(*first, gif, 0, settings);
+    writer.WriteGifFrameHeader(*first, gif, -1, 20, 0, 0, w, h, 0, true, settings);
+    writer.WriteGifImageData(*first, gif, 0, 0, w - 1, h - 1);
+    writer.WriteGifFrameHeader(*second, gif, 0, 30, 5, 10, 20, 10, 0, true, settings);
+    writer.WriteGifImageData(*second, gif, 5, 10, 24, 19);
+    writer.WriteGifTrailer(gif);
 
     const TDecodedGif decoded = DecodeGif(gif.Bytes());
     ASSERT_EQ(decoded.Frames.size(), 2u);
