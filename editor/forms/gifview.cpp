@@ -23,13 +23,7 @@ void ShowPlaybackFrame(const TEditorDocument& Document, int Frame, TBitmap& F, T
     F.Canvas()->Draw(0, 0, Document.MainImage.get());
     Document.DrawFrameCasts(F, Frame, TComposeOptions{.Offset = Document.OutputOffset()});
     View.Picture()->SetGraphic(&Background);
-    if (Document.FramePointValid(Frame)) {
-        const TPoint point = Document.FramePoints[Frame];
-        F.SetTransparentColor(F.Canvas()->GetPixels(point.X, point.Y));
-        F.SetTransparent(true);
-    } else {
-        F.SetTransparent(false);
-    }
+    SetKeyColor(F, Document.FramePointValid(Frame), Document.FramePoints[Frame]);
     View.Canvas()->Draw(FrameMargin, FrameMargin, &F);
     View.Repaint();
 }

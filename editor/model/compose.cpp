@@ -134,9 +134,7 @@ void TEditorDocument::MakeZoomedView(int Frame, std::unique_ptr<TBitmap>& Bitmap
         canvas->Brush.Style = bsSolid;
         canvas->FillRect(whole);
         const TPoint point = FramePoints[Frame];
-        Bitmap->SetTransparentColor(
-            Bitmap->Canvas()->GetPixels(point.X + CanvasMargin, point.Y + CanvasMargin));
-        Bitmap->SetTransparent(true);
+        SetKeyColor(*Bitmap, true, TPoint{point.X + CanvasMargin, point.Y + CanvasMargin});
     }
     if (FZoomFactor == 1)
         zoomed->Canvas()->Draw(0, 0, Bitmap.get());

@@ -8,17 +8,6 @@ TPoint ClampPosition(std::int64_t X, std::int64_t Y) {
                   static_cast<int>(std::clamp<std::int64_t>(Y, -PositionLimit, PositionLimit))};
 }
 
-bool KeyPointInside(TGraphic& Picture, TPoint Point) {
-    return Point.X >= 0 && Point.Y >= 0 && Point.X < Picture.Width() && Point.Y < Picture.Height();
-}
-
-void SetKeyColor(TBitmap& Picture, bool Transparent, TPoint Key) {
-    // Outside the picture the canvas reports no colour, which must not become a key colour.
-    const bool inside = KeyPointInside(Picture, Key);
-    if (inside) Picture.SetTransparentColor(Picture.Canvas()->GetPixels(Key.X, Key.Y));
-    Picture.SetTransparent(Transparent && inside);
-}
-
 void PrepareCastPicture(TBitmap& Picture, bool Transparent, TPoint Key) {
     Picture.SetPixelFormat(pfDevice);
     SetKeyColor(Picture, Transparent, Key);

@@ -73,11 +73,6 @@ struct TScoreClipItem {
     bool CellSet = false;
 };
 
-// Point lies inside Picture.
-bool KeyPointInside(TGraphic& Picture, TPoint Point);
-// Marks Picture to be drawn without the colour of its pixel at Key when Transparent is set. A
-// key point outside the picture names no colour: the picture is then drawn whole.
-void SetKeyColor(TBitmap& Picture, bool Transparent, TPoint Key);
 // Makes Picture what a cast slot holds: device-dependent, marked by SetKeyColor.
 void PrepareCastPicture(TBitmap& Picture, bool Transparent, TPoint Key);
 // A copy of Source made ready for a slot by PrepareCastPicture.
