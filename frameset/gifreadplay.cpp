@@ -4,6 +4,7 @@
 
 #include "frameset/gifread.h"
 #include "frameset/gifreadview.h"
+#include "toolkit/graphics/ScopeExit.h"
 #include "toolkit/widgets/Application.h"
 
 void PrepareFrameBitmap(TFrameEntry& Entry) {
@@ -68,28 +69,23 @@ void TForm1::Button4Click(TObject*) {
     if (FrameCount == 0) return;
     EnableEditing(false);
     Idle = false;
-    try {
-        // The screen's size inside the frame (outer size + 8 by + 27); only the size is set,
-        // so the window opens where the toolkit places it, on the main window.
-        Form3->SetClientWidth(ScreenBitmap->Width());
-        Form3->SetClientHeight(ScreenBitmap->Height());
-        Form3->Image1->Picture()->SetGraphic(ScreenBitmap.get());
-        PlaybackCanvas()->Brush.Color = Image1->Canvas()->Brush.Color;
-        Form3->Show();
-        int frame = 0;
-        do {
-            views(frame, false);
-            frame = (frame + 1) % FrameCount;
-        } while (!Idle);
-    } catch (...) {
+    const TScopeExit finish([this] {
         Form3->Close();
         EnableEditing(true);
         Idle = true;
-        throw;
-    }
-    Form3->Close();
-    EnableEditing(true);
-    Idle = true;
+    });
+    // The screen's size inside the frame (outer size + 8 by + 27); only the size is set,
+    // so the window opens where the toolkit places it, on the main window.
+    Form3->SetClientWidth(ScreenBitmap->Width());
+    Form3->SetClientHeight(ScreenBitmap->Height());
+    Form3->Image1->Picture()->SetGraphic(ScreenBitmap.get());
+    PlaybackCanvas()->Brush.Color = Image1->Canvas()->Brush.Color;
+    Form3->Show();
+    int frame = 0;
+    do {
+        views(frame, false);
+        frame = (frame + 1) % FrameCount;
+    } while (!Idle);
 }
 
 void TForm1::Button5Click(TObject*) {

@@ -7,6 +7,7 @@
 #include "editor/forms/transform.h"
 #include "toolkit/graphics/Clipboard.h"
 #include "toolkit/graphics/FilePaths.h"
+#include "toolkit/graphics/ScopeExit.h"
 #include "toolkit/widgets/Application.h"
 
 namespace {
@@ -53,23 +54,17 @@ void TMobrelForm::LoadCast(int Source) {
     if (slot > 0 && !channel.CastUsed[slot - 1]) return;
 
     // Also after a failure the strip is counted and drawn again.
-    auto finish = [&] {
+    const TScopeExit finish([&] {
         channel.RecountCasts();
         cast->Repaint();
         score->SetFocus();
         score->Repaint();
-    };
-    try {
-        if (Source == 0) {
-            LoadCastFiles(*this, slot);
-        } else if (std::unique_ptr<TBitmap> picture = ReadClipboardPicture(PictureSizeFits)) {
-            PutCast(channel, slot, *picture);
-        }
-    } catch (...) {
-        finish();
-        throw;
+    });
+    if (Source == 0) {
+        LoadCastFiles(*this, slot);
+    } else if (std::unique_ptr<TBitmap> picture = ReadClipboardPicture(PictureSizeFits)) {
+        PutCast(channel, slot, *picture);
     }
-    finish();
 }
 
 void TMobrelForm::insertcastClick(TObject*) {
