@@ -1,7 +1,5 @@
 // The editor view of one frame, and playback of the whole list in the playback window
 // with each frame's wait and disposal.
-#include <chrono>
-
 #include "frameset/gifread.h"
 #include "frameset/gifreadview.h"
 #include "toolkit/graphics/ScopeExit.h"
@@ -15,12 +13,8 @@ void PrepareFrameBitmap(TFrameEntry& Entry) {
     SetKeyColor(*FrameBitmap, Entry.Transparent && Entry.TransparentPoint.X >= 0, Entry.TransparentPoint);
 }
 
-// Busy, as a wait between frames: the application handles its messages at least once.
 void WaitWithMessages(int Milliseconds) {
-    const auto start = std::chrono::steady_clock::now();
-    do {
-        Application->ProcessMessages();
-    } while (std::chrono::steady_clock::now() - start <= std::chrono::milliseconds(Milliseconds));
+    Application->ProcessMessagesFor(Milliseconds);
 }
 
 // Disposal plays no part here: frames pile up unless the view is cleared first.

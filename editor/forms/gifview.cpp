@@ -1,7 +1,5 @@
 #include "editor/forms/gifview.h"
 
-#include <QElapsedTimer>
-
 #include "editor/model/effects.h"
 #include "editor/forms/gifform.h"
 #include "editor/model/scoreedit.h"
@@ -36,11 +34,7 @@ TPoint PlaybackClientSize(int Width, int Height) {
 }
 
 void WaitTicks(std::int64_t Milliseconds) {
-    QElapsedTimer ticks;
-    ticks.start();
-    do
-        Application->ProcessMessages();
-    while (ticks.elapsed() <= Milliseconds);
+    Application->ProcessMessagesFor(Milliseconds);
 }
 
 Tviewform::Tviewform() {
