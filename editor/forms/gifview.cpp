@@ -2,6 +2,7 @@
 
 #include "editor/model/effects.h"
 #include "editor/forms/gifform.h"
+#include "toolkit/widgets/BindHandler.h"
 #include "editor/model/scoreedit.h"
 #include "imagelib/KvDIB.h"
 #include "toolkit/widgets/Application.h"
@@ -55,11 +56,11 @@ Tviewform::Tviewform() {
     Image1->SetBounds(0, PanelHeight, 300, 100);
     Image1->SetAutoSize(true);
 
-    OnActivate = [this](TObject* Sender) { FormActivate(Sender); };
-    OnClose = [this](TObject* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
-    Button1->OnClick = [this](TObject* Sender) { Button1Click(Sender); };
-    Button2->OnClick = [this](TObject* Sender) { Button2Click(Sender); };
-    Button3->OnClick = [this](TObject* Sender) { Button3Click(Sender); };
+    OnActivate = BindHandler(this, &Tviewform::FormActivate);
+    OnClose = BindHandler(this, &Tviewform::FormClose);
+    Button1->OnClick = BindHandler(this, &Tviewform::Button1Click);
+    Button2->OnClick = BindHandler(this, &Tviewform::Button2Click);
+    Button3->OnClick = BindHandler(this, &Tviewform::Button3Click);
 }
 
 Tviewform::~Tviewform() {

@@ -1,6 +1,7 @@
 #include "editor/forms/scoreset.h"
 
 #include "editor/forms/gifform.h"
+#include "toolkit/widgets/BindHandler.h"
 
 Tscoreform* scoreform = nullptr;
 
@@ -22,9 +23,9 @@ Tscoreform::Tscoreform() {
     Button2 = FParts.MakeButton("Button2", this, TRect{107, 60, 182, 85}, "CANCEL");
     Button2->SetCancel(true);
 
-    OnActivate = [this](TObject* Sender) { FormActivate(Sender); };
-    Button1->OnClick = [this](TObject* Sender) { Button1Click(Sender); };
-    Button2->OnClick = [this](TObject* Sender) { Button2Click(Sender); };
+    OnActivate = BindHandler(this, &Tscoreform::FormActivate);
+    Button1->OnClick = BindHandler(this, &Tscoreform::Button1Click);
+    Button2->OnClick = BindHandler(this, &Tscoreform::Button2Click);
 }
 
 Tscoreform::~Tscoreform() {

@@ -1,6 +1,7 @@
 #include "editor/forms/transform.h"
 
 #include "editor/forms/gifform.h"
+#include "toolkit/widgets/BindHandler.h"
 
 Ttransfrm* transfrm = nullptr;
 
@@ -30,17 +31,13 @@ Ttransfrm::Ttransfrm() {
     Image1->SetAutoSize(true);
     Image1->SetStretch(true);
 
-    OnActivate = [this](TObject* Sender) { FormActivate(Sender); };
-    Button1->OnClick = [this](TObject* Sender) { Button1Click(Sender); };
-    Button2->OnClick = [this](TObject* Sender) { Button2Click(Sender); };
-    Button3->OnClick = [this](TObject* Sender) { Button3Click(Sender); };
-    Button4->OnClick = [this](TObject* Sender) { Button4Click(Sender); };
-    Image1->OnMouseMove = [this](TObject* Sender, TShiftState Shift, int X, int Y) {
-        Image1MouseMove(Sender, Shift, X, Y);
-    };
-    Image1->OnMouseDown = [this](TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
-        Image1MouseDown(Sender, Button, Shift, X, Y);
-    };
+    OnActivate = BindHandler(this, &Ttransfrm::FormActivate);
+    Button1->OnClick = BindHandler(this, &Ttransfrm::Button1Click);
+    Button2->OnClick = BindHandler(this, &Ttransfrm::Button2Click);
+    Button3->OnClick = BindHandler(this, &Ttransfrm::Button3Click);
+    Button4->OnClick = BindHandler(this, &Ttransfrm::Button4Click);
+    Image1->OnMouseMove = BindHandler(this, &Ttransfrm::Image1MouseMove);
+    Image1->OnMouseDown = BindHandler(this, &Ttransfrm::Image1MouseDown);
 }
 
 Ttransfrm::~Ttransfrm() {
