@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "editor/model/frameexport.h"
 #include "imagelib/KvDIB.h"
 
 namespace {

@@ -10,6 +10,10 @@
 
 class TKvDIB;
 
+// R := the smallest rectangle, bounds inclusive, holding every pixel where A and B (of the
+// same size) differ. When nothing differs R is (width - 1, height - 1, 0, 0).
+void GetChangedRect(TKvDIB& A, TKvDIB& B, TRect& R);
+
 // Paints every pixel of Frame that equals Previous's pixel at the same place in Colour (both
 // 24 bits per pixel, the same size). Painted gets one byte per pixel, row by row, 1 where a
 // pixel was painted. Returns the last painted pixel in row-by-row order, if any.

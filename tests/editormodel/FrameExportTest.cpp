@@ -7,6 +7,7 @@
 
 #include "DocumentFixture.h"
 #include "common/GifPlayback.h"
+#include "editor/model/framechanges.h"
 #include "editor/model/frameexport.h"
 #include "imagelib/KvDIB.h"
 
