@@ -37,6 +37,15 @@ public:
     // The document all commands work on; FormCreate starts it afresh.
     TEditorDocument& Document() { return *FDocument; }
 
+    // Mouse drags on the frame view: placing with the left button, moving a run with another.
+    bool PlacingCast = false;
+    bool MovingRun = false;
+    // The score cell last remembered (X = column, Y = row); a change of its row means the
+    // current channel changed.
+    TPoint LastScoreCell{1, 0};
+    // Where the pointer holds a cast being placed: column 0..2 + 3 x row 0..2; 4 = centre.
+    std::uint8_t PlacementAnchor = 4;
+
     // Layout, bottom up: score, cast strip, progress bar; above them panel 1, panel 2 and the
     // frame view.
     TStringGrid* score;

@@ -113,7 +113,7 @@ void TMobrelForm::SetCastTransparency() {
     if (!transfrm->Pick(*current, "キャスト透過色設定", true)) return;
     // Every selected cast takes the point picked on the current one.
     const TGridRect selection = cast->GetSelection();
-    ApplyCastKeyPoint(channel, selection.Left, selection.Right, Document().PickedPoint);
+    ApplyCastKeyPoint(channel, selection.Left, selection.Right, transfrm->PickedPoint);
     cast->Repaint();
 }
 
@@ -126,7 +126,7 @@ void TMobrelForm::Button5Click(TObject*) {
         return;
     if (!transfrm->Pick(*current, "色変更", false)) return;
     if (!ColorDialog1->Execute()) return;
-    ReplaceCastColor(channel, selection.Left, selection.Right, cast->Col(), Document().PickedPoint,
+    ReplaceCastColor(channel, selection.Left, selection.Right, cast->Col(), transfrm->PickedPoint,
                      ColorDialog1->Color);
     cast->Repaint();
     score->SetFocus();
@@ -136,11 +136,11 @@ void TMobrelForm::Button4Click(TObject*) {
     newform->SetCaption("キャスト表示位置変更");
     newform->Panel1->Show();
     newform->ShowModal();
-    if (Document().NewFormCancelled) return;
+    if (newform->NewFormCancelled) return;
     // The radio groups keep their last choice between openings.
     const int column = newform->crmode1->GetItemIndex();
     const int row = newform->crmode2->GetItemIndex();
-    if (column >= 0 && row >= 0) Document().PlacementAnchor = static_cast<std::uint8_t>(column + 3 * row);
+    if (column >= 0 && row >= 0) PlacementAnchor = static_cast<std::uint8_t>(column + 3 * row);
 }
 
 void TMobrelForm::castDrawCell(TObject*, int ACol, int, const TRect& Rect, TGridDrawState State) {

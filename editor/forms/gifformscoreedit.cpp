@@ -16,9 +16,8 @@ constexpr std::uint16_t DeleteKey = 46;
 // The cast strip shows the current channel: it is repainted when the score's row changed since
 // the cell was last remembered.
 void FollowScoreCell(TMobrelForm& Form) {
-    TEditorDocument& doc = Form.Document();
-    if (Form.score->Row() != doc.LastScoreCell.Y) Form.cast->Repaint();
-    doc.LastScoreCell = TPoint{Form.score->Col(), Form.score->Row()};
+    if (Form.score->Row() != Form.LastScoreCell.Y) Form.cast->Repaint();
+    Form.LastScoreCell = TPoint{Form.score->Col(), Form.score->Row()};
     Form.UpdateScoreStatus();
 }
 
@@ -140,7 +139,7 @@ void TMobrelForm::AdjustScore(int Mode) {
     }
     case 1:
         scoreform->ShowModal();
-        if (!doc.ScoreFormOk) break;
+        if (!scoreform->ScoreFormOk) break;
         // Every selected channel moves, not only the current one.
         for (int ch = selection.Top; ch <= selection.Bottom && ch < ChannelCount; ++ch)
             ShiftSetPositions(doc.Channels[ch], selection.Left - 1, selection.Right - 1,

@@ -78,15 +78,15 @@ void Tviewform::FormClose(TObject*, TCloseAction&) {
 }
 
 void Tviewform::Button1Click(TObject*) {
-    if (MobrelForm->Document().PlayerStopped && !FPlaying) PlayLoop();
+    if (PlayerStopped && !FPlaying) PlayLoop();
 }
 
 void Tviewform::Button2Click(TObject*) {
-    MobrelForm->Document().PlayerStopped = true;
+    PlayerStopped = true;
 }
 
 void Tviewform::Button3Click(TObject*) {
-    MobrelForm->Document().PlayerStopped = true;
+    PlayerStopped = true;
     Close();
 }
 
@@ -98,7 +98,7 @@ void Tviewform::PlayLoop() {
         ShowMessage("データがありません");
         return;
     }
-    doc.PlayerStopped = false;
+    PlayerStopped = false;
     const TPoint client = PlaybackClientSize(doc.MainImage->Width(), doc.MainImage->Height());
     SetClientWidth(client.X);
     SetClientHeight(client.Y);
@@ -123,8 +123,8 @@ void Tviewform::PlayLoop() {
         WaitTicks(static_cast<std::int64_t>(doc.FrameWaits[f]) * 10);
         // A window closed some other way than by its buttons, or the program ending, stops
         // as "閉じる" does.
-        if ((Modal() && GetModalResult() != mrNone) || Application->Terminated()) doc.PlayerStopped = true;
-        if (doc.PlayerStopped) break;
+        if ((Modal() && GetModalResult() != mrNone) || Application->Terminated()) PlayerStopped = true;
+        if (PlayerStopped) break;
     }
     FPlaying = false;
 }

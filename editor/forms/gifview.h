@@ -31,6 +31,9 @@ public:
     TButton* Button3;
     TImage* Image1;
 
+    // Set by the stop and close buttons; tested once per frame.
+    bool PlayerStopped = false;
+
     void FormActivate(TObject* Sender);
     void FormClose(TObject* Sender, TCloseAction& Action);
     void Button1Click(TObject* Sender);

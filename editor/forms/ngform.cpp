@@ -1,6 +1,5 @@
 #include "editor/forms/ngform.h"
 
-#include "editor/forms/gifform.h"
 #include "toolkit/widgets/BindHandler.h"
 
 Tnewform* newform = nullptr;
@@ -71,7 +70,7 @@ Tnewform::~Tnewform() {
 }
 
 void Tnewform::FormActivate(TObject*) {
-    MobrelForm->Document().NewFormCancelled = false;
+    NewFormCancelled = false;
 }
 
 void Tnewform::Button1Click(TObject*) {
@@ -80,11 +79,11 @@ void Tnewform::Button1Click(TObject*) {
 
 // Only "OK" confirms: the window's close box cancels like "CANCEL".
 void Tnewform::FormClose(TObject*, TCloseAction&) {
-    if (GetModalResult() != mrOk) MobrelForm->Document().NewFormCancelled = true;
+    if (GetModalResult() != mrOk) NewFormCancelled = true;
 }
 
 void Tnewform::Button2Click(TObject*) {
-    MobrelForm->Document().NewFormCancelled = true;
+    NewFormCancelled = true;
     Close();
 }
 

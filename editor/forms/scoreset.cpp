@@ -1,6 +1,5 @@
 #include "editor/forms/scoreset.h"
 
-#include "editor/forms/gifform.h"
 #include "toolkit/widgets/BindHandler.h"
 
 Tscoreform* scoreform = nullptr;
@@ -33,7 +32,7 @@ Tscoreform::~Tscoreform() {
 }
 
 void Tscoreform::FormActivate(TObject*) {
-    MobrelForm->Document().ScoreFormOk = true;
+    ScoreFormOk = true;
     SpinEdit1->SetValue(0);
     SpinEdit2->SetValue(0);
 }
@@ -43,6 +42,6 @@ void Tscoreform::Button1Click(TObject*) {
 }
 
 void Tscoreform::Button2Click(TObject*) {
-    MobrelForm->Document().ScoreFormOk = false;
+    ScoreFormOk = false;
     Close();
 }

@@ -1,6 +1,5 @@
 #include "editor/forms/transform.h"
 
-#include "editor/forms/gifform.h"
 #include "toolkit/widgets/BindHandler.h"
 
 Ttransfrm* transfrm = nullptr;
@@ -57,13 +56,13 @@ bool Ttransfrm::Pick(TGraphic& Picture, const std::string& Caption, bool OfferNo
     Button4->Hide();
     // A window closed by other means than a pick or "透過しない" (the window manager's
     // close) leaves no point either: the caller must not act on an old one.
-    if (!FAnswered) MobrelForm->Document().PickerCancelled = true;
-    return !MobrelForm->Document().PickerCancelled;
+    if (!FAnswered) PickerCancelled = true;
+    return !PickerCancelled;
 }
 
 void Ttransfrm::FormActivate(TObject*) {
     PickerZoom = 1;
-    MobrelForm->Document().PickerCancelled = false;
+    PickerCancelled = false;
     ZoomPicture();
 }
 
@@ -85,13 +84,13 @@ void Ttransfrm::Button2Click(TObject*) {
 }
 
 void Ttransfrm::Button3Click(TObject*) {
-    MobrelForm->Document().PickerCancelled = true;
+    PickerCancelled = true;
     Close();
 }
 
 void Ttransfrm::Button4Click(TObject*) {
     // Only X says "no transparency"; Y keeps the value of the last pick.
-    MobrelForm->Document().PickedPoint.X = -1;
+    PickedPoint.X = -1;
     FAnswered = true;
     Close();
 }
@@ -102,7 +101,7 @@ void Ttransfrm::Image1MouseMove(TObject*, TShiftState, int X, int Y) {
 }
 
 void Ttransfrm::Image1MouseDown(TObject*, TMouseButton, TShiftState, int X, int Y) {
-    MobrelForm->Document().PickedPoint = TPoint{X / PickerZoom, Y / PickerZoom};
+    PickedPoint = TPoint{X / PickerZoom, Y / PickerZoom};
     FAnswered = true;
     Close();
 }

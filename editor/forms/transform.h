@@ -28,9 +28,13 @@ public:
     // The magnification of the picture, 1 whenever the window opens.
     int PickerZoom = 1;
 
+    // The picked pixel, in the shown picture's own coordinates; X = -1 for no transparency.
+    TPoint PickedPoint{};
+    bool PickerCancelled = false;
+
     // The callers' protocol: shows Picture (unchanged) under Caption, offering "透過しない"
-    // when asked, and returns false when the user cancelled. The picked pixel is left in the
-    // document's PickedPoint, in Picture's own coordinates (X = -1 for no transparency).
+    // when asked, and returns false when the user cancelled. The picked pixel is left in
+    // PickedPoint.
     bool Pick(TGraphic& Picture, const std::string& Caption, bool OfferNoTransparency);
 
     void FormActivate(TObject* Sender);

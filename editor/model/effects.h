@@ -94,7 +94,8 @@ struct TMainImageStage {
     std::unique_ptr<TBitmap> Canvas;
 };
 
-// The whole document. One instance is shared by the main window, its dialogs and every command.
+// The whole document: the score, the casts and the pictures. One instance is shared by the main
+// window, its dialogs and every command; what a window remembers of its own work stays in it.
 class TEditorDocument {
 public:
     // Start-up values: no casts, no set cells, every slot transparent, waits 0, no frame
@@ -120,21 +121,6 @@ public:
     TColor BackgroundColor = clWhite;
     std::array<TScoreClipItem, FrameCount> ScoreClip{};
     int ScoreClipCount = 0;
-    // Mouse drags on the frame view: placing with the left button, moving a run with another.
-    bool PlacingCast = false;
-    bool MovingRun = false;
-    // The main window's memory of the score cell (X = column, Y = row).
-    TPoint LastScoreCell{1, 0};
-    // Where the pointer holds a cast being placed: column 0..2 + 3 x row 0..2; 4 = centre.
-    std::uint8_t PlacementAnchor = 4;
-    // Set by the playback window's stop and close buttons.
-    bool PlayerStopped = false;
-
-    // Results the dialogs leave for their callers.
-    bool NewFormCancelled = false;
-    bool ScoreFormOk = false;
-    TPoint PickedPoint{}; // X = -1: no transparency
-    bool PickerCancelled = false;
 
     // Display zoom of the frame view, 1..4 (other values are brought into the range).
     int GetZoomFactor() const { return FZoomFactor; }

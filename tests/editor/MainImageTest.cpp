@@ -170,7 +170,7 @@ TEST_F(MainImageTest, TypedSizesAreBroughtIntoRangeAndTheColourComesFromTheDialo
         newform->Button1->Click();
     });
     form->BitBtn25->Click();
-    EXPECT_FALSE(Doc().NewFormCancelled);
+    EXPECT_FALSE(newform->NewFormCancelled);
     EXPECT_EQ(Doc().MainImage->Width(), 10);
     EXPECT_EQ(Doc().MainImage->Height(), 20);
 
@@ -184,7 +184,7 @@ TEST_F(MainImageTest, TypedSizesAreBroughtIntoRangeAndTheColourComesFromTheDialo
             how(Form);
         });
         form->BitBtn25->Click();
-        EXPECT_TRUE(Doc().NewFormCancelled);
+        EXPECT_TRUE(newform->NewFormCancelled);
         EXPECT_EQ(Doc().MainImage->Width(), 10);
         EXPECT_EQ(MainPixel(5, 10), Green);
     }

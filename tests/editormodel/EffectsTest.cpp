@@ -40,11 +40,7 @@ TEST(EffectsDocument, StartsEmptyWithWhiteBackgroundAndNoFramePoints) {
     EXPECT_EQ(doc.CanvasBitmap, nullptr);
     EXPECT_EQ(doc.GetZoomFactor(), 1);
     EXPECT_EQ(doc.BackgroundColor, clWhite);
-    EXPECT_EQ(doc.LastScoreCell, (TPoint{1, 0}));
-    EXPECT_EQ(doc.PlacementAnchor, 4);
     EXPECT_EQ(doc.ScoreClipCount, 0);
-    EXPECT_FALSE(doc.PlacingCast);
-    EXPECT_FALSE(doc.MovingRun);
 }
 
 TEST(EffectsCastIndexAt, RunCyclesThroughTheCastsAndAnEmptyCellRestartsIt) {
