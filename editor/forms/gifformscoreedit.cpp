@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr std::uint16_t DeleteKey = 46;
-
 // The cast strip shows the current channel: it is repainted when the score's row changed since
 // the cell was last remembered.
 void FollowScoreCell(TMobrelForm& Form) {
@@ -106,7 +104,7 @@ void TMobrelForm::scoreMouseMove(TObject*, TShiftState, int X, int Y) {
 }
 
 void TMobrelForm::scoreKeyUp(TObject*, std::uint16_t& Key, TShiftState) {
-    if (Key == DeleteKey) {
+    if (Key == VK_DELETE) {
         const TGridRect selection = score->GetSelection();
         ClearScoreCells(Document(), selection.Right, selection.Left, score->Row());
         score->Invalidate();
