@@ -62,7 +62,7 @@ void TMobrelForm::Image1MouseUp(TObject*, TMouseButton, TShiftState, int X, int 
         PlacingCast = false;
         channel.Positions[column - 1] = centre;
         // The next click places the next frame.
-        if (column < FrameCount) score->SetCol(column + 1);
+        if (column < ScoreFrameCount) score->SetCol(column + 1);
     } else {
         MovingRun = false;
         // The current cell lands on the pointer; the other set cells of the selection follow.

@@ -131,7 +131,7 @@ void TMobrelForm::AdjustScore(int Mode) {
     switch (Mode) {
     case 0: {
         TScoreChannel& channel = doc.Channels[row];
-        if (frame >= 0 && frame < FrameCount && channel.CellSet[frame])
+        if (frame >= 0 && frame < ScoreFrameCount && channel.CellSet[frame])
             channel.Positions[frame] = ClampPosition(SpinEdit1->GetValue(), SpinEdit2->GetValue());
         break;
     }
@@ -165,5 +165,5 @@ void TMobrelForm::UpdateScoreStatus() {
     Label4->SetCaption(std::to_string(selection.Left));
     Label9->SetCaption(std::to_string(selection.Right));
     const int frame = score->Col() - 1;
-    if (frame >= 0 && frame < FrameCount) SpinEdit4->SetValue(Document().FrameWaits[frame]);
+    if (frame >= 0 && frame < ScoreFrameCount) SpinEdit4->SetValue(Document().FrameWaits[frame]);
 }

@@ -73,7 +73,7 @@ void TEditorDocument::ReplaceMainImage(std::unique_ptr<TBitmap> Picture) {
 }
 
 void TEditorDocument::DrawFrameCasts(TBitmap& Target, int Frame, const TComposeOptions& Options) const {
-    if (Frame < 0 || Frame >= FrameCount) return;
+    if (Frame < 0 || Frame >= ScoreFrameCount) return;
     const int lastChannel = std::min(Options.LastChannel, ChannelCount - 1);
     for (int ch = 0; ch <= lastChannel; ++ch) {
         const TScoreChannel& channel = Channels[ch];

@@ -85,7 +85,7 @@ void TEditorDocument::SetZoomFactor(int Value) {
 }
 
 int TEditorDocument::CastIndexAt(int Frame, int Channel) const {
-    if (Frame < 0 || Frame >= FrameCount || Channel < 0 || Channel >= ChannelCount) return -1;
+    if (Frame < 0 || Frame >= ScoreFrameCount || Channel < 0 || Channel >= ChannelCount) return -1;
     const TScoreChannel& channel = Channels[Channel];
     int count = 0;
     for (int i = 0; i <= Frame; ++i) {
@@ -96,7 +96,7 @@ int TEditorDocument::CastIndexAt(int Frame, int Channel) const {
 }
 
 bool TEditorDocument::FramePointValid(int Frame) const {
-    if (Frame < 0 || Frame >= FrameCount) return false;
+    if (Frame < 0 || Frame >= ScoreFrameCount) return false;
     const TPoint p = FramePoints[Frame];
     return p.X >= 0 && p.X < MainImage->Width() && p.Y >= 0 && p.Y < MainImage->Height();
 }

@@ -10,7 +10,8 @@
 #include "toolkit/graphics/Graphics.h"
 
 constexpr int ChannelCount = 10;
-constexpr int FrameCount = 200;
+// Frames the score has room for, whether or not any cell of them is set.
+constexpr int ScoreFrameCount = 200;
 constexpr int CastSlotCount = 20;
 // The main image's top-left on the working canvas; the margin lets casts stand partly outside.
 constexpr int CanvasMargin = 50;
@@ -43,8 +44,8 @@ struct TScoreChannel {
     std::array<TPoint, CastSlotCount> CastKeyPoint{};
     int CastCount = 0;
     // Centre of the cast in each frame, canvas coordinates; kept while the cell is cleared.
-    std::array<TPoint, FrameCount> Positions{};
-    std::array<bool, FrameCount> CellSet{};
+    std::array<TPoint, ScoreFrameCount> Positions{};
+    std::array<bool, ScoreFrameCount> CellSet{};
 
     // The picture of slot Slot, or nullptr when the slot is unused or out of range.
     TBitmap* Cast(int Slot) const;
@@ -108,9 +109,9 @@ public:
     // Channel 0 is drawn first, at the bottom.
     std::array<TScoreChannel, ChannelCount> Channels;
     // Wait after each frame in 1/100 s.
-    std::array<std::int32_t, FrameCount> FrameWaits{};
+    std::array<std::int32_t, ScoreFrameCount> FrameWaits{};
     // Per frame a main-image pixel whose colour is transparent in output; (-1, 0) = none.
-    std::array<TPoint, FrameCount> FramePoints{};
+    std::array<TPoint, ScoreFrameCount> FramePoints{};
     // The background picture, device-dependent; always exists, empty until one is loaded.
     std::unique_ptr<TBitmap> MainImage;
     // MainImage plus the margin on every side, filled with BackgroundColor; nullptr until the
@@ -119,7 +120,7 @@ public:
     // The main image inside CanvasBitmap; output frames are cut to it.
     TRect MainImageRect{};
     TColor BackgroundColor = clWhite;
-    std::array<TScoreClipItem, FrameCount> ScoreClip{};
+    std::array<TScoreClipItem, ScoreFrameCount> ScoreClip{};
     int ScoreClipCount = 0;
 
     // Display zoom of the frame view, 1..4 (other values are brought into the range).

@@ -37,10 +37,10 @@ TEST_F(MainWindowStartupTest, StartsWithEmptyTablesAndDefaults) {
             EXPECT_FALSE(channel.CastUsed[slot]);
             EXPECT_EQ(channel.Casts[slot], nullptr);
         }
-        for (int frame = 0; frame < FrameCount; ++frame)
+        for (int frame = 0; frame < ScoreFrameCount; ++frame)
             EXPECT_FALSE(channel.CellSet[frame]);
     }
-    for (int frame = 0; frame < FrameCount; ++frame) {
+    for (int frame = 0; frame < ScoreFrameCount; ++frame) {
         EXPECT_EQ(doc.FrameWaits[frame], 0);
         EXPECT_EQ(doc.FramePoints[frame].X, -1);
         EXPECT_EQ(doc.FramePoints[frame].Y, 0);
