@@ -38,8 +38,9 @@ public:
 
     void FormActivate(TObject* Sender);
     void FormClose(TObject* Sender, TCloseAction& Action);
-    void Button1Click(TObject* Sender);
-    void Button2Click(TObject* Sender);
+    void Button1Click(TObject* Sender); // "OK"
+    void Button2Click(TObject* Sender); // "CANCEL"
+    // The background colour from the colour dialog.
     void Shape1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
 
 private:

@@ -24,8 +24,8 @@ public:
     bool ScoreFormOk = false;
 
     void FormActivate(TObject* Sender);
-    void Button1Click(TObject* Sender);
-    void Button2Click(TObject* Sender);
+    void Button1Click(TObject* Sender); // "OK"
+    void Button2Click(TObject* Sender); // "CANCEL"
 
 private:
     TComponentOwner FParts;

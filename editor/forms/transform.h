@@ -38,11 +38,13 @@ public:
     bool Pick(TGraphic& Picture, const std::string& Caption, bool OfferNoTransparency);
 
     void FormActivate(TObject* Sender);
-    void Button1Click(TObject* Sender);
-    void Button2Click(TObject* Sender);
-    void Button3Click(TObject* Sender);
-    void Button4Click(TObject* Sender);
+    void Button1Click(TObject* Sender); // "拡大": magnifies the picture one step more
+    void Button2Click(TObject* Sender); // "縮小": one step less, down to natural size
+    void Button3Click(TObject* Sender); // "キャンセル": closes without a pick
+    void Button4Click(TObject* Sender); // "透過しない": picks no transparency
+    // The swatch previews the colour under the mouse.
     void Image1MouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+    // Picks the pixel clicked.
     void Image1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
 
 private:
