@@ -96,8 +96,8 @@ void Ttransfrm::Button4Click(TObject*) {
 }
 
 void Ttransfrm::Image1MouseMove(TObject*, TShiftState, int X, int Y) {
-    const TColor colour = Image1->Picture()->Bitmap()->Canvas()->GetPixels(X / PickerZoom, Y / PickerZoom);
-    if (colour != CLR_INVALID) Shape1->SetBrushColor(colour);
+    const TColor color = Image1->Picture()->Bitmap()->Canvas()->GetPixels(X / PickerZoom, Y / PickerZoom);
+    if (color != CLR_INVALID) Shape1->SetBrushColor(color);
 }
 
 void Ttransfrm::Image1MouseDown(TObject*, TMouseButton, TShiftState, int X, int Y) {

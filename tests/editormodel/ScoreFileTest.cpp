@@ -407,7 +407,7 @@ TEST_F(ScoreFileTest, AFileThatFailsToLoadLeavesTheDocumentAsItWas) {
 // RLE4, 16-bit bit fields and the 12-byte core header.
 TEST_F(ScoreFileTest, CastsOfEveryBmpLayoutOfTheImageLibraryLoad) {
     // Three colours: (10, 20, 30), red, blue.
-    auto threeColours = [](std::int32_t Width, std::int32_t Height, std::uint16_t BitCount,
+    auto threeColors = [](std::int32_t Width, std::int32_t Height, std::uint16_t BitCount,
                            std::uint32_t Compression, TBytes Pixels) {
         TTestDIB dib;
         dib.Width = Width;
@@ -431,8 +431,8 @@ TEST_F(ScoreFileTest, CastsOfEveryBmpLayoutOfTheImageLibraryLoad) {
     core.BitCount = 1;
     core.Table = {0, 0, 0, 255, 255, 255};
     core.Pixels = {0xA0, 0, 0, 0};
-    const std::vector<TBytes> casts{threeColours(4, 2, 8, BI_RLE8, {2, 1, 2, 2, 0, 0, 4, 0, 0, 1}),
-                                    threeColours(4, 1, 4, BI_RLE4, {4, 0x12, 0, 1}), fields.File(),
+    const std::vector<TBytes> casts{threeColors(4, 2, 8, BI_RLE8, {2, 1, 2, 2, 0, 0, 4, 0, 0, 1}),
+                                    threeColors(4, 1, 4, BI_RLE4, {4, 0x12, 0, 1}), fields.File(),
                                     core.File()};
     const std::vector<std::vector<TColor>> expected{
         {RGB(10, 20, 30), RGB(10, 20, 30), RGB(10, 20, 30), RGB(10, 20, 30), Red, Red, Blue, Blue},
