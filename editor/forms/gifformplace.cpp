@@ -19,8 +19,7 @@ void TMobrelForm::ApplyPlacementAnchor(int& X, int& Y) {
     const int channel = score->Row();
     TBitmap* picture = doc.Channels[channel].Cast(doc.CastIndexAt(score->Col() - 1, channel));
     if (picture == nullptr) return;
-    const TPoint centre =
-        AnchoredCentre(PlacementAnchor, TPoint{X, Y}, picture->Width(), picture->Height());
+    const TPoint centre = AnchoredCentre(PlacementAnchor, TPoint{X, Y}, picture->Width(), picture->Height());
     X = centre.X;
     Y = centre.Y;
 }

@@ -108,7 +108,8 @@ void TMobrelForm::RefreshFrameView() {
         first = false;
     }
     const int frame = score->Col() - 1;
-    if (frame >= 0 && frame < ScoreFrameCount && channel.CellSet[frame]) DrawCrosshair(channel.Positions[frame]);
+    if (frame >= 0 && frame < ScoreFrameCount && channel.CellSet[frame])
+        DrawCrosshair(channel.Positions[frame]);
     canvas->Brush.Color = clWhite;
     Image1->Repaint();
 }

@@ -408,7 +408,7 @@ TEST_F(ScoreFileTest, AFileThatFailsToLoadLeavesTheDocumentAsItWas) {
 TEST_F(ScoreFileTest, CastsOfEveryBmpLayoutOfTheImageLibraryLoad) {
     // Three colours: (10, 20, 30), red, blue.
     auto threeColors = [](std::int32_t Width, std::int32_t Height, std::uint16_t BitCount,
-                           std::uint32_t Compression, TBytes Pixels) {
+                          std::uint32_t Compression, TBytes Pixels) {
         TTestDIB dib;
         dib.Width = Width;
         dib.Height = Height;

@@ -162,9 +162,7 @@ public:
             blocks.push_back(Text.substr(at, 255));
         return Extension(0xFE, blocks);
     }
-    TGifBuilder& Loop() {
-        return Extension(0xFF, {"NETSCAPE2.0", std::string("\x01\x00\x00", 3)});
-    }
+    TGifBuilder& Loop() { return Extension(0xFF, {"NETSCAPE2.0", std::string("\x01\x00\x00", 3)}); }
     TGifBuilder& Trailer() {
         FBytes.push_back(0x3B);
         return *this;
