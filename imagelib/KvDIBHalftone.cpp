@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "imagelib/KvDIBConvertResult.h"
 #include "imagelib/KvDIBConverters.h"
 
 // Rows of five blues for each red and green level; then the five extra colours.
@@ -171,11 +172,7 @@ void Diffuse(const TKvDIBInfos& Source, TKvDIBInfos& Result, const char* name, c
     DIBAssert(Source.Header.biCompression == BI_RGB, std::string(name) + ": Invalid DIB Format");
     const int width = Source.Header.biWidth;
     const std::int64_t height = DIBRowCount(Source.Header);
-    const std::int64_t stride = DIBRowLength(width, Output::BitCount);
-
-    THandle map = 0;
-    std::uint8_t* bits = nullptr;
-    GetFileMap(stride * height, map, bits);
+    TConvertResult result(Source, Output::BitCount);
     try {
         TRowReader reader(Source, width, name);
         // Entry x + 1 belongs to pixel x; entries 0 and width + 1 stay 0.
@@ -186,7 +183,7 @@ void Diffuse(const TKvDIBInfos& Source, TKvDIBInfos& Result, const char* name, c
             // serves as copying it into the row above.
             above.swap(current);
             const std::uint8_t* src = reader.Row(y);
-            std::uint8_t* dst = bits + y * stride;
+            std::uint8_t* dst = result.StoredRow(y);
             const bool forward = y % 2 == 0;
             const int step = forward ? 1 : -1;
             int running[3] = {0, 0, 0};
@@ -207,22 +204,11 @@ void Diffuse(const TKvDIBInfos& Source, TKvDIBInfos& Result, const char* name, c
             }
         }
     } catch (const std::bad_alloc&) {
-        ReleaseFileMap(map, bits);
         throw EOutOfMemory(std::string(name) + ": Out Of Memory");
-    } catch (...) {
-        ReleaseFileMap(map, bits);
-        throw;
     }
-
-    Result = Source;
-    Result.Header.biBitCount = Output::BitCount;
-    Result.Header.biCompression = BI_RGB;
-    Result.Header.biSizeImage = 0;
-    Result.Header.biClrUsed = std::uint32_t(colorCount);
-    std::memcpy(Result.ColorTable, colors, sizeof(RGBQUAD) * std::size_t(colorCount));
-    Result.ImageSize = std::uint32_t(stride * height);
-    Result.MapHandle = map;
-    Result.Bits = bits;
+    result.Infos.Header.biClrUsed = std::uint32_t(colorCount);
+    std::memcpy(result.Infos.ColorTable, colors, sizeof(RGBQUAD) * std::size_t(colorCount));
+    result.HandOver(Result);
 }
 
 } // namespace

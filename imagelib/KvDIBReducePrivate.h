@@ -7,6 +7,7 @@
 #include <new>
 #include <string>
 
+#include "imagelib/KvDIBConvertResult.h"
 #include "imagelib/KvDIBReduce.h"
 
 // One node of the high mode's decision tree.
@@ -52,37 +53,23 @@ void MakeReducedImage(const TKvDIBInfos& Source, TKvDIBInfos& Result, int BitCou
     const int width = Source.Header.biWidth;
     const std::int64_t rows = DIBRowCount(Source.Header);
     const std::int64_t sourceStride = DIBRowLength(width, Source.Header.biBitCount);
-    const std::int64_t stride = DIBRowLength(width, BitCount);
-    THandle map = 0;
-    std::uint8_t* bits = nullptr;
-    GetFileMap(stride * rows, map, bits);
-    try {
-        std::unique_ptr<std::uint8_t[]> indexes;
-        if (BitCount == 4) indexes = AllocWorkBuffer<std::uint8_t>(std::size_t(width), Converter);
-        for (std::int64_t y = 0; y < rows; ++y) {
-            std::uint8_t* row = bits + y * stride;
-            if (BitCount == 8) {
-                IndexRow(Source.Bits + y * sourceStride, row);
-                continue;
-            }
-            IndexRow(Source.Bits + y * sourceStride, indexes.get());
-            // Two pixels a byte, the first in the high nibble; an odd width leaves the
-            // last low nibble 0.
-            for (int x = 0; x + 1 < width; x += 2)
-                row[x / 2] = std::uint8_t((indexes[x] << 4) | (indexes[x + 1] & 0x0F));
-            if (width % 2 != 0) row[width / 2] = std::uint8_t(indexes[width - 1] << 4);
+    TConvertResult result(Source, BitCount);
+    std::unique_ptr<std::uint8_t[]> indexes;
+    if (BitCount == 4) indexes = AllocWorkBuffer<std::uint8_t>(std::size_t(width), Converter);
+    for (std::int64_t y = 0; y < rows; ++y) {
+        std::uint8_t* row = result.StoredRow(y);
+        if (BitCount == 8) {
+            IndexRow(Source.Bits + y * sourceStride, row);
+            continue;
         }
-    } catch (...) {
-        ReleaseFileMap(map, bits);
-        throw;
+        IndexRow(Source.Bits + y * sourceStride, indexes.get());
+        // Two pixels a byte, the first in the high nibble; an odd width leaves the
+        // last low nibble 0.
+        for (int x = 0; x + 1 < width; x += 2)
+            row[x / 2] = std::uint8_t((indexes[x] << 4) | (indexes[x + 1] & 0x0F));
+        if (width % 2 != 0) row[width / 2] = std::uint8_t(indexes[width - 1] << 4);
     }
-    Result = Source;
-    Result.Header.biBitCount = std::uint16_t(BitCount);
-    Result.Header.biCompression = BI_RGB;
-    Result.Header.biSizeImage = 0;
-    Result.Header.biClrUsed = std::uint32_t(EntryCount);
-    std::memcpy(Result.ColorTable, Palette, sizeof(RGBQUAD) * std::size_t(EntryCount));
-    Result.ImageSize = std::uint32_t(stride * rows);
-    Result.MapHandle = map;
-    Result.Bits = bits;
+    result.Infos.Header.biClrUsed = std::uint32_t(EntryCount);
+    std::memcpy(result.Infos.ColorTable, Palette, sizeof(RGBQUAD) * std::size_t(EntryCount));
+    result.HandOver(Result);
 }

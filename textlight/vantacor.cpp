@@ -3,6 +3,7 @@
 #include "textlight/vantacor.h"
 
 #include "textlight/vantacorrender.h"
+#include "toolkit/widgets/BindHandler.h"
 #include "toolkit/widgets/MessageBoxes.h"
 
 TForm1* Form1 = nullptr;
@@ -144,32 +145,18 @@ void TForm1::CreatePreview() {
 }
 
 void TForm1::BindHandlers() {
-    using TClick = void (TForm1::*)(TObject*);
-    auto click = [this](TClick Handler) {
-        return [this, Handler](TObject* Sender) { (this->*Handler)(Sender); };
-    };
-    OnCreate = click(&TForm1::FormCreate);
-    OnClose = [this](TObject* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
-    Button1->OnClick = click(&TForm1::Button1Click);
-    Button2->OnClick = click(&TForm1::Button2Click);
-    Button3->OnClick = click(&TForm1::Button3Click);
-    Button4->OnClick = click(&TForm1::Button4Click);
-    kage->OnClick = click(&TForm1::kageClick);
-    Timer1->OnTimer = click(&TForm1::Timer1Timer);
-
-    using TMouseDown = void (TForm1::*)(TObject*, TMouseButton, TShiftState, int, int);
-    const std::pair<TShape*, TMouseDown> swatches[] = {
-        {Shape1, &TForm1::Shape1MouseDown},
-        {Shape2, &TForm1::Shape2MouseDown},
-        {Shape3, &TForm1::Shape3MouseDown},
-        {Shape4, &TForm1::Shape4MouseDown},
-    };
-    for (const auto& swatch : swatches) {
-        const TMouseDown handler = swatch.second;
-        swatch.first->OnMouseDown = [this, handler](TObject* Sender, TMouseButton Button, TShiftState Shift,
-                                                    int X,
-                                                    int Y) { (this->*handler)(Sender, Button, Shift, X, Y); };
-    }
+    OnCreate = BindHandler(this, &TForm1::FormCreate);
+    OnClose = BindHandler(this, &TForm1::FormClose);
+    Button1->OnClick = BindHandler(this, &TForm1::Button1Click);
+    Button2->OnClick = BindHandler(this, &TForm1::Button2Click);
+    Button3->OnClick = BindHandler(this, &TForm1::Button3Click);
+    Button4->OnClick = BindHandler(this, &TForm1::Button4Click);
+    kage->OnClick = BindHandler(this, &TForm1::kageClick);
+    Timer1->OnTimer = BindHandler(this, &TForm1::Timer1Timer);
+    Shape1->OnMouseDown = BindHandler(this, &TForm1::Shape1MouseDown);
+    Shape2->OnMouseDown = BindHandler(this, &TForm1::Shape2MouseDown);
+    Shape3->OnMouseDown = BindHandler(this, &TForm1::Shape3MouseDown);
+    Shape4->OnMouseDown = BindHandler(this, &TForm1::Shape4MouseDown);
 }
 
 void TForm1::FormCreate(TObject*) {

@@ -76,17 +76,20 @@ public:
     void RenderText();
     void FillFrameBase();
 
-    // Run, font, stop and resume, save.
-    void Button1Click(TObject* Sender);
-    void Button2Click(TObject* Sender);
-    void Button3Click(TObject* Sender);
-    void Button4Click(TObject* Sender);
+    void Button1Click(TObject* Sender); // "実行": renders text and light, starts the preview
+    void Button2Click(TObject* Sender); // "フォント変更": the text's font from the font dialog
+    void Button3Click(TObject* Sender); // "停止/再開": stops or resumes the preview
+    void Button4Click(TObject* Sender); // "ファイル保存": saves the score file
     // The colour swatches, any mouse button.
+    // "文字色": the text colour.
     void Shape1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    // "光の色": the light's colour.
     void Shape2MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    // "背景色": the background colour.
     void Shape3MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    // "影の色": the shadow's colour.
     void Shape4MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
-    void kageClick(TObject* Sender);
+    void kageClick(TObject* Sender); // "影付": the shadow on or off
     // One preview frame per tick.
     void Timer1Timer(TObject* Sender);
     void FormCreate(TObject* Sender);

@@ -17,7 +17,7 @@ template <class TCentre>
 void FillChannel(TScoreChannelRecord& Record, const TTextLightMotion& Motion, TCentre Centre) {
     Record.Positions.fill(TPoint{0, Motion.LightY});
     Record.CellSet.fill(false);
-    for (int frame = 0; frame < Motion.StepCount && frame < FrameCount; ++frame) {
+    for (int frame = 0; frame < Motion.StepCount && frame < ScoreFrameCount; ++frame) {
         Record.CellSet[frame] = true;
         Record.Positions[frame] = Centre(frame);
     }

@@ -3,6 +3,7 @@
 #include "editor/forms/gifform.h"
 
 #include "editor/forms/gifformglyphs.h"
+#include "toolkit/widgets/BindHandler.h"
 
 TMobrelForm* MobrelForm = nullptr;
 const char* const SettingsKey = "\\Software\\Palvenor20";
@@ -327,19 +328,9 @@ void TMobrelForm::CreateDialogs() {
 
 void TMobrelForm::BindHandlers() {
     using TClick = void (TMobrelForm::*)(TObject*);
-    using TMouse = void (TMobrelForm::*)(TObject*, TMouseButton, TShiftState, int, int);
-    auto click = [this](TClick Handler) {
-        return [this, Handler](TObject* Sender) { (this->*Handler)(Sender); };
-    };
-    auto mouse = [this](TMouse Handler) {
-        return [this, Handler](TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
-            (this->*Handler)(Sender, Button, Shift, X, Y);
-        };
-    };
-
-    OnCreate = click(&TMobrelForm::FormCreate);
-    OnActivate = click(&TMobrelForm::FormActivate);
-    OnClose = [this](TObject* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
+    OnCreate = BindHandler(this, &TMobrelForm::FormCreate);
+    OnActivate = BindHandler(this, &TMobrelForm::FormActivate);
+    OnClose = BindHandler(this, &TMobrelForm::FormClose);
 
     // Buttons, with the menu items that share their handlers.
     const std::pair<TButton*, TClick> buttons[] = {
@@ -361,7 +352,7 @@ void TMobrelForm::BindHandlers() {
         {Button10, &TMobrelForm::Button10Click},
     };
     for (const auto& [button, handler] : buttons)
-        button->OnClick = click(handler);
+        button->OnClick = BindHandler(this, handler);
     const std::pair<TMenuItem*, TClick> items[] = {
         {K1, &TMobrelForm::BitBtn3Click},    {K2, &TMobrelForm::BitBtn6Click},
         {K3, &TMobrelForm::BitBtn9Click},    {K4, &TMobrelForm::BitBtn10Click},
@@ -378,41 +369,27 @@ void TMobrelForm::BindHandlers() {
         {N9, &TMobrelForm::Button4Click},
     };
     for (const auto& [item, handler] : items)
-        item->OnClick = click(handler);
+        item->OnClick = BindHandler(this, handler);
 
-    Shape1->OnMouseDown = mouse(&TMobrelForm::Shape1MouseDown);
-    Shape2->OnMouseDown = mouse(&TMobrelForm::Shape2MouseDown);
-    Shape3->OnMouseDown = mouse(&TMobrelForm::Shape3MouseDown);
-    Shape4->OnMouseDown = mouse(&TMobrelForm::Shape4MouseDown);
-    kakudaibtn->OnClick = click(&TMobrelForm::kakudaibtnClick);
-    SpinEdit4->OnChange = click(&TMobrelForm::SpinEdit4Change);
+    Shape1->OnMouseDown = BindHandler(this, &TMobrelForm::Shape1MouseDown);
+    Shape2->OnMouseDown = BindHandler(this, &TMobrelForm::Shape2MouseDown);
+    Shape3->OnMouseDown = BindHandler(this, &TMobrelForm::Shape3MouseDown);
+    Shape4->OnMouseDown = BindHandler(this, &TMobrelForm::Shape4MouseDown);
+    kakudaibtn->OnClick = BindHandler(this, &TMobrelForm::kakudaibtnClick);
+    SpinEdit4->OnChange = BindHandler(this, &TMobrelForm::SpinEdit4Change);
 
-    score->OnDrawCell = [this](TObject* Sender, int ACol, int ARow, const TRect& Rect, TGridDrawState State) {
-        scoreDrawCell(Sender, ACol, ARow, Rect, State);
-    };
-    score->OnKeyUp = [this](TObject* Sender, std::uint16_t& Key, TShiftState Shift) {
-        scoreKeyUp(Sender, Key, Shift);
-    };
-    score->OnMouseDown = mouse(&TMobrelForm::scoreMouseDown);
-    score->OnMouseUp = mouse(&TMobrelForm::scoreMouseUp);
-    score->OnMouseMove = [this](TObject* Sender, TShiftState Shift, int X, int Y) {
-        scoreMouseMove(Sender, Shift, X, Y);
-    };
-    score->OnRowMoved = [this](TObject* Sender, int FromIndex, int ToIndex) {
-        scoreRowMoved(Sender, FromIndex, ToIndex);
-    };
+    score->OnDrawCell = BindHandler(this, &TMobrelForm::scoreDrawCell);
+    score->OnKeyUp = BindHandler(this, &TMobrelForm::scoreKeyUp);
+    score->OnMouseDown = BindHandler(this, &TMobrelForm::scoreMouseDown);
+    score->OnMouseUp = BindHandler(this, &TMobrelForm::scoreMouseUp);
+    score->OnMouseMove = BindHandler(this, &TMobrelForm::scoreMouseMove);
+    score->OnRowMoved = BindHandler(this, &TMobrelForm::scoreRowMoved);
 
-    cast->OnDblClick = click(&TMobrelForm::castDblClick);
-    cast->OnDrawCell = [this](TObject* Sender, int ACol, int ARow, const TRect& Rect, TGridDrawState State) {
-        castDrawCell(Sender, ACol, ARow, Rect, State);
-    };
-    cast->OnKeyUp = [this](TObject* Sender, std::uint16_t& Key, TShiftState Shift) {
-        castKeyUp(Sender, Key, Shift);
-    };
+    cast->OnDblClick = BindHandler(this, &TMobrelForm::castDblClick);
+    cast->OnDrawCell = BindHandler(this, &TMobrelForm::castDrawCell);
+    cast->OnKeyUp = BindHandler(this, &TMobrelForm::castKeyUp);
 
-    Image1->OnMouseDown = mouse(&TMobrelForm::Image1MouseDown);
-    Image1->OnMouseMove = [this](TObject* Sender, TShiftState Shift, int X, int Y) {
-        Image1MouseMove(Sender, Shift, X, Y);
-    };
-    Image1->OnMouseUp = mouse(&TMobrelForm::Image1MouseUp);
+    Image1->OnMouseDown = BindHandler(this, &TMobrelForm::Image1MouseDown);
+    Image1->OnMouseMove = BindHandler(this, &TMobrelForm::Image1MouseMove);
+    Image1->OnMouseUp = BindHandler(this, &TMobrelForm::Image1MouseUp);
 }

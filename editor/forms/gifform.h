@@ -37,6 +37,15 @@ public:
     // The document all commands work on; FormCreate starts it afresh.
     TEditorDocument& Document() { return *FDocument; }
 
+    // Mouse drags on the frame view: placing with the left button, moving a run with another.
+    bool PlacingCast = false;
+    bool MovingRun = false;
+    // The score cell last remembered (X = column, Y = row); a change of its row means the
+    // current channel changed.
+    TPoint LastScoreCell{1, 0};
+    // Where the pointer holds a cast being placed: column 0..2 + 3 x row 0..2; 4 = centre.
+    std::uint8_t PlacementAnchor = 4;
+
     // Layout, bottom up: score, cast strip, progress bar; above them panel 1, panel 2 and the
     // frame view.
     TStringGrid* score;
@@ -163,14 +172,15 @@ public:
     void SaveSettings();
     // Below 16 bits per pixel the editor says so and asks to close.
     void CheckDisplayDepth(int BitsPerPixel);
-    void Button10Click(TObject* Sender);
-    void Exit1Click(TObject* Sender);
-    void vtypeClick(TObject* Sender);
+    void Button10Click(TObject* Sender); // "終了(&X)": closes the window
+    void Exit1Click(TObject* Sender);    // closes the window; bound to nothing
+    void vtypeClick(TObject* Sender);    // does nothing; bound to nothing
 
     // Display zoom, panel toggles, the S-size colour.
-    void kakudaibtnClick(TObject* Sender);
-    void pv1Click(TObject* Sender);
-    void pv2Click(TObject* Sender);
+    void kakudaibtnClick(TObject* Sender); // "拡大": the display zoom
+    void pv1Click(TObject* Sender);        // "パネル1表示": shows or hides panel 1
+    void pv2Click(TObject* Sender);        // "パネル2表示": shows or hides panel 2
+    // "Sサイズ最適色を指定します": the S-size colour from the colour dialog.
     void Shape1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
 
     // Frame view.
@@ -181,16 +191,20 @@ public:
     void DrawCrosshair(TPoint P);
 
     // Score editing.
-    void BitBtn9Click(TObject* Sender);
+    void BitBtn9Click(TObject* Sender); // "スコアコピー": the selected cells to the score clipboard
+    // "スコアの切り取り": copies the selected cells, then clears them.
     void BitBtn11Click(TObject* Sender);
+    // "スコアの張り付け": the score clipboard from the current cell on.
     void BitBtn10Click(TObject* Sender);
-    void BitBtn22Click(TObject* Sender);
-    void BitBtn13Click(TObject* Sender);
-    void BitBtn26Click(TObject* Sender);
+    void BitBtn22Click(TObject* Sender); // "スコアの削除": clears the selected cells
+    void BitBtn13Click(TObject* Sender); // "ポイントセット": the current cell takes the X/Y edits
+    void BitBtn26Click(TObject* Sender); // "スコア調整": moves the selection by offsets from a dialog
+    // "スコアを左右中央にします。": centres the selection left-right.
     void BitBtn27Click(TObject* Sender);
+    // "スコアを上下中央にします": centres the selection up-down.
     void BitBtn28Click(TObject* Sender);
-    void BitBtn16Click(TObject* Sender);
-    void Button1Click(TObject* Sender);
+    void BitBtn16Click(TObject* Sender); // "スコアを全て削除します。": clears the current channel
+    void Button1Click(TObject* Sender);  // "初期化": resets casts, cells, waits and frame points
     void SpinEdit4Change(TObject* Sender);
     void scoreMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
     void scoreMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -203,22 +217,26 @@ public:
     void UpdateScoreStatus();
 
     // Tweens.
-    void BitBtn12Click(TObject* Sender);
-    void BitBtn19Click(TObject* Sender);
-    void BitBtn20Click(TObject* Sender);
+    void BitBtn12Click(TObject* Sender); // "トゥイーン": a straight line
+    void BitBtn19Click(TObject* Sender); // "回転トゥイーン": once round an ellipse
+    void BitBtn20Click(TObject* Sender); // "片道トゥイーン": one position held
 
     // Cast management.
-    void BitBtn1Click(TObject* Sender);
-    void castDblClick(TObject* Sender);
+    void BitBtn1Click(TObject* Sender); // "キャスト画像を開く": casts from files
+    void castDblClick(TObject* Sender); // casts from files, as BitBtn1
+    // "クリップボードからキャストに張り付け": a cast from the clipboard.
     void BitBtn7Click(TObject* Sender);
+    // "クリップボードから挿入します": a cast inserted from the clipboard.
     void insertcastClick(TObject* Sender);
-    void BitBtn23Click(TObject* Sender);
-    void BitBtn8Click(TObject* Sender);
+    void BitBtn23Click(TObject* Sender); // "キャストコピー": the current cast to the clipboard
+    void BitBtn8Click(TObject* Sender);  // "キャスト削除": deletes the selected casts
+    // The Delete key deletes the selected casts.
     void castKeyUp(TObject* Sender, std::uint16_t& Key, TShiftState Shift);
+    // "キャストの透過属性を設定します": the selected casts' transparent colour, picked.
     void Shape3MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
-    void N7Click(TObject* Sender);
-    void Button5Click(TObject* Sender);
-    void Button4Click(TObject* Sender);
+    void N7Click(TObject* Sender);      // "透過属性設定": as Shape3
+    void Button5Click(TObject* Sender); // "色変更": a picked colour of the selected casts replaced
+    void Button4Click(TObject* Sender); // "位置変更": where the pointer holds a cast being placed
     void castDrawCell(TObject* Sender, int ACol, int ARow, const TRect& Rect, TGridDrawState State);
     // Source 0: from files, 1: from the clipboard.
     void LoadCast(int Source);
@@ -226,27 +244,33 @@ public:
     void SetCastTransparency();
 
     // Main image and background.
-    void BitBtn2Click(TObject* Sender);
+    void BitBtn2Click(TObject* Sender); // "メイン画像を開く": the main image from a file
+    // "メイン画像へ張り付け": the main image from the clipboard.
     void BitBtn24Click(TObject* Sender);
-    void BitBtn25Click(TObject* Sender);
+    void BitBtn25Click(TObject* Sender); // "背景を新規作成します": a new blank main image
+    // "イメージの背景色を設定します": the background colour from the colour dialog.
     void Shape4MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
     // Source 0: from a file, 1: from the clipboard, 2: a new blank picture.
     void LoadMainImage(int Source);
 
     // Colour picker and frame transparency points.
+    // "GIF保存時の透過色を設定します": the selected frames' transparency point, picked.
     void Shape2MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
-    void N11Click(TObject* Sender);
+    void N11Click(TObject* Sender); // "透過色設定": as Shape2
+    // "表示中の画像をクリップボードにコピー": the output frame to the clipboard.
     void BitBtn4Click(TObject* Sender);
     void ComposeCurrentFrame(bool ToClipboard);
 
     // Transitions.
+    // "フェードアウト": the chosen transition over the selected casts.
     void BitBtn17Click(TObject* Sender);
-    void BitBtn18Click(TObject* Sender);
+    void BitBtn18Click(TObject* Sender); // "フェードイン": the same transition reversed
 
     // Test playback.
-    void BitBtn14Click(TObject* Sender);
+    void BitBtn14Click(TObject* Sender); // "テスト表示": plays the animation in the test window
 
     // Output: GIF, BMP and AVI.
+    // "ＧＩＦで保存": GIF, BMP or AVI as the save dialog's kind says.
     void BitBtn5Click(TObject* Sender);
     // FileName is complete for the GIF modes and the stem for the BMP modes.
     void ExportFrames(const std::string& FileName, int Mode);
@@ -265,8 +289,8 @@ public:
     TGifWriter GifWriter;
 
     // Score files.
-    void BitBtn3Click(TObject* Sender);
-    void BitBtn6Click(TObject* Sender);
+    void BitBtn3Click(TObject* Sender); // "スコアを開く": opens a score file
+    void BitBtn6Click(TObject* Sender); // "スコア保存": saves a score file
     void SaveScoreFile();
     void LoadScoreFile();
 

@@ -7,6 +7,7 @@
 #include "editor/forms/transform.h"
 #include "toolkit/graphics/Clipboard.h"
 #include "toolkit/graphics/FilePaths.h"
+#include "toolkit/graphics/ScopeExit.h"
 #include "toolkit/widgets/Application.h"
 
 namespace {
@@ -53,23 +54,17 @@ void TMobrelForm::LoadCast(int Source) {
     if (slot > 0 && !channel.CastUsed[slot - 1]) return;
 
     // Also after a failure the strip is counted and drawn again.
-    auto finish = [&] {
+    const TScopeExit finish([&] {
         channel.RecountCasts();
         cast->Repaint();
         score->SetFocus();
         score->Repaint();
-    };
-    try {
-        if (Source == 0) {
-            LoadCastFiles(*this, slot);
-        } else if (std::unique_ptr<TBitmap> picture = ReadClipboardPicture(PictureSizeFits)) {
-            PutCast(channel, slot, *picture);
-        }
-    } catch (...) {
-        finish();
-        throw;
+    });
+    if (Source == 0) {
+        LoadCastFiles(*this, slot);
+    } else if (std::unique_ptr<TBitmap> picture = ReadClipboardPicture(PictureSizeFits)) {
+        PutCast(channel, slot, *picture);
     }
-    finish();
 }
 
 void TMobrelForm::insertcastClick(TObject*) {
@@ -118,7 +113,7 @@ void TMobrelForm::SetCastTransparency() {
     if (!transfrm->Pick(*current, "キャスト透過色設定", true)) return;
     // Every selected cast takes the point picked on the current one.
     const TGridRect selection = cast->GetSelection();
-    ApplyCastKeyPoint(channel, selection.Left, selection.Right, Document().PickedPoint);
+    ApplyCastKeyPoint(channel, selection.Left, selection.Right, transfrm->PickedPoint);
     cast->Repaint();
 }
 
@@ -131,7 +126,7 @@ void TMobrelForm::Button5Click(TObject*) {
         return;
     if (!transfrm->Pick(*current, "色変更", false)) return;
     if (!ColorDialog1->Execute()) return;
-    ReplaceCastColor(channel, selection.Left, selection.Right, cast->Col(), Document().PickedPoint,
+    ReplaceCastColor(channel, selection.Left, selection.Right, cast->Col(), transfrm->PickedPoint,
                      ColorDialog1->Color);
     cast->Repaint();
     score->SetFocus();
@@ -141,11 +136,11 @@ void TMobrelForm::Button4Click(TObject*) {
     newform->SetCaption("キャスト表示位置変更");
     newform->Panel1->Show();
     newform->ShowModal();
-    if (Document().NewFormCancelled) return;
+    if (newform->NewFormCancelled) return;
     // The radio groups keep their last choice between openings.
     const int column = newform->crmode1->GetItemIndex();
     const int row = newform->crmode2->GetItemIndex();
-    if (column >= 0 && row >= 0) Document().PlacementAnchor = static_cast<std::uint8_t>(column + 3 * row);
+    if (column >= 0 && row >= 0) PlacementAnchor = static_cast<std::uint8_t>(column + 3 * row);
 }
 
 void TMobrelForm::castDrawCell(TObject*, int ACol, int, const TRect& Rect, TGridDrawState State) {

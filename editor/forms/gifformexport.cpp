@@ -1,47 +1,12 @@
 // The save command: the output kind from the save dialog, the export with the window's
 // settings, and the editing controls held off while it runs.
 #include <filesystem>
-#include <initializer_list>
-#include <vector>
 
 #include "editor/model/frameexport.h"
 #include "editor/forms/gifform.h"
 #include "imagelib/KvDIB.h"
 #include "toolkit/widgets/MessageBoxes.h"
-
-namespace {
-
-// Disables controls for its lifetime and enables them again however the scope is left.
-class TControlsHeldOff {
-public:
-    explicit TControlsHeldOff(std::initializer_list<TControl*> Controls) : FControls(Controls) {
-        for (TControl* control : FControls)
-            control->SetEnabled(false);
-    }
-    ~TControlsHeldOff() {
-        for (TControl* control : FControls)
-            control->SetEnabled(true);
-    }
-    TControlsHeldOff(const TControlsHeldOff&) = delete;
-    TControlsHeldOff& operator=(const TControlsHeldOff&) = delete;
-
-private:
-    std::vector<TControl*> FControls;
-};
-
-// Brings the progress bar back to 0 however the export ends.
-class TProgressReset {
-public:
-    explicit TProgressReset(TProgressBar& Bar) : FBar(Bar) {}
-    ~TProgressReset() { FBar.SetPosition(0); }
-    TProgressReset(const TProgressReset&) = delete;
-    TProgressReset& operator=(const TProgressReset&) = delete;
-
-private:
-    TProgressBar& FBar;
-};
-
-} // namespace
+#include "toolkit/widgets/ScopeGuards.h"
 
 void TMobrelForm::BitBtn5Click(TObject*) {
     if (!SaveDialog1->Execute()) return;

@@ -39,7 +39,7 @@ std::unique_ptr<TBitmap> MainImageFromDialog(TMobrelForm& Form) {
     newform->Panel1->Hide();
     newform->SetCaption("背景新規作成");
     newform->ShowModal();
-    if (doc.NewFormCancelled) return nullptr;
+    if (newform->NewFormCancelled) return nullptr;
     // The spin edits read typed values brought into their range.
     return NewBlankPicture(newform->SpinEdit1->GetValue(), newform->SpinEdit2->GetValue(),
                            newform->Shape1->GetBrush().Color);

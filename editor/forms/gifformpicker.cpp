@@ -31,9 +31,9 @@ void TMobrelForm::ComposeCurrentFrame(bool ToClipboard) {
     } else if (transfrm->Pick(*composed, "背景透過色設定", true)) {
         const TGridRect selection = score->GetSelection();
         const int first = std::max(selection.Left, 1) - 1;
-        const int last = std::min(selection.Right, FrameCount) - 1;
+        const int last = std::min(selection.Right, ScoreFrameCount) - 1;
         for (int f = first; f <= last; ++f)
-            doc.FramePoints[f] = doc.PickedPoint;
+            doc.FramePoints[f] = transfrm->PickedPoint;
         // The composed frame has the main image's size, so a valid point lies inside it.
         if (doc.FramePointValid(frame)) {
             const TPoint point = doc.FramePoints[frame];

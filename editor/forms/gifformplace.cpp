@@ -19,8 +19,7 @@ void TMobrelForm::ApplyPlacementAnchor(int& X, int& Y) {
     const int channel = score->Row();
     TBitmap* picture = doc.Channels[channel].Cast(doc.CastIndexAt(score->Col() - 1, channel));
     if (picture == nullptr) return;
-    const TPoint centre =
-        AnchoredCentre(doc.PlacementAnchor, TPoint{X, Y}, picture->Width(), picture->Height());
+    const TPoint centre = AnchoredCentre(PlacementAnchor, TPoint{X, Y}, picture->Width(), picture->Height());
     X = centre.X;
     Y = centre.Y;
 }
@@ -33,19 +32,19 @@ void TMobrelForm::Image1MouseDown(TObject*, TMouseButton Button, TShiftState, in
     channel.CellSet[score->Col() - 1] = true;
     const TPoint centre = CastCentreAt(*this, X, Y);
     if (Button == mbLeft)
-        doc.PlacingCast = true;
+        PlacingCast = true;
     else
-        doc.MovingRun = true;
+        MovingRun = true;
     PreviewPlacement(centre.X, centre.Y);
 }
 
 void TMobrelForm::Image1MouseMove(TObject*, TShiftState, int X, int Y) {
     TEditorDocument& doc = Document();
-    if (!doc.PlacingCast && !doc.MovingRun) return;
+    if (!PlacingCast && !MovingRun) return;
     if (doc.Channels[score->Row()].CastCount == 0) {
         // The casts went away under the drag: it ends without storing anything.
-        doc.PlacingCast = false;
-        doc.MovingRun = false;
+        PlacingCast = false;
+        MovingRun = false;
         return;
     }
     const TPoint centre = CastCentreAt(*this, X, Y);
@@ -54,17 +53,17 @@ void TMobrelForm::Image1MouseMove(TObject*, TShiftState, int X, int Y) {
 
 void TMobrelForm::Image1MouseUp(TObject*, TMouseButton, TShiftState, int X, int Y) {
     TEditorDocument& doc = Document();
-    if (!doc.PlacingCast && !doc.MovingRun) return;
+    if (!PlacingCast && !MovingRun) return;
     TScoreChannel& channel = doc.Channels[score->Row()];
     const int column = score->Col();
     const TPoint centre = CastCentreAt(*this, X, Y);
-    if (doc.PlacingCast) {
-        doc.PlacingCast = false;
+    if (PlacingCast) {
+        PlacingCast = false;
         channel.Positions[column - 1] = centre;
         // The next click places the next frame.
-        if (column < FrameCount) score->SetCol(column + 1);
+        if (column < ScoreFrameCount) score->SetCol(column + 1);
     } else {
-        doc.MovingRun = false;
+        MovingRun = false;
         // The current cell lands on the pointer; the other set cells of the selection follow.
         const TPoint stored = channel.Positions[column - 1];
         const TGridRect selection = score->GetSelection();

@@ -11,14 +11,11 @@
 
 namespace {
 
-constexpr std::uint16_t DeleteKey = 46;
-
 // The cast strip shows the current channel: it is repainted when the score's row changed since
 // the cell was last remembered.
 void FollowScoreCell(TMobrelForm& Form) {
-    TEditorDocument& doc = Form.Document();
-    if (Form.score->Row() != doc.LastScoreCell.Y) Form.cast->Repaint();
-    doc.LastScoreCell = TPoint{Form.score->Col(), Form.score->Row()};
+    if (Form.score->Row() != Form.LastScoreCell.Y) Form.cast->Repaint();
+    Form.LastScoreCell = TPoint{Form.score->Col(), Form.score->Row()};
     Form.UpdateScoreStatus();
 }
 
@@ -107,7 +104,7 @@ void TMobrelForm::scoreMouseMove(TObject*, TShiftState, int X, int Y) {
 }
 
 void TMobrelForm::scoreKeyUp(TObject*, std::uint16_t& Key, TShiftState) {
-    if (Key == DeleteKey) {
+    if (Key == VK_DELETE) {
         const TGridRect selection = score->GetSelection();
         ClearScoreCells(Document(), selection.Right, selection.Left, score->Row());
         score->Invalidate();
@@ -134,13 +131,13 @@ void TMobrelForm::AdjustScore(int Mode) {
     switch (Mode) {
     case 0: {
         TScoreChannel& channel = doc.Channels[row];
-        if (frame >= 0 && frame < FrameCount && channel.CellSet[frame])
+        if (frame >= 0 && frame < ScoreFrameCount && channel.CellSet[frame])
             channel.Positions[frame] = ClampPosition(SpinEdit1->GetValue(), SpinEdit2->GetValue());
         break;
     }
     case 1:
         scoreform->ShowModal();
-        if (!doc.ScoreFormOk) break;
+        if (!scoreform->ScoreFormOk) break;
         // Every selected channel moves, not only the current one.
         for (int ch = selection.Top; ch <= selection.Bottom && ch < ChannelCount; ++ch)
             ShiftSetPositions(doc.Channels[ch], selection.Left - 1, selection.Right - 1,
@@ -168,5 +165,5 @@ void TMobrelForm::UpdateScoreStatus() {
     Label4->SetCaption(std::to_string(selection.Left));
     Label9->SetCaption(std::to_string(selection.Right));
     const int frame = score->Col() - 1;
-    if (frame >= 0 && frame < FrameCount) SpinEdit4->SetValue(Document().FrameWaits[frame]);
+    if (frame >= 0 && frame < ScoreFrameCount) SpinEdit4->SetValue(Document().FrameWaits[frame]);
 }

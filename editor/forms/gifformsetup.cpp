@@ -25,8 +25,7 @@ void TMobrelForm::FormCreate(TObject*) {
     LoadSettings();
     cast->Canvas()->Pen.Width = 2;
     // A new document holds the start-up tables: no casts, no set cells, every slot
-    // transparent, waits 0, no frame points, an empty main image, zoom 1, white background,
-    // the score cell memory at (1, 0) and the placement anchor at the centre.
+    // transparent, waits 0, no frame points, an empty main image, zoom 1, white background.
     FDocument = std::make_unique<TEditorDocument>();
     score->SetColWidths(0, 20);
     cast->SetRowHeights(0, 16);

@@ -1,6 +1,7 @@
 // The transition buttons: the chosen kind over the selected cast slots of the current channel.
 #include "editor/model/effectstransition.h"
 #include "editor/forms/gifform.h"
+#include "toolkit/graphics/ScopeExit.h"
 
 namespace {
 
@@ -12,19 +13,13 @@ void RunTransition(TMobrelForm& Form, bool Reversed) {
     const TEffectProgress progress{[&bar](int Max) { bar.SetMax(Max); },
                                    [&bar](int Position) { bar.SetPosition(Position); }};
     // The strip shows what was stored, also when a picture could not be made.
-    auto finish = [&Form] {
+    const TScopeExit finish([&Form] {
         Form.cast->Repaint();
         Form.score->SetFocus();
         Form.score->Repaint();
-    };
-    try {
-        MakeEffectCasts(Form.Document(), Form.effectbox->GetItemIndex(), Reversed, steps, Form.cast->Col(),
-                        Form.score->Row(), Form.score->Col(), progress);
-    } catch (...) {
-        finish();
-        throw;
-    }
-    finish();
+    });
+    MakeEffectCasts(Form.Document(), Form.effectbox->GetItemIndex(), Reversed, steps, Form.cast->Col(),
+                    Form.score->Row(), Form.score->Col(), progress);
 }
 
 } // namespace

@@ -18,7 +18,7 @@ void UseInvertingPen(TCanvas* Canvas) {
 
 void TMobrelForm::scoreDrawCell(TObject*, int ACol, int ARow, const TRect& Rect, TGridDrawState State) {
     const int frame = ACol - 1;
-    if (!(State & (gdFixed | gdSelected)) && frame >= 0 && frame < FrameCount && ARow >= 0 &&
+    if (!(State & (gdFixed | gdSelected)) && frame >= 0 && frame < ScoreFrameCount && ARow >= 0 &&
         ARow < ChannelCount) {
         const TScoreChannel& channel = Document().Channels[ARow];
         if (channel.CellSet[frame] && channel.CastCount != 0) {
@@ -52,7 +52,7 @@ void TMobrelForm::ShowFrame(int Column, int Row) {
 
     ShowComposedView(frame, std::move(composed));
 
-    const bool cellShown = Row >= 0 && Row < ChannelCount && frame >= 0 && frame < FrameCount &&
+    const bool cellShown = Row >= 0 && Row < ChannelCount && frame >= 0 && frame < ScoreFrameCount &&
                            doc.Channels[Row].CellSet[frame] && doc.Channels[Row].CastCount != 0;
     if (cellShown) {
         SpinEdit1->SetValue(doc.Channels[Row].Positions[frame].X);
@@ -97,7 +97,7 @@ void TMobrelForm::RefreshFrameView() {
     TCanvas* canvas = Image1->Canvas();
     UseInvertingPen(canvas);
     bool first = true;
-    for (int i = 0; i < FrameCount; ++i) {
+    for (int i = 0; i < ScoreFrameCount; ++i) {
         if (!channel.CellSet[i]) continue;
         const TPoint p = doc.ZoomPoint(channel.Positions[i]);
         canvas->Rectangle(p.X - 2, p.Y - 2, p.X + 2, p.Y + 2);
@@ -108,7 +108,8 @@ void TMobrelForm::RefreshFrameView() {
         first = false;
     }
     const int frame = score->Col() - 1;
-    if (frame >= 0 && frame < FrameCount && channel.CellSet[frame]) DrawCrosshair(channel.Positions[frame]);
+    if (frame >= 0 && frame < ScoreFrameCount && channel.CellSet[frame])
+        DrawCrosshair(channel.Positions[frame]);
     canvas->Brush.Color = clWhite;
     Image1->Repaint();
 }

@@ -1,9 +1,8 @@
 #include "editor/forms/gifview.h"
 
-#include <QElapsedTimer>
-
 #include "editor/model/effects.h"
 #include "editor/forms/gifform.h"
+#include "toolkit/widgets/BindHandler.h"
 #include "editor/model/scoreedit.h"
 #include "imagelib/KvDIB.h"
 #include "toolkit/widgets/Application.h"
@@ -23,13 +22,7 @@ void ShowPlaybackFrame(const TEditorDocument& Document, int Frame, TBitmap& F, T
     F.Canvas()->Draw(0, 0, Document.MainImage.get());
     Document.DrawFrameCasts(F, Frame, TComposeOptions{.Offset = Document.OutputOffset()});
     View.Picture()->SetGraphic(&Background);
-    if (Document.FramePointValid(Frame)) {
-        const TPoint point = Document.FramePoints[Frame];
-        F.SetTransparentColor(F.Canvas()->GetPixels(point.X, point.Y));
-        F.SetTransparent(true);
-    } else {
-        F.SetTransparent(false);
-    }
+    SetKeyColor(F, Document.FramePointValid(Frame), Document.FramePoints[Frame]);
     View.Canvas()->Draw(FrameMargin, FrameMargin, &F);
     View.Repaint();
 }
@@ -42,11 +35,7 @@ TPoint PlaybackClientSize(int Width, int Height) {
 }
 
 void WaitTicks(std::int64_t Milliseconds) {
-    QElapsedTimer ticks;
-    ticks.start();
-    do
-        Application->ProcessMessages();
-    while (ticks.elapsed() <= Milliseconds);
+    Application->ProcessMessagesFor(Milliseconds);
 }
 
 Tviewform::Tviewform() {
@@ -67,11 +56,11 @@ Tviewform::Tviewform() {
     Image1->SetBounds(0, PanelHeight, 300, 100);
     Image1->SetAutoSize(true);
 
-    OnActivate = [this](TObject* Sender) { FormActivate(Sender); };
-    OnClose = [this](TObject* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
-    Button1->OnClick = [this](TObject* Sender) { Button1Click(Sender); };
-    Button2->OnClick = [this](TObject* Sender) { Button2Click(Sender); };
-    Button3->OnClick = [this](TObject* Sender) { Button3Click(Sender); };
+    OnActivate = BindHandler(this, &Tviewform::FormActivate);
+    OnClose = BindHandler(this, &Tviewform::FormClose);
+    Button1->OnClick = BindHandler(this, &Tviewform::Button1Click);
+    Button2->OnClick = BindHandler(this, &Tviewform::Button2Click);
+    Button3->OnClick = BindHandler(this, &Tviewform::Button3Click);
 }
 
 Tviewform::~Tviewform() {
@@ -89,15 +78,15 @@ void Tviewform::FormClose(TObject*, TCloseAction&) {
 }
 
 void Tviewform::Button1Click(TObject*) {
-    if (MobrelForm->Document().PlayerStopped && !FPlaying) PlayLoop();
+    if (PlayerStopped && !FPlaying) PlayLoop();
 }
 
 void Tviewform::Button2Click(TObject*) {
-    MobrelForm->Document().PlayerStopped = true;
+    PlayerStopped = true;
 }
 
 void Tviewform::Button3Click(TObject*) {
-    MobrelForm->Document().PlayerStopped = true;
+    PlayerStopped = true;
     Close();
 }
 
@@ -109,7 +98,7 @@ void Tviewform::PlayLoop() {
         ShowMessage("データがありません");
         return;
     }
-    doc.PlayerStopped = false;
+    PlayerStopped = false;
     const TPoint client = PlaybackClientSize(doc.MainImage->Width(), doc.MainImage->Height());
     SetClientWidth(client.X);
     SetClientHeight(client.Y);
@@ -134,8 +123,8 @@ void Tviewform::PlayLoop() {
         WaitTicks(static_cast<std::int64_t>(doc.FrameWaits[f]) * 10);
         // A window closed some other way than by its buttons, or the program ending, stops
         // as "閉じる" does.
-        if ((Modal() && GetModalResult() != mrNone) || Application->Terminated()) doc.PlayerStopped = true;
-        if (doc.PlayerStopped) break;
+        if ((Modal() && GetModalResult() != mrNone) || Application->Terminated()) PlayerStopped = true;
+        if (PlayerStopped) break;
     }
     FPlaying = false;
 }

@@ -31,11 +31,14 @@ public:
     TButton* Button3;
     TImage* Image1;
 
+    // Set by the stop and close buttons; tested once per frame.
+    bool PlayerStopped = false;
+
     void FormActivate(TObject* Sender);
     void FormClose(TObject* Sender, TCloseAction& Action);
-    void Button1Click(TObject* Sender);
-    void Button2Click(TObject* Sender);
-    void Button3Click(TObject* Sender);
+    void Button1Click(TObject* Sender); // "開始": plays again once stopped
+    void Button2Click(TObject* Sender); // "停止": stops after the current frame
+    void Button3Click(TObject* Sender); // "閉じる": stops and closes the window
     // Plays frames 0 to the last set frame over and over until the stop or close button, or
     // the window closing, ends it after the current frame's wait.
     void PlayLoop();

@@ -1,6 +1,6 @@
 #include "editor/forms/ngform.h"
 
-#include "editor/forms/gifform.h"
+#include "toolkit/widgets/BindHandler.h"
 
 Tnewform* newform = nullptr;
 
@@ -58,13 +58,11 @@ Tnewform::Tnewform() {
 
     ColorDialog1 = FParts.Make<TColorDialog>("ColorDialog1");
 
-    OnActivate = [this](TObject* Sender) { FormActivate(Sender); };
-    OnClose = [this](TObject* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
-    Button1->OnClick = [this](TObject* Sender) { Button1Click(Sender); };
-    Button2->OnClick = [this](TObject* Sender) { Button2Click(Sender); };
-    Shape1->OnMouseDown = [this](TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
-        Shape1MouseDown(Sender, Button, Shift, X, Y);
-    };
+    OnActivate = BindHandler(this, &Tnewform::FormActivate);
+    OnClose = BindHandler(this, &Tnewform::FormClose);
+    Button1->OnClick = BindHandler(this, &Tnewform::Button1Click);
+    Button2->OnClick = BindHandler(this, &Tnewform::Button2Click);
+    Shape1->OnMouseDown = BindHandler(this, &Tnewform::Shape1MouseDown);
 }
 
 Tnewform::~Tnewform() {
@@ -72,7 +70,7 @@ Tnewform::~Tnewform() {
 }
 
 void Tnewform::FormActivate(TObject*) {
-    MobrelForm->Document().NewFormCancelled = false;
+    NewFormCancelled = false;
 }
 
 void Tnewform::Button1Click(TObject*) {
@@ -81,11 +79,11 @@ void Tnewform::Button1Click(TObject*) {
 
 // Only "OK" confirms: the window's close box cancels like "CANCEL".
 void Tnewform::FormClose(TObject*, TCloseAction&) {
-    if (GetModalResult() != mrOk) MobrelForm->Document().NewFormCancelled = true;
+    if (GetModalResult() != mrOk) NewFormCancelled = true;
 }
 
 void Tnewform::Button2Click(TObject*) {
-    MobrelForm->Document().NewFormCancelled = true;
+    NewFormCancelled = true;
     Close();
 }
 

@@ -32,12 +32,15 @@ public:
     TRadioGroup* crmode2;
     TColorDialog* ColorDialog1;
 
-    // Callers show the dialog modally and read the document's NewFormCancelled afterwards;
-    // every way of closing it but "OK" sets it.
+    // Callers show the dialog modally and read NewFormCancelled afterwards; every way of
+    // closing it but "OK" sets it.
+    bool NewFormCancelled = false;
+
     void FormActivate(TObject* Sender);
     void FormClose(TObject* Sender, TCloseAction& Action);
-    void Button1Click(TObject* Sender);
-    void Button2Click(TObject* Sender);
+    void Button1Click(TObject* Sender); // "OK"
+    void Button2Click(TObject* Sender); // "CANCEL"
+    // The background colour from the colour dialog.
     void Shape1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
 
 private:

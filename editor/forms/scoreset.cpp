@@ -1,6 +1,6 @@
 #include "editor/forms/scoreset.h"
 
-#include "editor/forms/gifform.h"
+#include "toolkit/widgets/BindHandler.h"
 
 Tscoreform* scoreform = nullptr;
 
@@ -22,9 +22,9 @@ Tscoreform::Tscoreform() {
     Button2 = FParts.MakeButton("Button2", this, TRect{107, 60, 182, 85}, "CANCEL");
     Button2->SetCancel(true);
 
-    OnActivate = [this](TObject* Sender) { FormActivate(Sender); };
-    Button1->OnClick = [this](TObject* Sender) { Button1Click(Sender); };
-    Button2->OnClick = [this](TObject* Sender) { Button2Click(Sender); };
+    OnActivate = BindHandler(this, &Tscoreform::FormActivate);
+    Button1->OnClick = BindHandler(this, &Tscoreform::Button1Click);
+    Button2->OnClick = BindHandler(this, &Tscoreform::Button2Click);
 }
 
 Tscoreform::~Tscoreform() {
@@ -32,7 +32,7 @@ Tscoreform::~Tscoreform() {
 }
 
 void Tscoreform::FormActivate(TObject*) {
-    MobrelForm->Document().ScoreFormOk = true;
+    ScoreFormOk = true;
     SpinEdit1->SetValue(0);
     SpinEdit2->SetValue(0);
 }
@@ -42,6 +42,6 @@ void Tscoreform::Button1Click(TObject*) {
 }
 
 void Tscoreform::Button2Click(TObject*) {
-    MobrelForm->Document().ScoreFormOk = false;
+    ScoreFormOk = false;
     Close();
 }

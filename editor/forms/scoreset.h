@@ -6,8 +6,8 @@
 #include "toolkit/widgets/Form.h"
 #include "toolkit/widgets/SpinEdit.h"
 
-// Callers show the dialog modally, then read the document's ScoreFormOk and, when it is set,
-// the two offsets. Only "CANCEL" (or Esc) clears it: leaving by the close box counts as "OK".
+// Callers show the dialog modally, then read ScoreFormOk and, when it is set, the two offsets.
+// Only "CANCEL" (or Esc) clears it: leaving by the close box counts as "OK".
 class Tscoreform : public TForm {
 public:
     Tscoreform();
@@ -21,9 +21,11 @@ public:
     TButton* Button1;
     TButton* Button2;
 
+    bool ScoreFormOk = false;
+
     void FormActivate(TObject* Sender);
-    void Button1Click(TObject* Sender);
-    void Button2Click(TObject* Sender);
+    void Button1Click(TObject* Sender); // "OK"
+    void Button2Click(TObject* Sender); // "CANCEL"
 
 private:
     TComponentOwner FParts;

@@ -1,6 +1,6 @@
 #include "editor/forms/transform.h"
 
-#include "editor/forms/gifform.h"
+#include "toolkit/widgets/BindHandler.h"
 
 Ttransfrm* transfrm = nullptr;
 
@@ -30,17 +30,13 @@ Ttransfrm::Ttransfrm() {
     Image1->SetAutoSize(true);
     Image1->SetStretch(true);
 
-    OnActivate = [this](TObject* Sender) { FormActivate(Sender); };
-    Button1->OnClick = [this](TObject* Sender) { Button1Click(Sender); };
-    Button2->OnClick = [this](TObject* Sender) { Button2Click(Sender); };
-    Button3->OnClick = [this](TObject* Sender) { Button3Click(Sender); };
-    Button4->OnClick = [this](TObject* Sender) { Button4Click(Sender); };
-    Image1->OnMouseMove = [this](TObject* Sender, TShiftState Shift, int X, int Y) {
-        Image1MouseMove(Sender, Shift, X, Y);
-    };
-    Image1->OnMouseDown = [this](TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
-        Image1MouseDown(Sender, Button, Shift, X, Y);
-    };
+    OnActivate = BindHandler(this, &Ttransfrm::FormActivate);
+    Button1->OnClick = BindHandler(this, &Ttransfrm::Button1Click);
+    Button2->OnClick = BindHandler(this, &Ttransfrm::Button2Click);
+    Button3->OnClick = BindHandler(this, &Ttransfrm::Button3Click);
+    Button4->OnClick = BindHandler(this, &Ttransfrm::Button4Click);
+    Image1->OnMouseMove = BindHandler(this, &Ttransfrm::Image1MouseMove);
+    Image1->OnMouseDown = BindHandler(this, &Ttransfrm::Image1MouseDown);
 }
 
 Ttransfrm::~Ttransfrm() {
@@ -60,13 +56,13 @@ bool Ttransfrm::Pick(TGraphic& Picture, const std::string& Caption, bool OfferNo
     Button4->Hide();
     // A window closed by other means than a pick or "透過しない" (the window manager's
     // close) leaves no point either: the caller must not act on an old one.
-    if (!FAnswered) MobrelForm->Document().PickerCancelled = true;
-    return !MobrelForm->Document().PickerCancelled;
+    if (!FAnswered) PickerCancelled = true;
+    return !PickerCancelled;
 }
 
 void Ttransfrm::FormActivate(TObject*) {
     PickerZoom = 1;
-    MobrelForm->Document().PickerCancelled = false;
+    PickerCancelled = false;
     ZoomPicture();
 }
 
@@ -88,24 +84,24 @@ void Ttransfrm::Button2Click(TObject*) {
 }
 
 void Ttransfrm::Button3Click(TObject*) {
-    MobrelForm->Document().PickerCancelled = true;
+    PickerCancelled = true;
     Close();
 }
 
 void Ttransfrm::Button4Click(TObject*) {
     // Only X says "no transparency"; Y keeps the value of the last pick.
-    MobrelForm->Document().PickedPoint.X = -1;
+    PickedPoint.X = -1;
     FAnswered = true;
     Close();
 }
 
 void Ttransfrm::Image1MouseMove(TObject*, TShiftState, int X, int Y) {
-    const TColor colour = Image1->Picture()->Bitmap()->Canvas()->GetPixels(X / PickerZoom, Y / PickerZoom);
-    if (colour != CLR_INVALID) Shape1->SetBrushColor(colour);
+    const TColor color = Image1->Picture()->Bitmap()->Canvas()->GetPixels(X / PickerZoom, Y / PickerZoom);
+    if (color != CLR_INVALID) Shape1->SetBrushColor(color);
 }
 
 void Ttransfrm::Image1MouseDown(TObject*, TMouseButton, TShiftState, int X, int Y) {
-    MobrelForm->Document().PickedPoint = TPoint{X / PickerZoom, Y / PickerZoom};
+    PickedPoint = TPoint{X / PickerZoom, Y / PickerZoom};
     FAnswered = true;
     Close();
 }

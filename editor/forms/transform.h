@@ -28,17 +28,23 @@ public:
     // The magnification of the picture, 1 whenever the window opens.
     int PickerZoom = 1;
 
+    // The picked pixel, in the shown picture's own coordinates; X = -1 for no transparency.
+    TPoint PickedPoint{};
+    bool PickerCancelled = false;
+
     // The callers' protocol: shows Picture (unchanged) under Caption, offering "透過しない"
-    // when asked, and returns false when the user cancelled. The picked pixel is left in the
-    // document's PickedPoint, in Picture's own coordinates (X = -1 for no transparency).
+    // when asked, and returns false when the user cancelled. The picked pixel is left in
+    // PickedPoint.
     bool Pick(TGraphic& Picture, const std::string& Caption, bool OfferNoTransparency);
 
     void FormActivate(TObject* Sender);
-    void Button1Click(TObject* Sender);
-    void Button2Click(TObject* Sender);
-    void Button3Click(TObject* Sender);
-    void Button4Click(TObject* Sender);
+    void Button1Click(TObject* Sender); // "拡大": magnifies the picture one step more
+    void Button2Click(TObject* Sender); // "縮小": one step less, down to natural size
+    void Button3Click(TObject* Sender); // "キャンセル": closes without a pick
+    void Button4Click(TObject* Sender); // "透過しない": picks no transparency
+    // The swatch previews the colour under the mouse.
     void Image1MouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+    // Picks the pixel clicked.
     void Image1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
 
 private:

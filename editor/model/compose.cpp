@@ -73,7 +73,7 @@ void TEditorDocument::ReplaceMainImage(std::unique_ptr<TBitmap> Picture) {
 }
 
 void TEditorDocument::DrawFrameCasts(TBitmap& Target, int Frame, const TComposeOptions& Options) const {
-    if (Frame < 0 || Frame >= FrameCount) return;
+    if (Frame < 0 || Frame >= ScoreFrameCount) return;
     const int lastChannel = std::min(Options.LastChannel, ChannelCount - 1);
     for (int ch = 0; ch <= lastChannel; ++ch) {
         const TScoreChannel& channel = Channels[ch];
@@ -134,9 +134,7 @@ void TEditorDocument::MakeZoomedView(int Frame, std::unique_ptr<TBitmap>& Bitmap
         canvas->Brush.Style = bsSolid;
         canvas->FillRect(whole);
         const TPoint point = FramePoints[Frame];
-        Bitmap->SetTransparentColor(
-            Bitmap->Canvas()->GetPixels(point.X + CanvasMargin, point.Y + CanvasMargin));
-        Bitmap->SetTransparent(true);
+        SetKeyColor(*Bitmap, true, TPoint{point.X + CanvasMargin, point.Y + CanvasMargin});
     }
     if (FZoomFactor == 1)
         zoomed->Canvas()->Draw(0, 0, Bitmap.get());

@@ -8,17 +8,6 @@ TPoint ClampPosition(std::int64_t X, std::int64_t Y) {
                   static_cast<int>(std::clamp<std::int64_t>(Y, -PositionLimit, PositionLimit))};
 }
 
-bool KeyPointInside(TGraphic& Picture, TPoint Point) {
-    return Point.X >= 0 && Point.Y >= 0 && Point.X < Picture.Width() && Point.Y < Picture.Height();
-}
-
-void SetKeyColor(TBitmap& Picture, bool Transparent, TPoint Key) {
-    // Outside the picture the canvas reports no colour, which must not become a key colour.
-    const bool inside = KeyPointInside(Picture, Key);
-    if (inside) Picture.SetTransparentColor(Picture.Canvas()->GetPixels(Key.X, Key.Y));
-    Picture.SetTransparent(Transparent && inside);
-}
-
 void PrepareCastPicture(TBitmap& Picture, bool Transparent, TPoint Key) {
     Picture.SetPixelFormat(pfDevice);
     SetKeyColor(Picture, Transparent, Key);
@@ -96,7 +85,7 @@ void TEditorDocument::SetZoomFactor(int Value) {
 }
 
 int TEditorDocument::CastIndexAt(int Frame, int Channel) const {
-    if (Frame < 0 || Frame >= FrameCount || Channel < 0 || Channel >= ChannelCount) return -1;
+    if (Frame < 0 || Frame >= ScoreFrameCount || Channel < 0 || Channel >= ChannelCount) return -1;
     const TScoreChannel& channel = Channels[Channel];
     int count = 0;
     for (int i = 0; i <= Frame; ++i) {
@@ -107,7 +96,7 @@ int TEditorDocument::CastIndexAt(int Frame, int Channel) const {
 }
 
 bool TEditorDocument::FramePointValid(int Frame) const {
-    if (Frame < 0 || Frame >= FrameCount) return false;
+    if (Frame < 0 || Frame >= ScoreFrameCount) return false;
     const TPoint p = FramePoints[Frame];
     return p.X >= 0 && p.X < MainImage->Width() && p.Y >= 0 && p.Y < MainImage->Height();
 }

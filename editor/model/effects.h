@@ -10,7 +10,8 @@
 #include "toolkit/graphics/Graphics.h"
 
 constexpr int ChannelCount = 10;
-constexpr int FrameCount = 200;
+// Frames the score has room for, whether or not any cell of them is set.
+constexpr int ScoreFrameCount = 200;
 constexpr int CastSlotCount = 20;
 // The main image's top-left on the working canvas; the margin lets casts stand partly outside.
 constexpr int CanvasMargin = 50;
@@ -43,8 +44,8 @@ struct TScoreChannel {
     std::array<TPoint, CastSlotCount> CastKeyPoint{};
     int CastCount = 0;
     // Centre of the cast in each frame, canvas coordinates; kept while the cell is cleared.
-    std::array<TPoint, FrameCount> Positions{};
-    std::array<bool, FrameCount> CellSet{};
+    std::array<TPoint, ScoreFrameCount> Positions{};
+    std::array<bool, ScoreFrameCount> CellSet{};
 
     // The picture of slot Slot, or nullptr when the slot is unused or out of range.
     TBitmap* Cast(int Slot) const;
@@ -73,11 +74,6 @@ struct TScoreClipItem {
     bool CellSet = false;
 };
 
-// Point lies inside Picture.
-bool KeyPointInside(TGraphic& Picture, TPoint Point);
-// Marks Picture to be drawn without the colour of its pixel at Key when Transparent is set. A
-// key point outside the picture names no colour: the picture is then drawn whole.
-void SetKeyColor(TBitmap& Picture, bool Transparent, TPoint Key);
 // Makes Picture what a cast slot holds: device-dependent, marked by SetKeyColor.
 void PrepareCastPicture(TBitmap& Picture, bool Transparent, TPoint Key);
 // A copy of Source made ready for a slot by PrepareCastPicture.
@@ -99,7 +95,8 @@ struct TMainImageStage {
     std::unique_ptr<TBitmap> Canvas;
 };
 
-// The whole document. One instance is shared by the main window, its dialogs and every command.
+// The whole document: the score, the casts and the pictures. One instance is shared by the main
+// window, its dialogs and every command; what a window remembers of its own work stays in it.
 class TEditorDocument {
 public:
     // Start-up values: no casts, no set cells, every slot transparent, waits 0, no frame
@@ -112,9 +109,9 @@ public:
     // Channel 0 is drawn first, at the bottom.
     std::array<TScoreChannel, ChannelCount> Channels;
     // Wait after each frame in 1/100 s.
-    std::array<std::int32_t, FrameCount> FrameWaits{};
+    std::array<std::int32_t, ScoreFrameCount> FrameWaits{};
     // Per frame a main-image pixel whose colour is transparent in output; (-1, 0) = none.
-    std::array<TPoint, FrameCount> FramePoints{};
+    std::array<TPoint, ScoreFrameCount> FramePoints{};
     // The background picture, device-dependent; always exists, empty until one is loaded.
     std::unique_ptr<TBitmap> MainImage;
     // MainImage plus the margin on every side, filled with BackgroundColor; nullptr until the
@@ -123,23 +120,8 @@ public:
     // The main image inside CanvasBitmap; output frames are cut to it.
     TRect MainImageRect{};
     TColor BackgroundColor = clWhite;
-    std::array<TScoreClipItem, FrameCount> ScoreClip{};
+    std::array<TScoreClipItem, ScoreFrameCount> ScoreClip{};
     int ScoreClipCount = 0;
-    // Mouse drags on the frame view: placing with the left button, moving a run with another.
-    bool PlacingCast = false;
-    bool MovingRun = false;
-    // The main window's memory of the score cell (X = column, Y = row).
-    TPoint LastScoreCell{1, 0};
-    // Where the pointer holds a cast being placed: column 0..2 + 3 x row 0..2; 4 = centre.
-    std::uint8_t PlacementAnchor = 4;
-    // Set by the playback window's stop and close buttons.
-    bool PlayerStopped = false;
-
-    // Results the dialogs leave for their callers.
-    bool NewFormCancelled = false;
-    bool ScoreFormOk = false;
-    TPoint PickedPoint{}; // X = -1: no transparency
-    bool PickerCancelled = false;
 
     // Display zoom of the frame view, 1..4 (other values are brought into the range).
     int GetZoomFactor() const { return FZoomFactor; }

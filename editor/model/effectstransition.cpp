@@ -277,7 +277,7 @@ void MakeEffectCasts(TEditorDocument& Document, int Kind, bool Reversed, int Ste
     TScoreChannel& channel = Document.Channels[Channel];
     const int frame = ScoreColumn - 1;
     const auto kind = static_cast<TEffectKind>(Kind);
-    if (kind == ekOverlap && (frame < 0 || frame >= FrameCount || !channel.CellSet[frame])) return;
+    if (kind == ekOverlap && (frame < 0 || frame >= ScoreFrameCount || !channel.CellSet[frame])) return;
     TBitmap* cast = channel.Cast(Slot);
     if (cast == nullptr) return;
 

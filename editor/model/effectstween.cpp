@@ -9,7 +9,7 @@
 namespace {
 
 bool ValidRun(int A, int B) {
-    return A >= 0 && B < FrameCount && A <= B;
+    return A >= 0 && B < ScoreFrameCount && A <= B;
 }
 
 // Positions are whole pixels: fractions are cut toward zero.

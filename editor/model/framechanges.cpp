@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "editor/model/frameexport.h"
 #include "imagelib/KvDIB.h"
 
 namespace {
@@ -59,14 +58,14 @@ void GetChangedRect(TKvDIB& A, TKvDIB& B, TRect& R) {
             if (A.GetPixels(x, y) != B.GetPixels(x, y)) take(x, x, y);
 }
 
-std::optional<TPoint> PaintUnchangedPixels(TKvDIB& Frame, TKvDIB& Previous, TColor Colour,
+std::optional<TPoint> PaintUnchangedPixels(TKvDIB& Frame, TKvDIB& Previous, TColor Color,
                                            std::vector<std::uint8_t>& Painted) {
     Frame.UniqueDIB();
     RequireUncompressed(Frame, 24, "PaintUnchangedPixels");
     RequireUncompressed(Previous, 24, "PaintUnchangedPixels");
     const int width = Frame.GetWidth(), height = Frame.GetHeight();
-    const TColor colour = ColorToRGB(Colour);
-    const std::uint8_t paint[3] = {GetBValue(colour), GetGValue(colour), GetRValue(colour)};
+    const TColor color = ColorToRGB(Color);
+    const std::uint8_t paint[3] = {GetBValue(color), GetGValue(color), GetRValue(color)};
     Painted.assign(std::size_t(width) * height, 0);
     std::optional<TPoint> last;
     std::uint8_t* painted = Painted.data();
@@ -138,11 +137,11 @@ void ForEachChangedRun(TKvDIB& Frame, TKvDIB& Before,
     }
 }
 
-void FillFrame(TKvDIB& Frame, TColor Colour) {
+void FillFrame(TKvDIB& Frame, TColor Color) {
     Frame.UniqueDIB();
     RequireUncompressed(Frame, 24, "FillFrame");
-    const TColor colour = ColorToRGB(Colour);
-    const std::uint8_t paint[3] = {GetBValue(colour), GetGValue(colour), GetRValue(colour)};
+    const TColor color = ColorToRGB(Color);
+    const std::uint8_t paint[3] = {GetBValue(color), GetGValue(color), GetRValue(color)};
     const int width = Frame.GetWidth(), height = Frame.GetHeight();
     for (int y = 0; y < height; ++y) {
         std::uint8_t* p = Row(Frame, y);

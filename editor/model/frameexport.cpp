@@ -17,7 +17,7 @@ int LastExportFrame(const TEditorDocument& Document) {
     int last = 0;
     for (const TScoreChannel& channel : Document.Channels) {
         if (channel.CastCount == 0) continue;
-        for (int f = FrameCount - 1; f > last; --f)
+        for (int f = ScoreFrameCount - 1; f > last; --f)
             if (channel.CellSet[f]) {
                 last = f;
                 break;
@@ -75,7 +75,7 @@ public:
           FCommonPalette(Settings.Gif.CommonPalette && FDepth != HalftoneDepth) {
         if (Settings.Mode < emAnimatedGif || Settings.Mode > emSingleBmp) throw ERangeError(SRangeError);
         if (Settings.Mode == emStillGif || Settings.Mode == emSingleBmp) {
-            FFirst = FLast = std::clamp(Settings.CurrentFrame, 0, FrameCount - 1);
+            FFirst = FLast = std::clamp(Settings.CurrentFrame, 0, ScoreFrameCount - 1);
         } else {
             FFirst = 0;
             FLast = LastExportFrame(Document);

@@ -56,10 +56,6 @@ void ComposeExportFrame(const TEditorDocument& Document, int Frame, TKvDIB& Work
 // leaving the cast's transparent colour out; Dib becomes 24 bits per pixel. Returns Dib.
 TKvDIB& DrawCastOnDIB(const TEditorDocument& Document, TKvDIB& Dib, TGraphic& Cast, TPoint Position);
 
-// R := the smallest rectangle, bounds inclusive, holding every pixel where A and B (of the
-// same size) differ. When nothing differs R is (width - 1, height - 1, 0, 0).
-void GetChangedRect(TKvDIB& A, TKvDIB& B, TRect& R);
-
 // Writes the output Settings.Mode asks for: Name is the whole file name of a GIF and the stem
 // of BMP files. False, with nothing written, when there is no main image. Every file is
 // written whole or not at all; a failure raises and ends the export.

@@ -13,7 +13,7 @@ TPoint AnchoredCentre(std::uint8_t Anchor, TPoint Pointer, int Width, int Height
 }
 
 void ShiftSetPositions(TScoreChannel& Channel, int FirstFrame, int LastFrame, TPoint Delta) {
-    for (int frame = std::max(FirstFrame, 0); frame <= std::min(LastFrame, FrameCount - 1); ++frame) {
+    for (int frame = std::max(FirstFrame, 0); frame <= std::min(LastFrame, ScoreFrameCount - 1); ++frame) {
         if (!Channel.CellSet[frame]) continue;
         const TPoint p = Channel.Positions[frame];
         Channel.Positions[frame] = ClampPosition(std::int64_t(p.X) + Delta.X, std::int64_t(p.Y) + Delta.Y);

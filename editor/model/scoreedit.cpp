@@ -7,7 +7,7 @@ namespace {
 
 // The frames of columns FirstColumn..LastColumn that lie inside the score.
 std::pair<int, int> FramesOfColumns(int FirstColumn, int LastColumn) {
-    return {std::max(FirstColumn - 1, 0), std::min(LastColumn - 1, FrameCount - 1)};
+    return {std::max(FirstColumn - 1, 0), std::min(LastColumn - 1, ScoreFrameCount - 1)};
 }
 
 bool ValidChannel(int Channel) {
@@ -42,7 +42,7 @@ void PasteScoreCells(TEditorDocument& Document, int Column, int Channel) {
     for (int i = 0; i < Document.ScoreClipCount; ++i) {
         // A paste running past the last frame goes on at frame 0; the clipboard never holds more
         // than the score's frames, so no frame is written twice.
-        if (f > FrameCount - 1 || f < 0) f = 0;
+        if (f > ScoreFrameCount - 1 || f < 0) f = 0;
         const TScoreClipItem& item = Document.ScoreClip[i];
         channel.Positions[f] = ClampPosition(item.X, item.Y);
         channel.CellSet[f] = item.CellSet;
@@ -56,7 +56,7 @@ void CentreScoreCells(TEditorDocument& Document, int Channel, int FirstFrame, in
     TScoreChannel& channel = Document.Channels[Channel];
     if (channel.CastCount == 0) return;
     const int middle = Horizontal ? Document.CanvasBitmap->Width() / 2 : Document.CanvasBitmap->Height() / 2;
-    for (int f = std::max(FirstFrame, 0); f <= std::min(LastFrame, FrameCount - 1); ++f) {
+    for (int f = std::max(FirstFrame, 0); f <= std::min(LastFrame, ScoreFrameCount - 1); ++f) {
         if (!channel.CellSet[f] || channel.Cast(f % channel.CastCount) == nullptr) continue;
         const TPoint p = channel.Positions[f];
         channel.Positions[f] = ClampPosition(Horizontal ? middle : p.X, Horizontal ? p.Y : middle);
@@ -118,7 +118,7 @@ bool AnyCasts(const TEditorDocument& Document) {
 }
 
 int LastSetFrame(const TEditorDocument& Document) {
-    for (int f = FrameCount - 1; f >= 0; --f)
+    for (int f = ScoreFrameCount - 1; f >= 0; --f)
         for (const TScoreChannel& channel : Document.Channels)
             if (channel.CellSet[f]) return f;
     return -1;

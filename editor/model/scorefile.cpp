@@ -7,8 +7,8 @@
 namespace {
 
 constexpr int PointBytes = 8;
-constexpr int PositionsBytes = FrameCount * PointBytes;
-constexpr int CellSetBytes = FrameCount;
+constexpr int PositionsBytes = ScoreFrameCount * PointBytes;
+constexpr int CellSetBytes = ScoreFrameCount;
 constexpr int CastTransparentBytes = CastSlotCount;
 constexpr int CastKeyPointBytes = CastSlotCount * PointBytes;
 // Version 30 kept 80 bytes where the key points now stand; nothing reads them.
@@ -79,8 +79,8 @@ int ScoreChannelRecordSize(TScoreVersion Version) {
 }
 
 int ScoreTailSize(TScoreVersion Version) {
-    int size = ChannelCount * ScoreChannelRecordSize(Version) + FrameCount * 4;
-    if (Version == sv36) size += FrameCount * PointBytes;
+    int size = ChannelCount * ScoreChannelRecordSize(Version) + ScoreFrameCount * 4;
+    if (Version == sv36) size += ScoreFrameCount * PointBytes;
     return size + 4 + CastStreamCount * 4;
 }
 

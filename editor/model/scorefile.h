@@ -23,8 +23,8 @@ constexpr int MinScoreTailSize = 19604;
 
 // One channel's part of the tail, in file order.
 struct TScoreChannelRecord {
-    std::array<TPoint, FrameCount> Positions{};
-    std::array<bool, FrameCount> CellSet{};
+    std::array<TPoint, ScoreFrameCount> Positions{};
+    std::array<bool, ScoreFrameCount> CellSet{};
     std::array<bool, CastSlotCount> CastTransparent{};
     std::array<TPoint, CastSlotCount> CastKeyPoint{};
 };
@@ -33,8 +33,8 @@ struct TScoreChannelRecord {
 // fields it does not hold as they are in the record.
 struct TScoreTail {
     std::array<TScoreChannelRecord, ChannelCount> Channels;
-    std::array<std::int32_t, FrameCount> FrameWaits{};
-    std::array<TPoint, FrameCount> FramePoints{};
+    std::array<std::int32_t, ScoreFrameCount> FrameWaits{};
+    std::array<TPoint, ScoreFrameCount> FramePoints{};
     std::int32_t MainImageSize = 0;
     // Index channel * CastSlotCount + slot; 0 = no stream for the slot.
     std::array<std::int32_t, CastStreamCount> CastImageSizes{};

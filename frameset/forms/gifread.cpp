@@ -3,6 +3,7 @@
 #include "frameset/forms/gifread.h"
 
 #include "toolkit/graphics/Clipboard.h"
+#include "toolkit/widgets/BindHandler.h"
 #include "toolkit/widgets/MessageBoxes.h"
 
 TForm1* Form1 = nullptr;
@@ -182,12 +183,9 @@ void TForm1::CreateDialogs() {
 
 void TForm1::BindHandlers() {
     using TClick = void (TForm1::*)(TObject*);
-    auto click = [this](TClick Handler) {
-        return [this, Handler](TObject* Sender) { (this->*Handler)(Sender); };
-    };
-    OnCreate = click(&TForm1::FormCreate);
-    OnResize = click(&TForm1::FormResize);
-    OnClose = [this](TObject* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
+    OnCreate = BindHandler(this, &TForm1::FormCreate);
+    OnResize = BindHandler(this, &TForm1::FormResize);
+    OnClose = BindHandler(this, &TForm1::FormClose);
 
     const std::pair<TButton*, TClick> buttons[] = {
         {Button1, &TForm1::Button1Click}, {Button9, &TForm1::I1Click},      {Button10, &TForm1::Cut1Click},
@@ -196,34 +194,28 @@ void TForm1::BindHandlers() {
         {Button7, &TForm1::Button7Click},
     };
     for (const auto& [button, handler] : buttons)
-        button->OnClick = click(handler);
+        button->OnClick = BindHandler(this, handler);
     const std::pair<TMenuItem*, TClick> items[] = {
         {N1, &TForm1::N1Click},           {I1, &TForm1::I1Click},       {X1, &TForm1::Button6Click},
         {Cut1, &TForm1::Cut1Click},       {Copy1, &TForm1::Copy1Click}, {Paste1, &TForm1::Paste1Click},
         {Delete1, &TForm1::Delete1Click},
     };
     for (const auto& [item, handler] : items)
-        item->OnClick = click(handler);
+        item->OnClick = BindHandler(this, handler);
 
-    Button3->OnClick = click(&TForm1::Button3Click);
-    S1->OnClick = click(&TForm1::Button3Click);
+    Button3->OnClick = BindHandler(this, &TForm1::Button3Click);
+    S1->OnClick = BindHandler(this, &TForm1::Button3Click);
     const std::pair<TMenuItem*, TClick> colorItems[] = {
         {N25601, &TForm1::N25601Click}, {N25661, &TForm1::N25661Click}, {N12851, &TForm1::N12851Click},
         {N6441, &TForm1::N6441Click},   {N3231, &TForm1::N3231Click},   {N1621, &TForm1::N1621Click},
         {N881, &TForm1::N881Click},
     };
     for (const auto& [item, handler] : colorItems)
-        item->OnClick = click(handler);
+        item->OnClick = BindHandler(this, handler);
 
-    touka->OnMouseDown = [this](TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
-        toukaMouseDown(Sender, Button, Shift, X, Y);
-    };
-    StringGrid1->OnKeyUp = [this](TObject* Sender, std::uint16_t& Key, TShiftState Shift) {
-        StringGrid1KeyUp(Sender, Key, Shift);
-    };
-    StringGrid1->OnMouseDown = [this](TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
-        StringGrid1MouseDown(Sender, Button, Shift, X, Y);
-    };
+    touka->OnMouseDown = BindHandler(this, &TForm1::toukaMouseDown);
+    StringGrid1->OnKeyUp = BindHandler(this, &TForm1::StringGrid1KeyUp);
+    StringGrid1->OnMouseDown = BindHandler(this, &TForm1::StringGrid1MouseDown);
     BindSettingsHandlers();
 }
 

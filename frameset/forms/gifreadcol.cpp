@@ -2,6 +2,7 @@
 #include "frameset/forms/gifreadcol.h"
 
 #include "frameset/model/gifreadframes.h"
+#include "toolkit/widgets/BindHandler.h"
 
 TForm2* Form2 = nullptr;
 
@@ -29,12 +30,10 @@ TForm2::TForm2() {
     Button1 = FParts.MakeButton("Button1", this, Rect(88, 288, 169, 313), "OK");
     Button2 = FParts.MakeButton("Button2", this, Rect(184, 288, 265, 313), "CANSEL");
 
-    OnActivate = [this](TObject* Sender) { FormActivate(Sender); };
-    Button1->OnClick = [this](TObject* Sender) { Button1Click(Sender); };
-    Button2->OnClick = [this](TObject* Sender) { Button2Click(Sender); };
-    Image1->OnMouseDown = [this](TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
-        Image1MouseDown(Sender, Button, Shift, X, Y);
-    };
+    OnActivate = BindHandler(this, &TForm2::FormActivate);
+    Button1->OnClick = BindHandler(this, &TForm2::Button1Click);
+    Button2->OnClick = BindHandler(this, &TForm2::Button2Click);
+    Image1->OnMouseDown = BindHandler(this, &TForm2::Image1MouseDown);
 }
 
 TForm2::~TForm2() {

@@ -5,6 +5,8 @@
 
 #include "frameset/forms/gifread.h"
 #include "toolkit/graphics/Clipboard.h"
+#include "toolkit/graphics/ScopeExit.h"
+#include "toolkit/widgets/ScopeGuards.h"
 
 namespace {
 
@@ -148,7 +150,9 @@ void TForm1::LoadBitmaps(TLoadPlace Place) {
     auto scratch = std::make_unique<TKvDIB>();
     const std::vector<std::string>& files = OpenDialog1->Files();
     ProgressBar1->SetMax(static_cast<int>(files.size()) - 1);
-    try {
+    {
+        TScopeExit restoreOnFailure([&undo] { undo.Restore(); });
+        const TProgressReset reset(*ProgressBar1);
         for (std::size_t k = 0; k < files.size() && FrameCount < MaxFrameCount; ++k) {
             scratch->LoadFromFile(files[k]);
             RefuseUnlessShown(*scratch, StreamReaderName);
@@ -156,12 +160,8 @@ void TForm1::LoadBitmaps(TLoadPlace Place) {
             insertbitmap(*scratch, first + static_cast<int>(k));
             ProgressBar1->SetPosition(static_cast<int>(k));
         }
-    } catch (...) {
-        ProgressBar1->SetPosition(0);
-        undo.Restore();
-        throw;
+        restoreOnFailure.Dismiss();
     }
-    ProgressBar1->SetPosition(0);
     if (FrameCount > 0) ShowCurrentFrame();
 }
 

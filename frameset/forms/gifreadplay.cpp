@@ -1,18 +1,13 @@
 // The editor view of one frame, and playback of the whole list in the playback window
 // with each frame's wait and disposal.
-#include <chrono>
-
 #include "frameset/forms/gifread.h"
 #include "frameset/forms/gifreadview.h"
 #include "frameset/model/gifreaddraw.h"
+#include "toolkit/graphics/ScopeExit.h"
 #include "toolkit/widgets/Application.h"
 
-// Busy, as a wait between frames: the application handles its messages at least once.
 void WaitWithMessages(int Milliseconds) {
-    const auto start = std::chrono::steady_clock::now();
-    do {
-        Application->ProcessMessages();
-    } while (std::chrono::steady_clock::now() - start <= std::chrono::milliseconds(Milliseconds));
+    Application->ProcessMessagesFor(Milliseconds);
 }
 
 // Disposal plays no part here: frames pile up unless the view is cleared first.
@@ -51,28 +46,23 @@ void TForm1::Button4Click(TObject*) {
     if (FrameCount == 0) return;
     EnableEditing(false);
     Idle = false;
-    try {
-        // The screen's size inside the frame (outer size + 8 by + 27); only the size is set,
-        // so the window opens where the toolkit places it, on the main window.
-        Form3->SetClientWidth(ScreenBitmap->Width());
-        Form3->SetClientHeight(ScreenBitmap->Height());
-        Form3->Image1->Picture()->SetGraphic(ScreenBitmap.get());
-        PlaybackCanvas()->Brush.Color = Image1->Canvas()->Brush.Color;
-        Form3->Show();
-        int frame = 0;
-        do {
-            views(frame, false);
-            frame = (frame + 1) % FrameCount;
-        } while (!Idle);
-    } catch (...) {
+    const TScopeExit finish([this] {
         Form3->Close();
         EnableEditing(true);
         Idle = true;
-        throw;
-    }
-    Form3->Close();
-    EnableEditing(true);
-    Idle = true;
+    });
+    // The screen's size inside the frame (outer size + 8 by + 27); only the size is set,
+    // so the window opens where the toolkit places it, on the main window.
+    Form3->SetClientWidth(ScreenBitmap->Width());
+    Form3->SetClientHeight(ScreenBitmap->Height());
+    Form3->Image1->Picture()->SetGraphic(ScreenBitmap.get());
+    PlaybackCanvas()->Brush.Color = Image1->Canvas()->Brush.Color;
+    Form3->Show();
+    int frame = 0;
+    do {
+        views(frame, false);
+        frame = (frame + 1) % FrameCount;
+    } while (!Idle);
 }
 
 void TForm1::Button5Click(TObject*) {

@@ -3,6 +3,8 @@
 #include "frameset/forms/gifread.h"
 #include "frameset/model/gifreadreduce.h"
 #include "frameset/model/gifreadsave.h"
+#include "toolkit/graphics/ScopeExit.h"
+#include "toolkit/widgets/ScopeGuards.h"
 
 namespace {
 
@@ -63,18 +65,14 @@ void TForm1::Button3Click(TObject*) {
     if (FrameCount == 0 || !SaveDialog1->Execute()) return;
     const std::string fileName = SaveDialog1->GetFileName();
     switch (SaveDialog1->FilterIndex) {
-    case FilterGif:
+    case FilterGif: {
         Repaint();
-        try {
-            // The reduction stays in the frames, also when the file cannot be written.
-            colorquad(CheckedColorItem());
-            SaveFrameSetGif(fileName, Progress());
-        } catch (...) {
-            ProgressBar1->SetPosition(0);
-            throw;
-        }
-        ProgressBar1->SetPosition(0);
+        const TProgressReset reset(*ProgressBar1);
+        // The reduction stays in the frames, also when the file cannot be written.
+        colorquad(CheckedColorItem());
+        SaveFrameSetGif(fileName, Progress());
         break;
+    }
     case FilterView:
         savebitmap1(fileName);
         break;
@@ -94,13 +92,8 @@ void TForm1::Button3Click(TObject*) {
 void TForm1::savebitmap1(const std::string& FileName) {
     TCanvas* view = Image1->Canvas();
     view->DrawFocusRect(FrameFocusRect);
-    try {
-        Image1->Picture()->SaveToFile(FileName);
-    } catch (...) {
-        view->DrawFocusRect(FrameFocusRect);
-        throw;
-    }
-    view->DrawFocusRect(FrameFocusRect);
+    const TScopeExit outline([view] { view->DrawFocusRect(FrameFocusRect); });
+    Image1->Picture()->SaveToFile(FileName);
 }
 
 void TForm1::NumberedSelection(int& First, int& Last) const {
@@ -119,17 +112,12 @@ void TForm1::savebitmap3(const std::string& FileName) {
     NumberedSelection(first, last);
     const int current = CurrentFrame();
     // The view shows the current frame again, also after a failed save.
-    try {
-        ForEachNumberedFrame(
-            FileName, first, last,
-            [this](int Frame, const std::string& Name) {
-                testviews(Frame);
-                savebitmap1(Name);
-            },
-            Progress());
-    } catch (...) {
-        testviews(current);
-        throw;
-    }
-    testviews(current);
+    const TScopeExit showCurrent([this, current] { testviews(current); });
+    ForEachNumberedFrame(
+        FileName, first, last,
+        [this](int Frame, const std::string& Name) {
+            testviews(Frame);
+            savebitmap1(Name);
+        },
+        Progress());
 }

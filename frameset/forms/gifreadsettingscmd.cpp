@@ -3,6 +3,7 @@
 // from the swatch dialog, and the exchange of a palette colour.
 #include "frameset/forms/gifread.h"
 #include "frameset/forms/gifreadcol.h"
+#include "toolkit/widgets/BindHandler.h"
 
 namespace {
 
@@ -29,20 +30,14 @@ private:
 } // namespace
 
 void TForm1::BindSettingsHandlers() {
-    Button2->OnClick = [this](TObject* Sender) { Button2Click(Sender); };
-    ComboBox1->OnChange = [this](TObject* Sender) { ComboBox1Change(Sender); };
-    imgposx->OnExit = [this](TObject* Sender) { imgposxExit(Sender); };
-    imgposy->OnExit = [this](TObject* Sender) { imgposyExit(Sender); };
-    waitdata->OnExit = [this](TObject* Sender) { waitdataExit(Sender); };
-    Image1->OnMouseDown = [this](TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
-        Image1MouseDown(Sender, Button, Shift, X, Y);
-    };
-    Image1->OnMouseMove = [this](TObject* Sender, TShiftState Shift, int X, int Y) {
-        Image1MouseMove(Sender, Shift, X, Y);
-    };
-    Shape1->OnMouseDown = [this](TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
-        Shape1MouseDown(Sender, Button, Shift, X, Y);
-    };
+    Button2->OnClick = BindHandler(this, &TForm1::Button2Click);
+    ComboBox1->OnChange = BindHandler(this, &TForm1::ComboBox1Change);
+    imgposx->OnExit = BindHandler(this, &TForm1::imgposxExit);
+    imgposy->OnExit = BindHandler(this, &TForm1::imgposyExit);
+    waitdata->OnExit = BindHandler(this, &TForm1::waitdataExit);
+    Image1->OnMouseDown = BindHandler(this, &TForm1::Image1MouseDown);
+    Image1->OnMouseMove = BindHandler(this, &TForm1::Image1MouseMove);
+    Shape1->OnMouseDown = BindHandler(this, &TForm1::Shape1MouseDown);
 }
 
 void TForm1::Button2Click(TObject*) {

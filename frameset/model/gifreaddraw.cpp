@@ -7,11 +7,7 @@ void PrepareFrameBitmap(TFrameEntry& Entry) {
     TCanvas* canvas = FrameBitmap->Canvas();
     canvas->Draw(0, 0, Entry.Image.get());
     // The transparent colour is the picture's colour at the point, as drawn.
-    const bool keyed = Entry.Transparent && Entry.TransparentPoint.X >= 0;
-    if (keyed)
-        FrameBitmap->SetTransparentColor(
-            canvas->GetPixels(Entry.TransparentPoint.X, Entry.TransparentPoint.Y));
-    FrameBitmap->SetTransparent(keyed);
+    SetKeyColor(*FrameBitmap, Entry.Transparent && Entry.TransparentPoint.X >= 0, Entry.TransparentPoint);
 }
 
 void DrawPlaybackFrame(TCanvas& Canvas, int Index, const TRect& Screen, const TFrameWait& Wait) {

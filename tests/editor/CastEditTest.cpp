@@ -184,10 +184,10 @@ TEST_F(CastEditTest, TheAnchorDialogSetsWhereThePointerHoldsACast) {
     };
     Answers->OnForm(choose(0, 2));
     form->Button4->Click();
-    EXPECT_EQ(Doc().PlacementAnchor, 6);
+    EXPECT_EQ(MobrelForm->PlacementAnchor, 6);
     Answers->OnForm(choose(2, 0));
     form->N9->Click();
-    EXPECT_EQ(Doc().PlacementAnchor, 2);
+    EXPECT_EQ(MobrelForm->PlacementAnchor, 2);
 
     // Cancelled: the anchor stays, the radio groups keep their last choice.
     Answers->OnForm([](TForm&) {
@@ -196,14 +196,14 @@ TEST_F(CastEditTest, TheAnchorDialogSetsWhereThePointerHoldsACast) {
         newform->Button2->Click();
     });
     form->Button4->Click();
-    EXPECT_EQ(Doc().PlacementAnchor, 2);
+    EXPECT_EQ(MobrelForm->PlacementAnchor, 2);
     // So is closing the window with its close box.
     Answers->OnForm([](TForm& Form) {
         newform->crmode1->ClickItem(0);
         Form.Close();
     });
     form->Button4->Click();
-    EXPECT_EQ(Doc().PlacementAnchor, 2);
+    EXPECT_EQ(MobrelForm->PlacementAnchor, 2);
 }
 
 } // namespace

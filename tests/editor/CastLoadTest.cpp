@@ -16,7 +16,7 @@ protected:
 
     // A small BMP whose top-left pixel tells it apart (Tag 0..254).
     std::string TaggedBmp(int Tag) {
-        QImage image = TwoColourImage(4, 3, Navy, Navy);
+        QImage image = TwoColorImage(4, 3, Navy, Navy);
         image.setPixel(0, 0, qRgb(Tag, 255 - Tag, 7));
         return WriteBmp("cast" + std::to_string(Tag) + ".bmp", image);
     }
@@ -80,13 +80,13 @@ TEST_F(CastLoadTest, LoadingStartsOnlyRightAfterAUsedSlot) {
 }
 
 TEST_F(CastLoadTest, EachFileIsReadByTheReaderItsNameCallsFor) {
-    const std::string jpeg = WriteJpeg(".bilder/photo.jpg", TwoColourImage(32, 16, Orange, Navy));
-    const std::string bmp = WriteBmp("plain.Bmp", TwoColourImage(6, 2, Navy, Orange));
+    const std::string jpeg = WriteJpeg(".bilder/photo.jpg", TwoColorImage(32, 16, Orange, Navy));
+    const std::string bmp = WriteBmp("plain.Bmp", TwoColorImage(6, 2, Navy, Orange));
     LoadFiles({jpeg, bmp});
     ASSERT_EQ(Channel().CastCount, 2);
     ASSERT_EQ(Channel().Cast(0)->Width(), 32);
-    EXPECT_TRUE(NearColour(CastPixel(0, 4, 4), Orange));
-    EXPECT_TRUE(NearColour(CastPixel(0, 28, 12), Navy));
+    EXPECT_TRUE(NearColor(CastPixel(0, 4, 4), Orange));
+    EXPECT_TRUE(NearColor(CastPixel(0, 28, 12), Navy));
     EXPECT_EQ(Channel().Cast(0)->GetPixelFormat(), pfDevice);
     ASSERT_EQ(Channel().Cast(1)->Width(), 6);
     EXPECT_EQ(CastPixel(1, 0, 1), ToColor(Navy));
@@ -98,7 +98,7 @@ TEST_F(CastLoadTest, ACastCopiedToTheClipboardPastesBackWithTheSamePixels) {
     form->BitBtn7->Click();
     EXPECT_EQ(Channel().CastCount, 0);
 
-    LoadFiles({WriteJpeg("photo.jpg", TwoColourImage(32, 16, Orange, Navy))});
+    LoadFiles({WriteJpeg("photo.jpg", TwoColorImage(32, 16, Orange, Navy))});
     form->BitBtn23->Click();
     form->cast->SetCol(1);
     form->K17->Click();
@@ -116,7 +116,7 @@ TEST_F(CastLoadTest, APictureAnotherProgramCopiedAsPngPastesAsACast) {
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    TwoColourImage(8, 5, Orange, Navy).save(&buffer, "PNG");
+    TwoColorImage(8, 5, Orange, Navy).save(&buffer, "PNG");
     auto* mime = new QMimeData;
     mime->setData("image/png", png);
     QGuiApplication::clipboard()->setMimeData(mime);
@@ -134,7 +134,7 @@ TEST_F(CastLoadTest, InsertingFromTheClipboard) {
     for (int i = 0; i < 19; ++i)
         files.push_back(TaggedBmp(i));
     LoadFiles(files);
-    QGuiApplication::clipboard()->setImage(TwoColourImage(2, 2, Orange, Orange));
+    QGuiApplication::clipboard()->setImage(TwoColorImage(2, 2, Orange, Orange));
 
     // At slot 5 of 19 casts: slots 5..18 move to 6..19.
     form->cast->SetCol(5);
@@ -144,7 +144,7 @@ TEST_F(CastLoadTest, InsertingFromTheClipboard) {
     for (int slot = 6; slot < CastSlotCount; ++slot)
         EXPECT_EQ(CastPixel(slot, 0, 0), Tag(slot - 1));
     // Into the full strip nothing goes, and no cast is lost.
-    QGuiApplication::clipboard()->setImage(TwoColourImage(2, 2, Navy, Navy));
+    QGuiApplication::clipboard()->setImage(TwoColorImage(2, 2, Navy, Navy));
     form->cast->SetCol(2);
     form->insertcast->Click();
     EXPECT_EQ(Channel().CastCount, 20);

@@ -13,7 +13,7 @@
 #include "common/JpegFiles.h"
 
 // A picture whose left half is Left and right half Right.
-inline QImage TwoColourImage(int Width, int Height, QRgb Left, QRgb Right) {
+inline QImage TwoColorImage(int Width, int Height, QRgb Left, QRgb Right) {
     QImage image(Width, Height, QImage::Format_RGB32);
     for (int y = 0; y < Height; ++y)
         for (int x = 0; x < Width; ++x)
@@ -33,11 +33,11 @@ inline std::vector<std::uint8_t> EncodeJpeg(const QImage& Image) {
     });
 }
 
-// Colour is within a JPEG's rounding of Expected.
-inline bool NearColour(TColor Colour, QRgb Expected, int Tolerance = 4) {
-    return std::abs(int(GetRValue(Colour)) - qRed(Expected)) <= Tolerance &&
-           std::abs(int(GetGValue(Colour)) - qGreen(Expected)) <= Tolerance &&
-           std::abs(int(GetBValue(Colour)) - qBlue(Expected)) <= Tolerance;
+// Color is within a JPEG's rounding of Expected.
+inline bool NearColor(TColor Color, QRgb Expected, int Tolerance = 4) {
+    return std::abs(int(GetRValue(Color)) - qRed(Expected)) <= Tolerance &&
+           std::abs(int(GetGValue(Color)) - qGreen(Expected)) <= Tolerance &&
+           std::abs(int(GetBValue(Color)) - qBlue(Expected)) <= Tolerance;
 }
 
 inline TColor ToColor(QRgb Pixel) {

@@ -38,21 +38,21 @@ protected:
 };
 
 TEST_F(MainImageTest, OpensAJpegMadeByLibjpegAndABmpMadeByQt) {
-    const std::string jpeg = WriteJpeg("photo.jpg", TwoColourImage(64, 32, Orange, Navy));
+    const std::string jpeg = WriteJpeg("photo.jpg", TwoColorImage(64, 32, Orange, Navy));
     OpenMainImage(jpeg);
     ASSERT_EQ(Answers->Log().size(), 1u);
     EXPECT_EQ(Answers->Log()[0].File.Filter, "BMP,JPEG (*.bmp;*.jpg)|*.bmp;*.jpg");
     EXPECT_TRUE(Answers->Messages().empty());
     ASSERT_EQ(Doc().MainImage->Width(), 64);
     ASSERT_EQ(Doc().MainImage->Height(), 32);
-    EXPECT_TRUE(NearColour(MainPixel(8, 8), Orange));
-    EXPECT_TRUE(NearColour(MainPixel(56, 24), Navy));
+    EXPECT_TRUE(NearColor(MainPixel(8, 8), Orange));
+    EXPECT_TRUE(NearColor(MainPixel(56, 24), Navy));
     EXPECT_EQ(Doc().MainImage->GetPixelFormat(), pfDevice);
     ExpectCanvasAround(64, 32);
     EXPECT_EQ(form->OpenPictureDialog1->InitialDir, Folder());
 
     // The upper-case extension of a BMP file is found too.
-    const std::string bmp = WriteBmp("shots/SHOT.BMP", TwoColourImage(10, 7, Navy, Orange));
+    const std::string bmp = WriteBmp("shots/SHOT.BMP", TwoColorImage(10, 7, Navy, Orange));
     OpenMainImage(bmp);
     ASSERT_EQ(Doc().MainImage->Width(), 10);
     EXPECT_EQ(MainPixel(0, 6), ToColor(Navy));
@@ -64,12 +64,12 @@ TEST_F(MainImageTest, OpensAJpegMadeByLibjpegAndABmpMadeByQt) {
 TEST_F(MainImageTest, AFileIsReadByItsOwnExtension) {
     // A dot and a B elsewhere in the path, in a folder's name or before the extension, make
     // no BMP; an extension beginning with B does.
-    OpenMainImage(WriteJpeg("old.backup/photo.Beach.jpg", TwoColourImage(32, 16, Navy, Orange)));
+    OpenMainImage(WriteJpeg("old.backup/photo.Beach.jpg", TwoColorImage(32, 16, Navy, Orange)));
     EXPECT_TRUE(Answers->Messages().empty());
     ASSERT_EQ(Doc().MainImage->Width(), 32);
-    EXPECT_TRUE(NearColour(MainPixel(4, 4), Navy));
+    EXPECT_TRUE(NearColor(MainPixel(4, 4), Navy));
 
-    OpenMainImage(WriteBmp("photo.jpg.b", TwoColourImage(12, 6, Orange, Navy)));
+    OpenMainImage(WriteBmp("photo.jpg.b", TwoColorImage(12, 6, Orange, Navy)));
     EXPECT_TRUE(Answers->Messages().empty());
     ASSERT_EQ(Doc().MainImage->Width(), 12);
     EXPECT_EQ(MainPixel(0, 0), ToColor(Orange));
@@ -77,13 +77,13 @@ TEST_F(MainImageTest, AFileIsReadByItsOwnExtension) {
 }
 
 TEST_F(MainImageTest, ADamagedJpegOrATruncatedBmpShowsTheErrorBoxAndChangesNothing) {
-    OpenMainImage(WriteBmp("good.bmp", TwoColourImage(16, 8, Orange, Navy)));
+    OpenMainImage(WriteBmp("good.bmp", TwoColorImage(16, 8, Orange, Navy)));
     const std::string folder = form->OpenPictureDialog1->InitialDir;
 
-    const std::vector<std::uint8_t> jpeg = EncodeJpeg(TwoColourImage(64, 64, Navy, Orange));
+    const std::vector<std::uint8_t> jpeg = EncodeJpeg(TwoColorImage(64, 64, Navy, Orange));
     const std::string damaged = WriteBytes(
         "bad/damaged.jpg", std::vector<std::uint8_t>(jpeg.begin(), jpeg.begin() + jpeg.size() / 3));
-    const std::string bmp = WriteBmp("bad/cut.bmp", TwoColourImage(40, 40, Navy, Orange));
+    const std::string bmp = WriteBmp("bad/cut.bmp", TwoColorImage(40, 40, Navy, Orange));
     const std::string truncated = Truncate(bmp, 54 + 40 * 40);
     for (const std::string& path : {damaged, truncated}) {
         SCOPED_TRACE(path);
@@ -111,7 +111,7 @@ TEST_F(MainImageTest, PastesTheClipboardsBitmap) {
     EXPECT_EQ(Doc().CanvasBitmap, nullptr);
     EXPECT_TRUE(Answers->Log().empty());
 
-    QGuiApplication::clipboard()->setImage(TwoColourImage(6, 4, Orange, Navy));
+    QGuiApplication::clipboard()->setImage(TwoColorImage(6, 4, Orange, Navy));
     form->BitBtn24->Click();
     ASSERT_EQ(Doc().MainImage->Width(), 6);
     EXPECT_EQ(MainPixel(0, 0), ToColor(Orange));
@@ -122,11 +122,11 @@ TEST_F(MainImageTest, PastesTheClipboardsBitmap) {
 TEST_F(MainImageTest, ANewBlankPictureOpensOnTheLastValuesOrOnTheMainImage) {
     // First opening: 100 x 100 in white, the size controls uncovered.
     int width = 0, height = 0;
-    TColor colour = 0;
+    TColor color = 0;
     auto readAndConfirm = [&](TForm&) {
         width = newform->SpinEdit1->GetValue();
         height = newform->SpinEdit2->GetValue();
-        colour = newform->Shape1->GetBrush().Color;
+        color = newform->Shape1->GetBrush().Color;
         EXPECT_FALSE(newform->Panel1->GetVisible());
         newform->Button1->Click();
     };
@@ -135,18 +135,18 @@ TEST_F(MainImageTest, ANewBlankPictureOpensOnTheLastValuesOrOnTheMainImage) {
     EXPECT_EQ(Answers->Log().at(0).FormCaption, "背景新規作成");
     EXPECT_EQ(width, 100);
     EXPECT_EQ(height, 100);
-    EXPECT_EQ(colour, White);
+    EXPECT_EQ(color, White);
     ASSERT_EQ(Doc().MainImage->Width(), 100);
     EXPECT_EQ(MainPixel(99, 99), White);
     ExpectCanvasAround(100, 100);
 
     // With a main image: its size and the colour of its top-left pixel.
-    OpenMainImage(WriteBmp("two.bmp", TwoColourImage(64, 32, Orange, Navy)));
+    OpenMainImage(WriteBmp("two.bmp", TwoColorImage(64, 32, Orange, Navy)));
     Answers->OnForm(readAndConfirm);
     form->BitBtn25->Click();
     EXPECT_EQ(width, 64);
     EXPECT_EQ(height, 32);
-    EXPECT_EQ(colour, ToColor(Orange));
+    EXPECT_EQ(color, ToColor(Orange));
     EXPECT_EQ(MainPixel(63, 31), ToColor(Orange)); // the right half is repainted
 }
 
@@ -170,7 +170,7 @@ TEST_F(MainImageTest, TypedSizesAreBroughtIntoRangeAndTheColourComesFromTheDialo
         newform->Button1->Click();
     });
     form->BitBtn25->Click();
-    EXPECT_FALSE(Doc().NewFormCancelled);
+    EXPECT_FALSE(newform->NewFormCancelled);
     EXPECT_EQ(Doc().MainImage->Width(), 10);
     EXPECT_EQ(Doc().MainImage->Height(), 20);
 
@@ -184,7 +184,7 @@ TEST_F(MainImageTest, TypedSizesAreBroughtIntoRangeAndTheColourComesFromTheDialo
             how(Form);
         });
         form->BitBtn25->Click();
-        EXPECT_TRUE(Doc().NewFormCancelled);
+        EXPECT_TRUE(newform->NewFormCancelled);
         EXPECT_EQ(Doc().MainImage->Width(), 10);
         EXPECT_EQ(MainPixel(5, 10), Green);
     }
@@ -212,7 +212,7 @@ TEST_F(MainImageTest, TheFrameViewFollowsAtTheCurrentZoom) {
     form->Show();
     Application->ProcessMessages();
     form->kakudaibtn->ClickItem(1);
-    OpenMainImage(WriteBmp("view.bmp", TwoColourImage(20, 10, Orange, Navy)));
+    OpenMainImage(WriteBmp("view.bmp", TwoColorImage(20, 10, Orange, Navy)));
     Application->ProcessMessages();
     EXPECT_EQ(form->Image1->Picture()->Width(), 240);
     EXPECT_EQ(form->Image1->Picture()->Height(), 220);
@@ -249,7 +249,7 @@ TEST_F(MainImageTest, TheBackgroundColourFillsTheMargin) {
     form->Shape4MouseDown(form->Shape4, mbLeft, 0, 1, 1);
     EXPECT_TRUE(Answers->Log().empty());
 
-    OpenMainImage(WriteBmp("bg.bmp", TwoColourImage(20, 10, Orange, Navy)));
+    OpenMainImage(WriteBmp("bg.bmp", TwoColorImage(20, 10, Orange, Navy)));
     Answers->ChooseColor(Green);
     form->Shape4MouseDown(form->Shape4, mbRight, 0, 1, 1);
     EXPECT_EQ(Doc().BackgroundColor, Green);
@@ -262,7 +262,7 @@ TEST_F(MainImageTest, TheBackgroundColourFillsTheMargin) {
     Answers->CancelDialog(ikColorDialog);
     form->Shape4MouseDown(form->Shape4, mbLeft, 0, 1, 1);
     EXPECT_EQ(Doc().BackgroundColor, Green);
-    OpenMainImage(WriteBmp("bg2.bmp", TwoColourImage(30, 10, Orange, Navy)));
+    OpenMainImage(WriteBmp("bg2.bmp", TwoColorImage(30, 10, Orange, Navy)));
     EXPECT_EQ(CanvasPixel(0, 0), Green);
 }
 

@@ -26,11 +26,11 @@ bool ShowsControl(const QImage& Shot, TControl* Control) {
     return part == own;
 }
 
-int CountColour(const QImage& Shot, QRect Area, TColor Colour) {
+int CountColor(const QImage& Shot, QRect Area, TColor Color) {
     int count = 0;
     for (int y = Area.top(); y <= Area.bottom(); ++y)
         for (int x = Area.left(); x <= Area.right(); ++x)
-            count += ColorAt(Shot, x, y) == Colour ? 1 : 0;
+            count += ColorAt(Shot, x, y) == Color ? 1 : 0;
     return count;
 }
 
@@ -57,9 +57,9 @@ TEST_F(MainWindowLayoutTest, ScreenshotShowsTheGridsWhereTheLayoutPutsThem) {
     EXPECT_TRUE(ShowsControl(shot, MobrelForm->cast));
     // The score's fixed column of channel numbers and the cast strip's header row.
     const TColor face = ColorToRGB(clBtnFace);
-    EXPECT_GT(CountColour(shot, QRect(2, scoreTop + 2, 18, 120), face), 18 * 60);
-    EXPECT_GT(CountColour(shot, QRect(2, castTop + 2, 600, 14), face), 600 * 8);
-    EXPECT_LT(CountColour(shot, QRect(2, castTop + 20, 600, 28), face), 600 * 2);
+    EXPECT_GT(CountColor(shot, QRect(2, scoreTop + 2, 18, 120), face), 18 * 60);
+    EXPECT_GT(CountColor(shot, QRect(2, castTop + 2, 600, 14), face), 600 * 8);
+    EXPECT_LT(CountColor(shot, QRect(2, castTop + 20, 600, 28), face), 600 * 2);
 }
 
 TEST_F(MainWindowLayoutTest, ZoomButtonsRedrawTheFrameLarger) {

@@ -37,19 +37,20 @@ TEST_F(MainWindowStartupTest, StartsWithEmptyTablesAndDefaults) {
             EXPECT_FALSE(channel.CastUsed[slot]);
             EXPECT_EQ(channel.Casts[slot], nullptr);
         }
-        for (int frame = 0; frame < FrameCount; ++frame)
+        for (int frame = 0; frame < ScoreFrameCount; ++frame)
             EXPECT_FALSE(channel.CellSet[frame]);
     }
-    for (int frame = 0; frame < FrameCount; ++frame) {
+    for (int frame = 0; frame < ScoreFrameCount; ++frame) {
         EXPECT_EQ(doc.FrameWaits[frame], 0);
         EXPECT_EQ(doc.FramePoints[frame].X, -1);
         EXPECT_EQ(doc.FramePoints[frame].Y, 0);
     }
-    EXPECT_EQ(doc.LastScoreCell.X, 1);
-    EXPECT_EQ(doc.LastScoreCell.Y, 0);
+    EXPECT_EQ(MobrelForm->LastScoreCell.X, 1);
+    EXPECT_EQ(MobrelForm->LastScoreCell.Y, 0);
     EXPECT_EQ(doc.ScoreClipCount, 0);
-    EXPECT_EQ(doc.PlacementAnchor, 4);
-    EXPECT_FALSE(doc.PlacingCast);
+    EXPECT_EQ(MobrelForm->PlacementAnchor, 4);
+    EXPECT_FALSE(MobrelForm->PlacingCast);
+    EXPECT_FALSE(MobrelForm->MovingRun);
     EXPECT_EQ(doc.GetZoomFactor(), 1);
     EXPECT_EQ(doc.BackgroundColor, 0x00FFFFFFu);
     ASSERT_NE(doc.MainImage, nullptr);

@@ -49,8 +49,8 @@ TEST_F(PickerTest, ZoomMagnifiesThePictureAndDividesTheClick) {
         transfrm->Button1->Click();
         transfrm->Image1MouseDown(transfrm->Image1, mbLeft, 0, 10, 5);
     });
-    EXPECT_EQ(Doc().PickedPoint.X, 3);
-    EXPECT_EQ(Doc().PickedPoint.Y, 1);
+    EXPECT_EQ(transfrm->PickedPoint.X, 3);
+    EXPECT_EQ(transfrm->PickedPoint.Y, 1);
     EXPECT_EQ(Doc().FramePoints[0].X, 3);
     EXPECT_EQ(Doc().FramePoints[0].Y, 1);
 
@@ -58,10 +58,10 @@ TEST_F(PickerTest, ZoomMagnifiesThePictureAndDividesTheClick) {
     PickFrame([this](TForm&) {
         EXPECT_EQ(transfrm->PickerZoom, 1);
         EXPECT_EQ(transfrm->Image1->GetWidth(), 40);
-        EXPECT_FALSE(Doc().PickerCancelled);
+        EXPECT_FALSE(transfrm->PickerCancelled);
         transfrm->Button3->Click();
     });
-    EXPECT_TRUE(Doc().PickerCancelled);
+    EXPECT_TRUE(transfrm->PickerCancelled);
 }
 
 TEST_F(PickerTest, APickSetsThePointOfEverySelectedFrame) {
@@ -94,7 +94,7 @@ TEST_F(PickerTest, APickSetsThePointOfEverySelectedFrame) {
     PickFrame([](TForm&) { transfrm->Button3->Click(); });
     EXPECT_EQ(Doc().FramePoints[2].X, -1);
     PickFrame([](TForm& Form) { Form.Close(); });
-    EXPECT_TRUE(Doc().PickerCancelled);
+    EXPECT_TRUE(transfrm->PickerCancelled);
     EXPECT_EQ(Doc().FramePoints[2].X, -1);
 }
 

@@ -29,23 +29,23 @@ protected:
 TEST_F(PlacementTest, ALeftClickStoresTheCentreTheAnchorGivesAndStepsToTheNextFrame) {
     AddCast(0, 41, 31, Red); // half sizes are truncated: 20 and 15
     // The pointer holds the cast's top-left, then its bottom-right.
-    Doc().PlacementAnchor = 0;
+    MobrelForm->PlacementAnchor = 0;
     Click(mbLeft, 100, 100);
     EXPECT_TRUE(Channel().CellSet[0]);
     EXPECT_EQ(Channel().Positions[0], (TPoint{120, 115}));
     EXPECT_EQ(form->score->Col(), 2);
-    EXPECT_FALSE(Doc().PlacingCast);
-    Doc().PlacementAnchor = 8;
+    EXPECT_FALSE(MobrelForm->PlacingCast);
+    MobrelForm->PlacementAnchor = 8;
     Click(mbLeft, 100, 100);
     EXPECT_EQ(Channel().Positions[1], (TPoint{80, 85}));
     EXPECT_EQ(form->score->Col(), 3);
 
     // At zoom 2 the point is divided by the zoom before the anchor moves it.
     Doc().SetZoomFactor(2);
-    Doc().PlacementAnchor = 0;
+    MobrelForm->PlacementAnchor = 0;
     Click(mbLeft, 100, 100);
     EXPECT_EQ(Channel().Positions[2], (TPoint{70, 65}));
-    Doc().PlacementAnchor = 8;
+    MobrelForm->PlacementAnchor = 8;
     Click(mbLeft, 101, 99);
     EXPECT_EQ(Channel().Positions[3], (TPoint{30, 34}));
 
@@ -60,7 +60,7 @@ TEST_F(PlacementTest, ALeftClickStoresTheCentreTheAnchorGivesAndStepsToTheNextFr
 TEST_F(PlacementTest, TheCastFollowsThePointerWhileTheButtonIsDown) {
     AddCast(0, 10, 10, Red);
     form->Image1MouseDown(form->Image1, mbLeft, 0, 60, 60);
-    EXPECT_TRUE(Doc().PlacingCast);
+    EXPECT_TRUE(MobrelForm->PlacingCast);
     EXPECT_EQ(ViewPixel(60, 60), Red);
     form->Image1MouseMove(form->Image1, 0, 150, 120);
     EXPECT_EQ(ViewPixel(150, 120), Red);
@@ -74,7 +74,7 @@ TEST_F(PlacementTest, TheCastFollowsThePointerWhileTheButtonIsDown) {
     Channel().FreeCast(0);
     Channel().RecountCasts();
     form->Image1MouseMove(form->Image1, 0, 90, 90);
-    EXPECT_FALSE(Doc().PlacingCast);
+    EXPECT_FALSE(MobrelForm->PlacingCast);
     form->Image1MouseUp(form->Image1, mbLeft, 0, 90, 90);
     EXPECT_EQ(Channel().Positions[0].X, 150);
     EXPECT_EQ(form->score->Col(), 1);
@@ -88,9 +88,9 @@ TEST_F(PlacementTest, AnotherButtonMovesTheSelectedSetCellsTogether) {
     form->score->SetSelection(TGridRect{5, 0, 9, 0}); // frames 4..8, frame 8 current
 
     form->Image1MouseDown(form->Image1, mbRight, 0, 108, 80);
-    EXPECT_TRUE(Doc().MovingRun);
+    EXPECT_TRUE(MobrelForm->MovingRun);
     form->Image1MouseUp(form->Image1, mbRight, 0, 118, 80);
-    EXPECT_FALSE(Doc().MovingRun);
+    EXPECT_FALSE(MobrelForm->MovingRun);
     for (int frame : {4, 5, 7, 8})
         EXPECT_EQ(Channel().Positions[frame].X, 110 + frame) << frame;
     EXPECT_EQ(Channel().Positions[3].X, 103);
@@ -109,7 +109,7 @@ TEST_F(PlacementTest, WithoutAMainImageOrCastsClicksDoNothing) {
     Doc().CanvasBitmap.reset();
     Click(mbLeft, 60, 60);
     EXPECT_FALSE(Channel().CellSet[0]);
-    EXPECT_FALSE(Doc().PlacingCast);
+    EXPECT_FALSE(MobrelForm->PlacingCast);
 }
 
 } // namespace

@@ -128,7 +128,7 @@ TEST_F(PlaybackTest, FramesFollowInALoopForTheirWaitsUntilStopped) {
     // The stop ends the loop after the current wait; the window keeps the frame it showed.
     EXPECT_LE(ranOn, 50 + 200);
     EXPECT_EQ(ShownAt(29, 24), Blue);
-    EXPECT_TRUE(Doc().PlayerStopped);
+    EXPECT_TRUE(view->PlayerStopped);
 
     // The picture is the client area below the buttons: 300 x 140 for a small image.
     EXPECT_EQ(view->ClientWidth(), 300);
@@ -155,7 +155,7 @@ TEST_F(PlaybackTest, TheMainWindowButtonPlaysUntilClosedAndThenRedrawsTheView) {
     bool playing = false;
     Answers->OnForm([&](TForm& Window) {
         auto& view = static_cast<Tviewform&>(Window);
-        playing = !Doc().PlayerStopped && view.Image1->Picture()->GetGraphic() != nullptr;
+        playing = !view.PlayerStopped && view.Image1->Picture()->GetGraphic() != nullptr;
         const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
         EXPECT_TRUE(room.contains(QRect(view.GetLeft(), view.GetTop(), view.GetWidth(), view.GetHeight())));
         view.Button1->Click(); // "開始" does nothing while playing
@@ -164,7 +164,7 @@ TEST_F(PlaybackTest, TheMainWindowButtonPlaysUntilClosedAndThenRedrawsTheView) {
     ASSERT_EQ(MobrelForm->Image1->Picture()->GetGraphic(), nullptr);
     MobrelForm->BitBtn14Click(nullptr);
     EXPECT_TRUE(playing);
-    EXPECT_TRUE(Doc().PlayerStopped);
+    EXPECT_TRUE(view->PlayerStopped);
     EXPECT_FALSE(view->Modal());
     EXPECT_EQ(view->ClientWidth(), 640);
     EXPECT_EQ(view->ClientHeight(), 500);
@@ -178,7 +178,7 @@ TEST_F(PlaybackTest, AWindowClosedWithoutItsButtonsStopsPlaying) {
     // The script leaves the window by its close box, not by "閉じる".
     Answers->OnForm([](TForm&) {}, mrCancel);
     MobrelForm->BitBtn14Click(nullptr);
-    EXPECT_TRUE(Doc().PlayerStopped);
+    EXPECT_TRUE(view->PlayerStopped);
     EXPECT_FALSE(view->Modal());
 }
 
@@ -196,12 +196,12 @@ TEST_F(PlaybackTest, NoDataIsReportedAndNothingPlays) {
     // Casts but no set cell.
     AddCast(0, 4, 4, Red);
     Doc().Channels[0].CellSet[0] = false;
-    Doc().PlayerStopped = false;
+    view->PlayerStopped = false;
     view->PlayLoop();
     EXPECT_EQ(Answers->MessageTexts(),
               (std::vector<std::string>{"データがありません", "データがありません", "データがありません"}));
     EXPECT_EQ(view->Image1->Picture()->GetGraphic(), nullptr);
-    EXPECT_FALSE(Doc().PlayerStopped);
+    EXPECT_FALSE(view->PlayerStopped);
     // "開始" stays without effect until a play has been stopped.
     SetCell(0, 0, TPoint{60, 55});
     view->Button1Click(nullptr);

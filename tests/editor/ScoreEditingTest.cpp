@@ -120,7 +120,7 @@ TEST_F(ScoreEditingTest, TheDialogsOffsetsMoveEverySelectedChannel) {
     EXPECT_EQ(Position(3, 5).X, 0);
     EXPECT_EQ(Position(1, 0).X, 10);
     EXPECT_EQ(Position(5, 9).X, 20);
-    EXPECT_TRUE(Doc().ScoreFormOk);
+    EXPECT_TRUE(scoreform->ScoreFormOk);
 }
 
 TEST_F(ScoreEditingTest, ACancelledDialogMovesNothing) {
@@ -134,13 +134,13 @@ TEST_F(ScoreEditingTest, ACancelledDialogMovesNothing) {
     });
     form->BitBtn26Click(nullptr);
     EXPECT_EQ(Position(0, 0).X, 10);
-    EXPECT_FALSE(Doc().ScoreFormOk);
+    EXPECT_FALSE(scoreform->ScoreFormOk);
 
     // Only "CANCEL" cancels: leaving by the close box applies the offsets like "OK".
     Answers->OnForm([](TForm& Dialog) { static_cast<Tscoreform&>(Dialog).SpinEdit1->SetValue(5); }, mrCancel);
     form->BitBtn26Click(nullptr);
     EXPECT_EQ(Position(0, 0).X, 15);
-    EXPECT_TRUE(Doc().ScoreFormOk);
+    EXPECT_TRUE(scoreform->ScoreFormOk);
 
     // Without a main image the dialog does not open.
     Doc().CanvasBitmap.reset();
@@ -220,8 +220,8 @@ TEST_F(ScoreEditingTest, MouseAndKeysFollowTheCurrentCell) {
     form->score->SetSelection(TGridRect{2, 6, 2, 6});
     std::uint16_t key = 40;
     form->scoreKeyUp(form->score, key, 0);
-    EXPECT_EQ(Doc().LastScoreCell.X, 2);
-    EXPECT_EQ(Doc().LastScoreCell.Y, 6);
+    EXPECT_EQ(MobrelForm->LastScoreCell.X, 2);
+    EXPECT_EQ(MobrelForm->LastScoreCell.Y, 6);
     EXPECT_EQ(form->Label9->GetCaption(), "2");
 
     // The frame under the mouse.
@@ -250,7 +250,7 @@ TEST_F(ScoreEditingTest, ADragOverFramesKeepsTheFramePressedFirstCurrent) {
     SendMouse(GridView(*form->score), QEvent::MouseButtonRelease, centre(12), Qt::LeftButton);
     form->score->Repaint();
     EXPECT_EQ(form->score->Col(), 1);
-    EXPECT_EQ(Doc().LastScoreCell.X, 1);
+    EXPECT_EQ(MobrelForm->LastScoreCell.X, 1);
     EXPECT_EQ(form->Label4->GetCaption(), "1");
     EXPECT_EQ(form->Label9->GetCaption(), "12");
     EXPECT_EQ(form->SpinEdit4->GetValue(), 10);

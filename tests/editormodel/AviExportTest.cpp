@@ -127,10 +127,10 @@ TEST_F(AviExportFixture, TwoFrameFileLayout) {
     const std::unique_ptr<TKvDIB> main = Halftoned(0);
     for (int i = 0; i < 256; ++i) {
         const std::size_t entry = 212 + 4 * std::size_t(i);
-        const TColor colour = i < main->GetPaletteSize() ? main->GetColors(i) : 0;
+        const TColor color = i < main->GetPaletteSize() ? main->GetColors(i) : 0;
         EXPECT_EQ(avi.Bytes(entry, 4),
-                  (std::vector<std::uint8_t>{std::uint8_t(colour >> 16), std::uint8_t(colour >> 8),
-                                             std::uint8_t(colour), 0}))
+                  (std::vector<std::uint8_t>{std::uint8_t(color >> 16), std::uint8_t(color >> 8),
+                                             std::uint8_t(color), 0}))
             << "colour " << i;
     }
 

@@ -6,13 +6,13 @@
 
 namespace {
 
-constexpr TColor MainColour = RGB(200, 10, 10);
+constexpr TColor MainColor = RGB(200, 10, 10);
 constexpr TColor Blue = RGB(0, 0, 255);
 constexpr TColor Green = RGB(0, 255, 0);
 constexpr TColor Yellow = RGB(255, 255, 0);
 
-void Fill(TBitmap& Bitmap, TColor Colour, const TRect& Area) {
-    Bitmap.Canvas()->Brush.Color = Colour;
+void Fill(TBitmap& Bitmap, TColor Color, const TRect& Area) {
+    Bitmap.Canvas()->Brush.Color = Color;
     Bitmap.Canvas()->Brush.Style = bsSolid;
     Bitmap.Canvas()->FillRect(Area);
 }
@@ -25,7 +25,7 @@ TColor PixelAt(TBitmap& Bitmap, int X, int Y) {
 class ComposeFixture : public DocumentFixture {
 protected:
     void SetUp() override {
-        MakeSolid(*Doc.MainImage, 120, 90, MainColour);
+        MakeSolid(*Doc.MainImage, 120, 90, MainColor);
         Doc.RebuildCanvas();
     }
 };
@@ -38,8 +38,8 @@ TEST_F(ComposeFixture, CanvasHoldsTheMainImageInsideTheMargin) {
     EXPECT_EQ(Doc.CanvasBitmap->Height(), 190);
     EXPECT_EQ(Doc.MainImageRect, (TRect{50, 50, 170, 140}));
     EXPECT_EQ(PixelAt(*Doc.CanvasBitmap, 49, 50), clWhite);
-    EXPECT_EQ(PixelAt(*Doc.CanvasBitmap, 50, 50), MainColour);
-    EXPECT_EQ(PixelAt(*Doc.CanvasBitmap, 169, 139), MainColour);
+    EXPECT_EQ(PixelAt(*Doc.CanvasBitmap, 50, 50), MainColor);
+    EXPECT_EQ(PixelAt(*Doc.CanvasBitmap, 169, 139), MainColor);
     EXPECT_EQ(PixelAt(*Doc.CanvasBitmap, 170, 139), clWhite);
 
     // A smaller main image shrinks the canvas; the image stays at (50, 50).
@@ -60,12 +60,12 @@ TEST_F(ComposeFixture, CastIsCentredOnItsPosition) {
     ASSERT_EQ(frame->Height(), 190);
     EXPECT_EQ(PixelAt(*frame, 85, 70), Blue);
     EXPECT_EQ(PixelAt(*frame, 115, 90), Blue);
-    EXPECT_EQ(PixelAt(*frame, 84, 70), MainColour);
-    EXPECT_EQ(PixelAt(*frame, 85, 69), MainColour);
-    EXPECT_EQ(PixelAt(*frame, 116, 90), MainColour);
-    EXPECT_EQ(PixelAt(*frame, 115, 91), MainColour);
+    EXPECT_EQ(PixelAt(*frame, 84, 70), MainColor);
+    EXPECT_EQ(PixelAt(*frame, 85, 69), MainColor);
+    EXPECT_EQ(PixelAt(*frame, 116, 90), MainColor);
+    EXPECT_EQ(PixelAt(*frame, 115, 91), MainColor);
     // The canvas itself is left as it was.
-    EXPECT_EQ(PixelAt(*Doc.CanvasBitmap, 100, 80), MainColour);
+    EXPECT_EQ(PixelAt(*Doc.CanvasBitmap, 100, 80), MainColor);
 }
 
 TEST_F(ComposeFixture, LaterChannelsCoverEarlierOnesUpToTheLastChannelAsked) {
@@ -80,7 +80,7 @@ TEST_F(ComposeFixture, LaterChannelsCoverEarlierOnesUpToTheLastChannelAsked) {
     EXPECT_EQ(PixelAt(*Doc.ComposeFrame(0, 8), 100, 100), Yellow);
     EXPECT_EQ(PixelAt(*Doc.ComposeFrame(0, 3), 100, 100), Yellow);
     EXPECT_EQ(PixelAt(*Doc.ComposeFrame(0, 2), 100, 100), Blue);
-    EXPECT_EQ(PixelAt(*Doc.ComposeFrame(0, -1), 100, 100), MainColour);
+    EXPECT_EQ(PixelAt(*Doc.ComposeFrame(0, -1), 100, 100), MainColor);
 }
 
 TEST_F(ComposeFixture, RunStepsThroughTheSlotsAndOnlySetCellsDraw) {
@@ -93,7 +93,7 @@ TEST_F(ComposeFixture, RunStepsThroughTheSlotsAndOnlySetCellsDraw) {
     EXPECT_EQ(PixelAt(*Doc.ComposeFrame(0, 9), 60, 60), Blue);
     EXPECT_EQ(PixelAt(*Doc.ComposeFrame(1, 9), 60, 60), Green);
     EXPECT_EQ(PixelAt(*Doc.ComposeFrame(2, 9), 60, 60), Blue);
-    EXPECT_EQ(PixelAt(*Doc.ComposeFrame(3, 9), 60, 60), MainColour);
+    EXPECT_EQ(PixelAt(*Doc.ComposeFrame(3, 9), 60, 60), MainColor);
 }
 
 TEST_F(ComposeFixture, ChannelWithoutCastsDrawsNothing) {
@@ -115,7 +115,7 @@ TEST_F(ComposeFixture, TransparentColourOfTheKeyPointIsLeftOut) {
     Place(0, 0, {100, 100});
 
     std::unique_ptr<TBitmap> frame = Doc.ComposeFrame(0, 9);
-    EXPECT_EQ(PixelAt(*frame, 100, 100), MainColour); // centre left out
+    EXPECT_EQ(PixelAt(*frame, 100, 100), MainColor); // centre left out
     EXPECT_EQ(PixelAt(*frame, 96, 96), Yellow);
 
     channel.CastTransparent[0] = false;
@@ -147,12 +147,12 @@ TEST_F(ComposeFixture, OutputFrameHasTheMainImageSizeAndCutsCastsAtItsEdge) {
     ASSERT_EQ(frame->Width(), 120);
     ASSERT_EQ(frame->Height(), 90);
     EXPECT_EQ(PixelAt(*frame, 35, 20), Blue);
-    EXPECT_EQ(PixelAt(*frame, 34, 20), MainColour);
+    EXPECT_EQ(PixelAt(*frame, 34, 20), MainColor);
     EXPECT_EQ(PixelAt(*frame, 65, 40), Blue);
-    EXPECT_EQ(PixelAt(*frame, 66, 40), MainColour);
+    EXPECT_EQ(PixelAt(*frame, 66, 40), MainColor);
     EXPECT_EQ(PixelAt(*frame, 0, 0), Green);
     EXPECT_EQ(PixelAt(*frame, 9, 9), Green);
-    EXPECT_EQ(PixelAt(*frame, 10, 10), MainColour);
+    EXPECT_EQ(PixelAt(*frame, 10, 10), MainColor);
 
     // The same pixels as the canvas composition, cut to the main image.
     std::unique_ptr<TBitmap> onCanvas = Doc.ComposeFrame(0, 9);
@@ -188,7 +188,7 @@ TEST_F(ComposeFixture, ZoomedViewKeepsTheSizeAtZoomOneAndGrowsWithTheZoom) {
     ASSERT_EQ(view->Width(), 220);
     ASSERT_EQ(view->Height(), 190);
     EXPECT_EQ(PixelAt(*view, 58, 58), Blue);
-    EXPECT_EQ(PixelAt(*view, 57, 58), MainColour);
+    EXPECT_EQ(PixelAt(*view, 57, 58), MainColor);
 
     Doc.SetZoomFactor(4);
     view = Doc.ComposeFrame(0, 9);
@@ -197,7 +197,7 @@ TEST_F(ComposeFixture, ZoomedViewKeepsTheSizeAtZoomOneAndGrowsWithTheZoom) {
     ASSERT_EQ(view->Height(), 760);
     EXPECT_EQ(PixelAt(*view, 58 * 4, 58 * 4), Blue);
     EXPECT_EQ(PixelAt(*view, 61 * 4 + 3, 61 * 4 + 3), Blue);
-    EXPECT_EQ(PixelAt(*view, 58 * 4 - 1, 58 * 4), MainColour);
+    EXPECT_EQ(PixelAt(*view, 58 * 4 - 1, 58 * 4), MainColor);
     EXPECT_EQ(PixelAt(*view, 0, 0), clWhite);
 }
 
@@ -211,7 +211,7 @@ TEST_F(ComposeFixture, ZoomedViewShowsTheFramesTransparentColourAsBackground) {
     std::unique_ptr<TBitmap> view = Doc.ComposeFrame(0, 9);
     Doc.MakeZoomedView(0, view);
     EXPECT_EQ(PixelAt(*view, 200, 200), Yellow); // the cast's colour turned transparent
-    EXPECT_EQ(PixelAt(*view, 150, 150), MainColour);
+    EXPECT_EQ(PixelAt(*view, 150, 150), MainColor);
     EXPECT_EQ(PixelAt(*view, 0, 0), clWhite); // the canvas margin keeps its own colour
 
     // A frame point outside the main image changes nothing.

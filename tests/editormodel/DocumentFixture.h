@@ -7,11 +7,11 @@
 
 #include "editor/model/effects.h"
 
-// Bitmap made a device-format Width x Height picture all in Colour.
-inline void MakeSolid(TBitmap& Bitmap, int Width, int Height, TColor Colour) {
+// Bitmap made a device-format Width x Height picture all in Color.
+inline void MakeSolid(TBitmap& Bitmap, int Width, int Height, TColor Color) {
     Bitmap.SetPixelFormat(pfDevice);
     Bitmap.SetSize(Width, Height);
-    Bitmap.Canvas()->Brush = TBrush{Colour, bsSolid};
+    Bitmap.Canvas()->Brush = TBrush{Color, bsSolid};
     Bitmap.Canvas()->FillRect(TRect{0, 0, Width, Height});
 }
 
@@ -29,10 +29,10 @@ inline std::unique_ptr<TBitmap> Picture(int Width, int Height, TColor Fill, TCol
 class DocumentFixture : public ::testing::Test {
 protected:
     // Gives channel Channel a solid, opaque cast in slot Slot.
-    TBitmap& AddCast(int Channel, int Slot, int Width, int Height, TColor Colour) {
+    TBitmap& AddCast(int Channel, int Slot, int Width, int Height, TColor Color) {
         TScoreChannel& channel = Doc.Channels[Channel];
         TBitmap& cast = channel.EnsureCast(Slot);
-        MakeSolid(cast, Width, Height, Colour);
+        MakeSolid(cast, Width, Height, Color);
         channel.CastTransparent[Slot] = false;
         channel.SyncCastTransparency(Slot);
         channel.RecountCasts();

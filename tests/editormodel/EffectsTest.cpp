@@ -28,10 +28,10 @@ TEST(EffectsDocument, StartsEmptyWithWhiteBackgroundAndNoFramePoints) {
             EXPECT_TRUE(channel.CastTransparent[s]);
             EXPECT_EQ(channel.Casts[s], nullptr);
         }
-        for (int f = 0; f < FrameCount; ++f)
+        for (int f = 0; f < ScoreFrameCount; ++f)
             EXPECT_FALSE(channel.CellSet[f]);
     }
-    for (int f = 0; f < FrameCount; ++f) {
+    for (int f = 0; f < ScoreFrameCount; ++f) {
         EXPECT_EQ(doc.FrameWaits[f], 0);
         EXPECT_EQ(doc.FramePoints[f], (TPoint{-1, 0}));
     }
@@ -40,11 +40,7 @@ TEST(EffectsDocument, StartsEmptyWithWhiteBackgroundAndNoFramePoints) {
     EXPECT_EQ(doc.CanvasBitmap, nullptr);
     EXPECT_EQ(doc.GetZoomFactor(), 1);
     EXPECT_EQ(doc.BackgroundColor, clWhite);
-    EXPECT_EQ(doc.LastScoreCell, (TPoint{1, 0}));
-    EXPECT_EQ(doc.PlacementAnchor, 4);
     EXPECT_EQ(doc.ScoreClipCount, 0);
-    EXPECT_FALSE(doc.PlacingCast);
-    EXPECT_FALSE(doc.MovingRun);
 }
 
 TEST(EffectsCastIndexAt, RunCyclesThroughTheCastsAndAnEmptyCellRestartsIt) {
@@ -93,7 +89,7 @@ TEST(EffectsFramePointValid, PointMustLieInsideTheMainImage) {
         EXPECT_EQ(doc.FramePointValid(7), valid) << point.X << ", " << point.Y;
     }
     EXPECT_FALSE(doc.FramePointValid(-1));
-    EXPECT_FALSE(doc.FramePointValid(FrameCount));
+    EXPECT_FALSE(doc.FramePointValid(ScoreFrameCount));
 }
 
 TEST(EffectsFramePointValid, NothingIsValidWithoutAMainImage) {

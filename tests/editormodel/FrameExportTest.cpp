@@ -7,6 +7,7 @@
 
 #include "DocumentFixture.h"
 #include "common/GifPlayback.h"
+#include "editor/model/framechanges.h"
 #include "editor/model/frameexport.h"
 #include "imagelib/KvDIB.h"
 
@@ -40,8 +41,8 @@ protected:
     }
 
     // Gives channel Channel a solid, opaque cast in its next free slot.
-    TBitmap& AddCast(int Channel, int Width, int Height, TColor Colour) {
-        return DocumentFixture::AddCast(Channel, Doc.Channels[Channel].CastCount, Width, Height, Colour);
+    TBitmap& AddCast(int Channel, int Width, int Height, TColor Color) {
+        return DocumentFixture::AddCast(Channel, Doc.Channels[Channel].CastCount, Width, Height, Color);
     }
 
     // A red 6 x 4 cast in channel 0: frames 0 and 1 the same, the cast moved in frame 2, a
@@ -87,11 +88,11 @@ protected:
         EXPECT_EQ(PlayGif(gif), Composed({0, 1}));
     }
 
-    static TFrameExportSettings SSize(TColor Colour, bool SizeOptimised = true) {
+    static TFrameExportSettings SSize(TColor Color, bool SizeOptimised = true) {
         TFrameExportSettings settings;
         settings.SizeOptimised = SizeOptimised;
         settings.SSizeOptimised = true;
-        settings.SSizeColor = Colour;
+        settings.SSizeColor = Color;
         return settings;
     }
 
@@ -248,9 +249,9 @@ TEST_F(FrameExportFixture, LaterFramesHoldTheChangedRectangleAndUnchangedOnesAre
 
 TEST_F(FrameExportFixture, SSizePaintsOnlyPixelsThatKeptAllThreeChannels) {
     // Three black squares turn red, green and blue: each pixel changes in one channel only.
-    for (const auto& [channel, colour] : {std::pair{0, Red}, {1, Green}, {2, Blue}}) {
+    for (const auto& [channel, color] : {std::pair{0, Red}, {1, Green}, {2, Blue}}) {
         AddCast(channel, 2, 2, Black);
-        AddCast(channel, 2, 2, colour);
+        AddCast(channel, 2, 2, color);
         Place(channel, 0, {52 + 4 * channel, 52});
         Place(channel, 1, {52 + 4 * channel, 52});
     }

@@ -65,9 +65,9 @@ public:
 // A channel record: position (ch, f) for frame f, cells set on even frames; Transparent and
 // KeyPoints (20 entries) where the version has them, and version 30's block filled with 0xEE.
 void ChannelRecord(TFileBytes& File, TScoreVersion Version, int Ch) {
-    for (int f = 0; f < FrameCount; ++f)
+    for (int f = 0; f < ScoreFrameCount; ++f)
         File.Point(Ch * 1000 + f, -f);
-    for (int f = 0; f < FrameCount; ++f)
+    for (int f = 0; f < ScoreFrameCount; ++f)
         File.Fill(1, f % 2 == 0 ? 1 : 0);
     if (Version == sv20) return;
     // Any non-zero byte counts as true.
@@ -88,10 +88,10 @@ std::vector<std::uint8_t> HandWritten(TScoreVersion Version, const std::vector<s
     file.Text(std::string(ScoreMagic(Version))).Raw(Main).Raw(Cast);
     for (int ch = 0; ch < ChannelCount; ++ch)
         ChannelRecord(file, Version, ch);
-    for (int f = 0; f < FrameCount; ++f)
+    for (int f = 0; f < ScoreFrameCount; ++f)
         file.Int32(f * 3);
     if (Version == sv36)
-        for (int f = 0; f < FrameCount; ++f)
+        for (int f = 0; f < ScoreFrameCount; ++f)
             file.Point(f, 1);
     file.Int32(std::int32_t(Main.size()));
     file.Int32(std::int32_t(Cast.size()));
@@ -170,7 +170,7 @@ protected:
         ch3.CastTransparent[7] = false; // an unused slot's flag travels too
         ch3.SyncCastTransparency(0);
         ch3.RecountCasts();
-        for (int f = 0; f < FrameCount; ++f) {
+        for (int f = 0; f < ScoreFrameCount; ++f) {
             Doc.Channels[f % ChannelCount].CellSet[f] = true;
             Doc.Channels[f % ChannelCount].Positions[f] = TPoint{f - 7, 2 * f};
             Doc.FrameWaits[f] = f * 5;
@@ -407,8 +407,8 @@ TEST_F(ScoreFileTest, AFileThatFailsToLoadLeavesTheDocumentAsItWas) {
 // RLE4, 16-bit bit fields and the 12-byte core header.
 TEST_F(ScoreFileTest, CastsOfEveryBmpLayoutOfTheImageLibraryLoad) {
     // Three colours: (10, 20, 30), red, blue.
-    auto threeColours = [](std::int32_t Width, std::int32_t Height, std::uint16_t BitCount,
-                           std::uint32_t Compression, TBytes Pixels) {
+    auto threeColors = [](std::int32_t Width, std::int32_t Height, std::uint16_t BitCount,
+                          std::uint32_t Compression, TBytes Pixels) {
         TTestDIB dib;
         dib.Width = Width;
         dib.Height = Height;
@@ -431,8 +431,8 @@ TEST_F(ScoreFileTest, CastsOfEveryBmpLayoutOfTheImageLibraryLoad) {
     core.BitCount = 1;
     core.Table = {0, 0, 0, 255, 255, 255};
     core.Pixels = {0xA0, 0, 0, 0};
-    const std::vector<TBytes> casts{threeColours(4, 2, 8, BI_RLE8, {2, 1, 2, 2, 0, 0, 4, 0, 0, 1}),
-                                    threeColours(4, 1, 4, BI_RLE4, {4, 0x12, 0, 1}), fields.File(),
+    const std::vector<TBytes> casts{threeColors(4, 2, 8, BI_RLE8, {2, 1, 2, 2, 0, 0, 4, 0, 0, 1}),
+                                    threeColors(4, 1, 4, BI_RLE4, {4, 0x12, 0, 1}), fields.File(),
                                     core.File()};
     const std::vector<std::vector<TColor>> expected{
         {RGB(10, 20, 30), RGB(10, 20, 30), RGB(10, 20, 30), RGB(10, 20, 30), Red, Red, Blue, Blue},
@@ -447,7 +447,7 @@ TEST_F(ScoreFileTest, CastsOfEveryBmpLayoutOfTheImageLibraryLoad) {
         file.Raw(cast);
     for (int ch = 0; ch < ChannelCount; ++ch)
         ChannelRecord(file, sv36, ch);
-    file.Fill(4 * FrameCount + 8 * FrameCount, 0).Int32(0);
+    file.Fill(4 * ScoreFrameCount + 8 * ScoreFrameCount, 0).Int32(0);
     for (const TBytes& cast : casts)
         file.Int32(std::int32_t(cast.size()));
     file.Fill(4 * (CastStreamCount - casts.size()), 0);

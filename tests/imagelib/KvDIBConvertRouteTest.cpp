@@ -18,8 +18,8 @@ constexpr TColor Colors[4] = {Black, White, Red, Blue};
 constexpr int PictureWidth = 23;
 constexpr int PictureRows = 5;
 
-unsigned PictureIndex(int X, int Y, int Colours) {
-    return (X / 6 + Y) % Colours;
+unsigned PictureIndex(int X, int Y, int Colors) {
+    return (X / 6 + Y) % Colors;
 }
 
 bool IsRle(TKvPixelFormat Format) {
@@ -49,15 +49,15 @@ bool SameInfos(const TKvDIBInfos& A, const TKvDIBInfos& B) {
 // The picture in Format; uncompressed formats keep the row order asked for, RLE data is
 // always bottom-up.
 std::unique_ptr<TKvInternalDIB> MakePicture(TKvPixelFormat Format, bool TopDown) {
-    const int colours = Format == kvpf1Bit ? 2 : 4;
+    const int colors = Format == kvpf1Bit ? 2 : 4;
     const int bitCount = BitCountOf(Format);
     auto dib =
-        MakeImage(PictureWidth, TopDown ? -PictureRows : PictureRows, bitCount, bitCount == 24 ? 0 : colours);
-    for (int i = 0; i < colours && bitCount != 24; ++i)
+        MakeImage(PictureWidth, TopDown ? -PictureRows : PictureRows, bitCount, bitCount == 24 ? 0 : colors);
+    for (int i = 0; i < colors && bitCount != 24; ++i)
         SetTableColor(dib->Infos, i, Colors[i]);
     for (int y = 0; y < PictureRows; ++y) {
         for (int x = 0; x < PictureWidth; ++x) {
-            const unsigned index = PictureIndex(x, y, colours);
+            const unsigned index = PictureIndex(x, y, colors);
             if (bitCount == 24)
                 SetColor(dib->Infos, x, y, Colors[index]);
             else

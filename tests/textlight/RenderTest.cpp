@@ -181,12 +181,12 @@ TEST(LightSprite, LargestLightsKeepEveryPixel) {
 TEST_F(TextImageTest, PlainTextIsMeasuredSizeWithOnlyTextAndBackground) {
     ASSERT_EQ(Plain.GetWidth(), TextWidth);
     ASSERT_EQ(Plain.GetHeight(), TextHeight);
-    std::set<TColor> colours;
+    std::set<TColor> colors;
     for (int y = 0; y < TextHeight; ++y)
         for (int x = 0; x < TextWidth; ++x)
-            colours.insert(Pixel(Plain, x, y));
+            colors.insert(Pixel(Plain, x, y));
     // No smoothing: the text colour is an exact key.
-    EXPECT_EQ(colours, (std::set<TColor>{Style.TextColor, Style.BackgroundColor}));
+    EXPECT_EQ(colors, (std::set<TColor>{Style.TextColor, Style.BackgroundColor}));
 }
 
 TEST_F(TextImageTest, MarginsGrowTheImageAndCentreTheText) {

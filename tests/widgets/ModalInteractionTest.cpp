@@ -93,17 +93,17 @@ TEST(ScriptedDialogsTest, OpenDialogListsEveryChosenFileInOrder) {
 
 TEST(ScriptedDialogsTest, ColourAndFontDialogsKeepTheirValuesWhenCancelled) {
     TScriptedAnswerer answers;
-    TColorDialog colours;
-    colours.Color = clRed;
-    colours.CustomColors = {"ColorA=FF8040"};
+    TColorDialog colors;
+    colors.Color = clRed;
+    colors.CustomColors = {"ColorA=FF8040"};
     answers.ChooseColor(clLime);
     answers.CancelDialog(ikColorDialog);
-    ASSERT_TRUE(colours.Execute());
-    EXPECT_EQ(colours.Color, clLime);
-    EXPECT_FALSE(colours.Execute());
-    EXPECT_EQ(colours.Color, clLime);
+    ASSERT_TRUE(colors.Execute());
+    EXPECT_EQ(colors.Color, clLime);
+    EXPECT_FALSE(colors.Execute());
+    EXPECT_EQ(colors.Color, clLime);
     EXPECT_EQ(answers.Log()[0].Color.Color, clRed); // the dialog opened on the colour it held
-    EXPECT_EQ(answers.Log()[1].Color.CustomColors, colours.CustomColors);
+    EXPECT_EQ(answers.Log()[1].Color.CustomColors, colors.CustomColors);
 
     TFontDialog fonts;
     fonts.Font.Color = clBlue;
@@ -168,15 +168,15 @@ TEST(ScriptedFormsTest, EscClicksTheEnabledCancelButtonAndDialogsNestInsideTheFo
         ++clicks;
         dialog.Close();
     };
-    TColorDialog colours;
+    TColorDialog colors;
     answers.OnForm([&](TForm&) {
-        colours.Execute();
+        colors.Execute();
         SendKey(dialog.Widget(), QEvent::KeyPress, Qt::Key_Escape);
     });
     answers.ChooseColor(clAqua);
     EXPECT_EQ(dialog.ShowModal(), mrCancel);
     EXPECT_EQ(clicks, 1);
-    EXPECT_EQ(colours.Color, clAqua);
+    EXPECT_EQ(colors.Color, clAqua);
     EXPECT_EQ(answers.Pending(), 0);
 }
 

@@ -242,6 +242,17 @@ void TBitmap::SetTransparentColor(TColor Value) {
     Changed(this);
 }
 
+bool KeyPointInside(TGraphic& Picture, TPoint Point) {
+    return Point.X >= 0 && Point.Y >= 0 && Point.X < Picture.Width() && Point.Y < Picture.Height();
+}
+
+void SetKeyColor(TBitmap& Picture, bool Transparent, TPoint Key) {
+    // Outside the picture the canvas reports no colour, which must not become a key colour.
+    const bool inside = KeyPointInside(Picture, Key);
+    if (inside) Picture.SetTransparentColor(Picture.Canvas()->GetPixels(Key.X, Key.Y));
+    Picture.SetTransparent(Transparent && inside);
+}
+
 // Stretched onto the canvas's surface with its CopyMode. A transparent bitmap leaves its
 // transparent colour out: the surface keeps its pixels where the picture has that colour.
 void TBitmap::Draw(TCanvas* ACanvas, const TRect& Rect) {

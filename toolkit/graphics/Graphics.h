@@ -283,6 +283,13 @@ private:
     friend class TBitmapAccess;
 };
 
+// Point lies inside Picture.
+bool KeyPointInside(TGraphic& Picture, TPoint Point);
+// Marks Picture to be drawn without the colour of its own pixel at Key when Transparent is set:
+// the colour at a point, not a colour value, is what a picture keys on. A key point outside the
+// picture names no colour: the picture is then drawn whole.
+void SetKeyColor(TBitmap& Picture, bool Transparent, TPoint Key);
+
 // A container for one graphic of any registered kind.
 class TPicture : public TPersistent {
 public:

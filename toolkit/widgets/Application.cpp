@@ -1,6 +1,7 @@
 #include "toolkit/widgets/Application.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -76,6 +77,14 @@ void TApplication::Run() {
 
 void TApplication::ProcessMessages() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void TApplication::ProcessMessagesFor(std::int64_t Milliseconds) {
+    QElapsedTimer ticks;
+    ticks.start();
+    do
+        ProcessMessages();
+    while (ticks.elapsed() <= Milliseconds);
 }
 
 void TApplication::Terminate() {

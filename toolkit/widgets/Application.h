@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QCursor>
+#include <cstdint>
 #include <exception>
 #include <functional>
 #include <map>
@@ -40,6 +41,10 @@ public:
     void Run();
     // Lets every pending event run (timers, paints, input) and returns.
     void ProcessMessages();
+    // Busy waits by the millisecond tick counter until more than Milliseconds have passed,
+    // letting pending events run all the while (at least once, also for 0): the wait of a
+    // playback loop that keeps its window responsive.
+    void ProcessMessagesFor(std::int64_t Milliseconds);
     // Ends the message loop.
     void Terminate();
     bool Terminated() const { return FTerminated; }
