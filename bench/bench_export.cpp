@@ -53,14 +53,14 @@ void PaintMainImage(TBitmap& Image, const TScene& Scene) {
 }
 
 // A cast: a filled ellipse on a key-coloured square, the key colour left out when drawn.
-void MakeCast(TScoreChannel& Channel, TColor Colour, int Size) {
+void MakeCast(TScoreChannel& Channel, TColor Color, int Size) {
     TBitmap& cast = Channel.EnsureCast(0);
     cast.SetPixelFormat(pfDevice);
     cast.SetSize(Size, Size);
     TCanvas& canvas = *cast.Canvas();
     canvas.Brush = TBrush{clFuchsia, bsSolid};
     canvas.FillRect(TRect{0, 0, Size, Size});
-    canvas.Brush = TBrush{Colour, bsSolid};
+    canvas.Brush = TBrush{Color, bsSolid};
     canvas.Ellipse(Size / 12, Size / 12, Size - Size / 12, Size - Size / 12);
     Channel.CastTransparent[0] = true;
     Channel.CastKeyPoint[0] = TPoint{0, 0};
@@ -72,10 +72,10 @@ void MakeCast(TScoreChannel& Channel, TColor Colour, int Size) {
 void MakeDocument(TEditorDocument& Document, const TScene& Scene) {
     PaintMainImage(*Document.MainImage, Scene);
     Document.RebuildCanvas();
-    const TColor colours[3] = {RGB(240, 200, 30), RGB(30, 160, 60), RGB(120, 40, 170)};
+    const TColor colors[3] = {RGB(240, 200, 30), RGB(30, 160, 60), RGB(120, 40, 170)};
     for (int ch = 0; ch < 3; ++ch) {
         TScoreChannel& channel = Document.Channels[ch];
-        MakeCast(channel, colours[ch], Scene.CastSize);
+        MakeCast(channel, colors[ch], Scene.CastSize);
         for (int f = 0; f < Frames; ++f) {
             const double t = f / double(Frames) * 2 * 3.14159265 + ch * 2.1;
             channel.CellSet[f] = true;

@@ -15,16 +15,16 @@ constexpr int Height = 768;
 
 std::unique_ptr<TKvInternalDIB> MakePicture(int BitCount) {
     auto dib = std::make_unique<TKvInternalDIB>(Width, Height, BitCount, BitCount == 8 ? 256 : 16);
-    const unsigned colours = BitCount == 8 ? 256 : 16;
+    const unsigned colors = BitCount == 8 ? 256 : 16;
     std::mt19937 random(7);
     for (int y = 0; y < Height; ++y) {
         std::uint8_t* row = DIBScanLine(dib->Infos, y);
         for (int x = 0; x < Width; ++x) {
-            unsigned index = (y / 12) % colours;                    // gradient bands
+            unsigned index = (y / 12) % colors;                     // gradient bands
             if (x > 100 && x < 400 && y > 80 && y < 300) index = 3; // a panel
             const int dx = x - 700, dy = y - 400;
             if (dx * dx + dy * dy < 150 * 150) index = 5 + (dx * dx + dy * dy) / 4000; // rings
-            if (x > 200 && x < 520 && y > 500 && y < 620) index = random() % 4 ? index : random() % colours;
+            if (x > 200 && x < 520 && y > 500 && y < 620) index = random() % 4 ? index : random() % colors;
             if (BitCount == 8)
                 row[x] = static_cast<std::uint8_t>(index);
             else

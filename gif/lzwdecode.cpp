@@ -5,6 +5,7 @@
 
 #include "imagelib/KvDIB.h"
 #include "toolkit/graphics/Exceptions.h"
+#include "toolkit/graphics/ScopeExit.h"
 
 namespace {
 
@@ -318,13 +319,8 @@ void TLzwDecoder::Decode(const std::uint8_t* Data, std::size_t Length, int Minim
     FArrival = 0;
     FKeptRow.resize(std::size_t(Width));
     StartRow(ArrivedRow(0));
-    try {
-        DecodeCodes();
-    } catch (...) {
-        RestoreRowRest();
-        throw;
-    }
-    RestoreRowRest();
+    const TScopeExit restore([this] { RestoreRowRest(); });
+    DecodeCodes();
 }
 
 bool TLzwDecoder::LastPixelOf(std::uint8_t Index, TPoint& Pixel) const {

@@ -92,8 +92,8 @@ void TForm1::haikeichg(int Index, int X, int Y) {
     {
         TFrameProgress progress(*ProgressBar1, last - first + 1);
         const int index = frame.Image->GetPixels(pixel.X, pixel.Y);
-        SetTransparentColour(first, last, std::uint8_t(index), frame.Image->GetColors(index),
-                             frame.Image->GetPaletteSize(), progress.Step());
+        SetTransparentColor(first, last, std::uint8_t(index), frame.Image->GetColors(index),
+                            frame.Image->GetPaletteSize(), progress.Step());
     }
     settei(Index);
     testviews(Index);
@@ -105,16 +105,16 @@ void TForm1::colorchg(int Index, int X, int Y) {
     TPoint pixel;
     if (!FramePointAt(frame, X, Y, pixel)) return;
     const int index = frame.Image->GetPixels(pixel.X, pixel.Y);
-    const TColor colour = frame.Image->GetColors(index);
-    ColorDialog1->CustomColors.at(CustomColorSlot) = CustomColorText(CustomColorSlot, colour);
+    const TColor color = frame.Image->GetColors(index);
+    ColorDialog1->CustomColors.at(CustomColorSlot) = CustomColorText(CustomColorSlot, color);
     CustomColorSlot = NextCustomColorSlot(CustomColorSlot);
-    ColorDialog1->Color = colour;
+    ColorDialog1->Color = color;
     if (!ColorDialog1->Execute()) return;
     int first = 0;
     int last = 0;
     SelectedFrames(first, last);
-    ExchangePaletteColour(first, last, std::uint8_t(index), colour, ColorDialog1->Color,
-                          frame.Image->GetPaletteSize());
+    ExchangePaletteColor(first, last, std::uint8_t(index), color, ColorDialog1->Color,
+                         frame.Image->GetPaletteSize());
     testviews(Index);
 }
 

@@ -97,15 +97,15 @@ bool FramePointAt(const TFrameEntry& Frame, int X, int Y, TPoint& Pixel) {
     return true;
 }
 
-void SetTransparentColour(int First, int Last, std::uint8_t Index, TColor Colour, int PaletteSize,
-                          const TFrameStep& Step) {
+void SetTransparentColor(int First, int Last, std::uint8_t Index, TColor Color, int PaletteSize,
+                         const TFrameStep& Step) {
     for (int i = First; i <= Last; ++i) {
         TFrameEntry& frame = FrameList[std::size_t(i)];
         if (PaletteFits(frame, PaletteSize)) {
             // The colour may stand at several indices of this frame's palette.
             TIndexSet accepted{};
             for (std::size_t j = 0; j < accepted.size(); ++j)
-                accepted[j] = frame.Image->GetColors(int(j)) == Colour;
+                accepted[j] = frame.Image->GetColors(int(j)) == Color;
             TPoint found;
             if (FindInLastRow(*frame.Image, accepted, true, found)) {
                 frame.TransparentPoint = found;
@@ -133,7 +133,7 @@ void SetTransparentIndex(int First, int Last, std::uint8_t Index, int PaletteSiz
     }
 }
 
-void ExchangePaletteColour(int First, int Last, std::uint8_t Index, TColor From, TColor To, int PaletteSize) {
+void ExchangePaletteColor(int First, int Last, std::uint8_t Index, TColor From, TColor To, int PaletteSize) {
     for (int i = First; i <= Last; ++i) {
         TFrameEntry& frame = FrameList[std::size_t(i)];
         if (PaletteFits(frame, PaletteSize) && frame.Image->GetColors(Index) == From)
@@ -141,9 +141,9 @@ void ExchangePaletteColour(int First, int Last, std::uint8_t Index, TColor From,
     }
 }
 
-std::string CustomColorText(int Slot, TColor Colour) {
+std::string CustomColorText(int Slot, TColor Color) {
     char digits[8];
-    std::snprintf(digits, sizeof digits, "%06X", unsigned(Colour) & 0xFFFFFFu);
+    std::snprintf(digits, sizeof digits, "%06X", unsigned(Color) & 0xFFFFFFu);
     return std::string("Color") + char('A' + Slot) + "=" + digits;
 }
 

@@ -24,11 +24,11 @@ bool FramePointAt(const TFrameEntry& Frame, int X, int Y, TPoint& Pixel);
 // Called once for every frame of a range, skipped or not (the progress bar's step).
 using TFrameStep = std::function<void()>;
 
-// Colour, palette entry Index of a picture with PaletteSize entries, becomes the transparent
-// colour of frames First..Last: each frame that shows Colour takes Index and, as its point,
+// Color, palette entry Index of a picture with PaletteSize entries, becomes the transparent
+// colour of frames First..Last: each frame that shows Color takes Index and, as its point,
 // its last pixel of that colour in row order; a frame without the colour keeps both.
-void SetTransparentColour(int First, int Last, std::uint8_t Index, TColor Colour, int PaletteSize,
-                          const TFrameStep& Step);
+void SetTransparentColor(int First, int Last, std::uint8_t Index, TColor Color, int PaletteSize,
+                         const TFrameStep& Step);
 
 // Index becomes the transparent index of frames First..Last. The point is the leftmost
 // pixel carrying Index in the last row that has one; X is NoTransparentPoint when no pixel
@@ -37,10 +37,10 @@ void SetTransparentIndex(int First, int Last, std::uint8_t Index, int PaletteSiz
 
 // Palette entry Index of frames First..Last becomes To where it holds From; the pixels keep
 // their indices.
-void ExchangePaletteColour(int First, int Last, std::uint8_t Index, TColor From, TColor To, int PaletteSize);
+void ExchangePaletteColor(int First, int Last, std::uint8_t Index, TColor From, TColor To, int PaletteSize);
 
 // The colour dialog's custom colour text of Slot (0..15, letters A..P): "ColorA=RRGGBB"
 // with the colour value's hex digits, blue in the high byte.
-std::string CustomColorText(int Slot, TColor Colour);
+std::string CustomColorText(int Slot, TColor Color);
 // The slot filled after Slot: the next one, back to 0 after 15.
 std::uint8_t NextCustomColorSlot(std::uint8_t Slot);

@@ -250,7 +250,8 @@ private:
         while (path != "/") {
             const std::size_t slash = path.find_last_of('/');
             const std::string parent = slash == 0 ? "/" : path.substr(0, slash);
-            struct stat self {}, above {};
+            struct stat self {
+            }, above{};
             if (::stat(path.c_str(), &self) != 0 || ::stat(parent.c_str(), &above) != 0) return {};
             if (self.st_dev != above.st_dev) return path;
             path = parent;

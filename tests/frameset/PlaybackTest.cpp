@@ -14,7 +14,7 @@ namespace {
 class PlaybackTest : public FrameSetFormsTest {
 protected:
     // The colour of palette index i in the files these tests write.
-    static TColor Colour(int Index) { return TableColor(Index); }
+    static TColor Color(int Index) { return TableColor(Index); }
     static TColor ViewPixel(int X, int Y) { return Form1->Image1->Canvas()->GetPixels(X, Y); }
 
     // Plays until Count different pictures were seen in the playback window's waits.
@@ -45,13 +45,13 @@ TEST_F(PlaybackTest, ClearedOrLayeredView) {
     gif.Control(0, 0, 0).Image(10, 10, 4, 4, TBytes(16, 2));
     gif.Control(0, 0, 0).Image(5, 5, 4, 4, TBytes(16, 3));
     OpenGif(gif.Bytes());
-    EXPECT_EQ(Colour(1), ViewPixel(1, 1));
+    EXPECT_EQ(Color(1), ViewPixel(1, 1));
     Form1->CheckBox1->SetChecked(false);
     Form1->testviews(1);
     Form1->testviews(2);
-    EXPECT_EQ(Colour(1), ViewPixel(1, 1));
-    EXPECT_EQ(Colour(2), ViewPixel(11, 11));
-    EXPECT_EQ(Colour(3), ViewPixel(6, 6));
+    EXPECT_EQ(Color(1), ViewPixel(1, 1));
+    EXPECT_EQ(Color(2), ViewPixel(11, 11));
+    EXPECT_EQ(Color(3), ViewPixel(6, 6));
     // Frame 0 always starts from a clear view.
     Form1->testviews(0);
     EXPECT_EQ(clWhite, ViewPixel(11, 11));
@@ -72,24 +72,24 @@ TEST_F(PlaybackTest, TransparencyFollowsTheTransparentPoint) {
     OpenGif(gif.Bytes());
     Form1->CheckBox1->SetChecked(false);
     Form1->testviews(1);
-    EXPECT_EQ(Colour(1), ViewPixel(2, 2));
-    EXPECT_EQ(Colour(6), ViewPixel(1, 1));
+    EXPECT_EQ(Color(1), ViewPixel(2, 2));
+    EXPECT_EQ(Color(6), ViewPixel(1, 1));
     // Without a point the frame is drawn opaque.
     FrameList[1].TransparentPoint.X = NoTransparentPoint;
     Form1->testviews(1);
-    EXPECT_EQ(Colour(5), ViewPixel(2, 2));
+    EXPECT_EQ(Color(5), ViewPixel(2, 2));
 }
 
 TEST_F(PlaybackTest, TheViewCopyLeavesTheOutlineOut) {
     TGifBuilder gif;
     gif.Screen(12, 12, 256).Control(0, 0, 0).Image(2, 2, 6, 6, TBytes(36, 4));
     OpenGif(gif.Bytes());
-    EXPECT_NE(Colour(4), ViewPixel(2, 2)); // the outline shows on the view
+    EXPECT_NE(Color(4), ViewPixel(2, 2)); // the outline shows on the view
     Form1->Button7->Click();
     const QImage copied = QGuiApplication::clipboard()->image();
     ASSERT_EQ(12, copied.width());
-    EXPECT_EQ(Colour(4), At(copied, 2, 2));
-    EXPECT_NE(Colour(4), ViewPixel(2, 2));
+    EXPECT_EQ(Color(4), At(copied, 2, 2));
+    EXPECT_NE(Color(4), ViewPixel(2, 2));
 }
 
 TEST_F(PlaybackTest, BackgroundColourSurvivesTheFirstFrame) {
@@ -111,12 +111,12 @@ TEST_F(PlaybackTest, DisposalTwoClearsTheFrameToTheBackground) {
     Form1->Image1->Canvas()->Brush.Color = clYellow;
     const std::vector<QImage> seen = Play(4);
     ASSERT_EQ(4u, seen.size());
-    EXPECT_EQ(Colour(1), At(seen[0], 3, 3));
-    EXPECT_EQ(Colour(2), At(seen[1], 3, 3));
+    EXPECT_EQ(Color(1), At(seen[0], 3, 3));
+    EXPECT_EQ(Color(2), At(seen[1], 3, 3));
     EXPECT_EQ(clYellow, At(seen[2], 3, 3));
-    EXPECT_EQ(Colour(3), At(seen[2], 6, 6));
-    EXPECT_EQ(Colour(1), At(seen[2], 0, 0));
-    EXPECT_EQ(Colour(1), At(seen[3], 6, 6)); // frame 0 again
+    EXPECT_EQ(Color(3), At(seen[2], 6, 6));
+    EXPECT_EQ(Color(1), At(seen[2], 0, 0));
+    EXPECT_EQ(Color(1), At(seen[3], 6, 6)); // frame 0 again
 }
 
 // Frame 1 goes back to frame 0 drawn alone on a cleared picture.
@@ -129,9 +129,9 @@ TEST_F(PlaybackTest, DisposalThreeRedrawsThePreviousFrame) {
     OpenGif(gif.Bytes());
     const std::vector<QImage> seen = Play(3);
     ASSERT_EQ(3u, seen.size());
-    EXPECT_EQ(Colour(2), At(seen[1], 3, 3));
-    EXPECT_EQ(Colour(1), At(seen[2], 3, 3));
-    EXPECT_EQ(Colour(3), At(seen[2], 0, 0));
+    EXPECT_EQ(Color(2), At(seen[1], 3, 3));
+    EXPECT_EQ(Color(1), At(seen[2], 3, 3));
+    EXPECT_EQ(Color(3), At(seen[2], 0, 0));
     EXPECT_EQ(clWhite, At(seen[2], 7, 7));
 }
 
@@ -146,11 +146,11 @@ TEST_F(PlaybackTest, DisposalThreeOnTheFirstFrameAndDisposalsAboveThreeLeaveTheP
     ASSERT_EQ(7, FrameList[1].Disposal);
     const std::vector<QImage> seen = Play(3);
     ASSERT_EQ(3u, seen.size());
-    EXPECT_EQ(Colour(1), At(seen[0], 3, 3));
-    EXPECT_EQ(Colour(2), At(seen[1], 3, 3));
-    EXPECT_EQ(Colour(1), At(seen[1], 0, 0));
-    EXPECT_EQ(Colour(2), At(seen[2], 3, 3));
-    EXPECT_EQ(Colour(3), At(seen[2], 6, 6));
+    EXPECT_EQ(Color(1), At(seen[0], 3, 3));
+    EXPECT_EQ(Color(2), At(seen[1], 3, 3));
+    EXPECT_EQ(Color(1), At(seen[1], 0, 0));
+    EXPECT_EQ(Color(2), At(seen[2], 3, 3));
+    EXPECT_EQ(Color(3), At(seen[2], 6, 6));
 }
 
 TEST_F(PlaybackTest, EditingIsOffWhilePlaying) {

@@ -8,13 +8,13 @@ inline constexpr TColor Red = 0x0000FF;
 inline constexpr TColor Green = 0x00FF00;
 
 // Entry j of the palettes below: never red nor green.
-inline TColor PlainColour(int Index) {
+inline TColor PlainColor(int Index) {
     return RGB(std::uint8_t(Index), std::uint8_t(100 + Index / 4), 50);
 }
 
 class SettingsTestBase : public FrameSetFormsTest {
 protected:
-    // A picture of BitCount bits with PaletteSize entries, entry j PlainColour(j) except
+    // A picture of BitCount bits with PaletteSize entries, entry j PlainColor(j) except
     // those in Reds, which are red; pixel (x, y) is Pixel(x, y).
     template <class F>
     static std::unique_ptr<TKvDIB> Picture(int Width, int Height, int BitCount, int PaletteSize,
@@ -25,7 +25,7 @@ protected:
         picture->SetHeight(Height);
         picture->SetPaletteSize(PaletteSize);
         for (int j = 0; j < PaletteSize; ++j)
-            picture->SetColors(j, PlainColour(j));
+            picture->SetColors(j, PlainColor(j));
         for (int j : Reds)
             picture->SetColors(j, Red);
         for (int y = 0; y < Height; ++y)

@@ -9,7 +9,7 @@ protected:
     static void PressShape1() { Form1->Shape1->OnMouseDown(Form1->Shape1, mbLeft, 0, 3, 3); }
     static void PressSwatch(int X, int Y) { Form2->Image1->OnMouseDown(Form2->Image1, mbLeft, 0, X, Y); }
     static TColor SwatchPixel(int X, int Y) { return Form2->Image1->Canvas()->GetPixels(X, Y); }
-    static TColor PickedColour() { return Form2->Shape1->GetBrush().Color; }
+    static TColor PickedColor() { return Form2->Shape1->GetBrush().Color; }
 };
 
 TEST_F(SettingsSwatchTest, TwentyEntriesShowThirtyTwoSwatchesAndAPickGoesToTheSelection) {
@@ -27,18 +27,18 @@ TEST_F(SettingsSwatchTest, TwentyEntriesShowThirtyTwoSwatchesAndAPickGoesToTheSe
 
     Answers->OnForm([](TForm&) {
         EXPECT_EQ(32, SwatchCount);
-        EXPECT_EQ(PlainColour(3), PickedColour());
-        EXPECT_EQ(PlainColour(0), SwatchPixel(8, 8));
-        EXPECT_EQ(PlainColour(19), SwatchPixel(16 * 3 + 8, 16 + 8));
+        EXPECT_EQ(PlainColor(3), PickedColor());
+        EXPECT_EQ(PlainColor(0), SwatchPixel(8, 8));
+        EXPECT_EQ(PlainColor(19), SwatchPixel(16 * 3 + 8, 16 + 8));
         EXPECT_EQ(clWhite, SwatchPixel(8, 40)); // the third row holds no swatch
         EXPECT_EQ(clWhite, SwatchPixel(255, 255));
         PressSwatch(5, 35); // index 32, just past the last swatch
         PressSwatch(0, 5);  // the left column picks nothing
         EXPECT_EQ(3, PickedIndex);
-        EXPECT_EQ(PlainColour(3), PickedColour());
+        EXPECT_EQ(PlainColor(3), PickedColor());
         PressSwatch(20, 10);
         EXPECT_EQ(1, PickedIndex);
-        EXPECT_EQ(PlainColour(1), PickedColour());
+        EXPECT_EQ(PlainColor(1), PickedColor());
         Form2->Button1->Click();
     });
     PressShape1();
@@ -55,7 +55,7 @@ TEST_F(SettingsSwatchTest, TwentyEntriesShowThirtyTwoSwatchesAndAPickGoesToTheSe
         EXPECT_EQ(0, Frame(i).TransparentIndex);
         EXPECT_EQ(NoTransparentPoint, Frame(i).TransparentPoint.X);
     }
-    EXPECT_EQ(PlainColour(1), Form1->Shape1->GetBrush().Color);
+    EXPECT_EQ(PlainColor(1), Form1->Shape1->GetBrush().Color);
     EXPECT_EQ(3, Form1->ProgressBar1->GetMax());
     EXPECT_EQ(0, Form1->ProgressBar1->GetPosition());
 }

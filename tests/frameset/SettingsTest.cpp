@@ -40,7 +40,7 @@ TEST_F(SettingsTest, PositionWaitAndDisposalGoToTheSelectedFrames) {
         EXPECT_EQ(0, Frame(i).Disposal);
     }
     // The current frame was drawn again at its new place (inside its focus outline).
-    EXPECT_EQ(PlainColour(2), ViewPixel(8, 6));
+    EXPECT_EQ(PlainColor(2), ViewPixel(8, 6));
     EXPECT_EQ(clWhite, ViewPixel(0, 0));
 
     // A changed wait redraws nothing: a frame moved behind the view's back stays put.
@@ -48,7 +48,7 @@ TEST_F(SettingsTest, PositionWaitAndDisposalGoToTheSelectedFrames) {
     Form1->waitdata->SetValue(35);
     Form1->waitdata->OnExit(Form1->waitdata);
     EXPECT_EQ((std::vector<int>{0, 35, 35, 0}), Delays());
-    EXPECT_EQ(PlainColour(2), ViewPixel(8, 6));
+    EXPECT_EQ(PlainColor(2), ViewPixel(8, 6));
     EXPECT_EQ(clWhite, ViewPixel(1, 6));
 }
 
@@ -104,7 +104,7 @@ TEST_F(SettingsTest, LeftClickMarksTheColourInFramesWithNoLargerPalette) {
     // The settings and the view follow: frame 0's red is left out now.
     EXPECT_EQ(Red, Form1->Shape1->GetBrush().Color);
     EXPECT_EQ(clWhite, ViewPixel(2, 1));
-    EXPECT_EQ(PlainColour(1), ViewPixel(3, 1));
+    EXPECT_EQ(PlainColor(1), ViewPixel(3, 1));
 }
 
 TEST_F(SettingsTest, RightClickExchangesOnePaletteEntryWhereItHoldsTheColour) {
@@ -131,8 +131,8 @@ TEST_F(SettingsTest, RightClickExchangesOnePaletteEntryWhereItHoldsTheColour) {
     EXPECT_EQ("ColorB=0000FF", Answers->Log().at(1).Color.CustomColors.at(1));
     EXPECT_EQ(Green, Frame(0).Image->GetColors(7));
     EXPECT_EQ(Green, Frame(1).Image->GetColors(7));
-    EXPECT_EQ(PlainColour(6), Frame(1).Image->GetColors(6));
-    EXPECT_EQ(PlainColour(7), Frame(2).Image->GetColors(7));
+    EXPECT_EQ(PlainColor(6), Frame(1).Image->GetColors(6));
+    EXPECT_EQ(PlainColor(7), Frame(2).Image->GetColors(7));
     EXPECT_EQ(Red, Frame(2).Image->GetColors(3));
     EXPECT_EQ(Red, Frame(3).Image->GetColors(7));
     EXPECT_EQ(Red, Frame(4).Image->GetColors(7)); // its storage was not written through
@@ -169,14 +169,14 @@ TEST_F(SettingsTest, BackgroundColourFillsTheViewFromNowOn) {
     Append(*small);
     Select(2, 2);
     EXPECT_EQ(Green, ViewPixel(5, 5));
-    EXPECT_EQ(PlainColour(2), ViewPixel(1, 1));
+    EXPECT_EQ(PlainColor(2), ViewPixel(1, 1));
 
     // The dialog opens on the last colour; the view is drawn again at once.
     Answers->ChooseColor(Red);
     Form1->Button2->Click();
     EXPECT_EQ(Green, Answers->Log().at(1).Color.Color);
     EXPECT_EQ(Red, ViewPixel(5, 5));
-    EXPECT_EQ(PlainColour(2), ViewPixel(1, 1));
+    EXPECT_EQ(PlainColor(2), ViewPixel(1, 1));
 
     Answers->CancelDialog(ikColorDialog);
     Form1->Button2->Click();
@@ -197,7 +197,7 @@ TEST_F(SettingsTest, TheSwatchShowsTheColourUnderTheMouseInsideTheCurrentFrame) 
     EXPECT_EQ(Red, Form1->Shape2->GetBrush().Color);
     Select(1, 1);
     move(7, 7);
-    EXPECT_EQ(PlainColour(2), Form1->Shape2->GetBrush().Color);
+    EXPECT_EQ(PlainColor(2), Form1->Shape2->GetBrush().Color);
 }
 
 } // namespace
