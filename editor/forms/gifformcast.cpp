@@ -24,10 +24,12 @@ void LoadCastFiles(TMobrelForm& Form, int Slot) {
     if (!dialog.Execute()) return;
     // Up to a strip of pictures is read.
     const TBusyCursor busy;
+    const std::vector<std::string>& files = dialog.Files();
+    const TPictureFits fits = CastPicturesFit(Form.Document(), Form.score->Row(), Slot, int(files.size()));
     std::vector<std::unique_ptr<TBitmap>> pictures;
-    for (const std::string& fileName : dialog.Files()) {
+    for (const std::string& fileName : files) {
         if (Slot + int(pictures.size()) >= CastSlotCount) break;
-        pictures.push_back(ReadPictureFile(fileName, PictureSizeFits));
+        pictures.push_back(ReadPictureFile(fileName, fits));
     }
     PutCasts(CurrentChannel(Form), Slot, std::move(pictures));
     dialog.InitialDir = ExtractFilePath(dialog.GetFileName());
@@ -62,7 +64,8 @@ void TMobrelForm::LoadCast(int Source) {
     });
     if (Source == 0) {
         LoadCastFiles(*this, slot);
-    } else if (std::unique_ptr<TBitmap> picture = ReadClipboardPicture(PictureSizeFits)) {
+    } else if (std::unique_ptr<TBitmap> picture =
+                   ReadClipboardPicture(CastPicturesFit(Document(), score->Row(), slot, 1))) {
         PutCast(channel, slot, *picture);
     }
 }
@@ -71,7 +74,8 @@ void TMobrelForm::insertcastClick(TObject*) {
     TScoreChannel& channel = CurrentChannel(*this);
     const int slot = cast->Col();
     if (slot > channel.CastCount) return;
-    std::unique_ptr<TBitmap> picture = ReadClipboardPicture(PictureSizeFits);
+    std::unique_ptr<TBitmap> picture =
+        ReadClipboardPicture(CastPicturesFit(Document(), score->Row(), slot, 0));
     if (picture == nullptr) return;
     InsertCast(channel, slot, *picture);
     cast->Repaint();

@@ -29,6 +29,19 @@ void ReplaceColor(TKvDIB& Dib, int OldColor, TColor NewColor) {
 
 } // namespace
 
+TPictureFits CastPicturesFit(const TEditorDocument& Document, int Channel, int First, int Count) {
+    auto room = std::make_shared<std::int64_t>(MaxDocumentPictureBytes - Document.HeldPictureMemory());
+    const TScoreChannel& channel = Document.Channels[std::size_t(Channel)];
+    for (int s = std::max(First, 0); s < std::min(First + Count, CastSlotCount); ++s)
+        if (TBitmap* held = channel.Cast(s)) *room += PictureMemory(held->Width(), held->Height());
+    // Shared by every copy of the rule a reader keeps, so each picture counts once.
+    return [room](int Width, int Height) {
+        if (!PictureSizeFits(Width, Height)) return false;
+        *room -= PictureMemory(Width, Height);
+        return *room >= 0;
+    };
+}
+
 void ResetCastSlot(TScoreChannel& Channel, int Slot, std::unique_ptr<TBitmap> Picture) noexcept {
     Channel.InstallCast(Slot, std::move(Picture), true, ResetKeyPoint);
 }

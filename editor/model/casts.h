@@ -7,10 +7,17 @@
 #include <vector>
 
 #include "editor/model/effects.h"
+#include "editor/model/picturefile.h"
 
 // A slot receiving a new picture is reset: transparent in the colour of the picture's top-left
 // pixel. Picture must be made ready for that already (PrepareCastPicture); nothing here fails.
 void ResetCastSlot(TScoreChannel& Channel, int Slot, std::unique_ptr<TBitmap> Picture) noexcept;
+
+// The rule for pictures about to go into Count slots of Channel from First on, in turn: each
+// within the picture limit, and all of them, in place of what those slots hold, within the
+// document's limit together with its other pictures. Count 0 stands for one picture added
+// beside the others (an insert).
+TPictureFits CastPicturesFit(const TEditorDocument& Document, int Channel, int First, int Count);
 
 // The slots from Slot on take Pictures in turn and are reset; pictures beyond the last slot
 // are dropped. All pictures are made ready before any slot changes: when one cannot be, the

@@ -8,7 +8,9 @@
 #include <cstring>
 #include <numbers>
 
+#include "editor/model/casts.h"
 #include "imagelib/KvDIB.h"
+#include "toolkit/graphics/ScopeExit.h"
 
 namespace {
 
@@ -281,15 +283,17 @@ void MakeEffectCasts(TEditorDocument& Document, int Kind, bool Reversed, int Ste
     TBitmap* cast = channel.Cast(Slot);
     if (cast == nullptr) return;
 
+    // The series takes slots Slot..Slot + Steps, each a picture of the cast's size: a series
+    // the document cannot hold is refused before anything of it is made.
+    const TPictureFits fits = CastPicturesFit(Document, Channel, Slot, Steps + 1);
+    for (int r = 0; r <= Steps; ++r)
+        if (!fits(cast->Width(), cast->Height())) throw EOutOfResources(SOutOfResources);
+
     // Also after a failure the strip counts what was stored and the bar is cleared.
-    struct TFinish {
-        TScoreChannel& Channel;
-        const TEffectProgress& Progress;
-        ~TFinish() {
-            Channel.RecountCasts();
-            Report(Progress.SetPosition, 0);
-        }
-    } finish{channel, Progress};
+    const TScopeExit finish([&] {
+        channel.RecountCasts();
+        Report(Progress.SetPosition, 0);
+    });
 
     TKvDIB source;
     source.Assign(cast);

@@ -197,4 +197,20 @@ TEST_F(TransitionButtonsTest, AKeyPointOutsideTheCastIsReportedAndTheStripStaysW
     EXPECT_EQ(form->ProgressBar1->GetPosition(), 0);
 }
 
+// Twenty pictures of 7500 x 7500 (225 MB each as shown) pass the document's 4 GiB: the
+// series is refused before the first of them is made, and the strip keeps its one cast.
+TEST_F(TransitionButtonsTest, ASeriesTheDocumentCannotHoldIsRefusedBeforeAnyCastIsMade) {
+    TBitmap& cast = Channel().EnsureCast(0);
+    cast.SetPixelFormat(pfDevice);
+    cast.SetSize(7500, 7500);
+    Channel().RecountCasts();
+    form->effectbox->SetItemIndex(ekBlindsV);
+    Select(0, 19, 0);
+    form->BitBtn17->Click();
+    EXPECT_EQ(Answers->MessageTexts(), std::vector<std::string>{SOutOfResources});
+    EXPECT_EQ(Channel().CastCount, 1);
+    EXPECT_EQ(Channel().Cast(1), nullptr);
+    EXPECT_EQ(form->ProgressBar1->GetPosition(), 0);
+}
+
 } // namespace

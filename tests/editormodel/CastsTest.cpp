@@ -209,6 +209,28 @@ TEST(CastsTest, ColourReplaceKeepsTheTransparencyOnTheNewColour) {
     EXPECT_EQ(channel.Cast(2)->Canvas()->GetPixels(1, 1), Red);
 }
 
+// Pictures of 16384 x 16384 take 1 GiB each as shown: four fill the document's 4 GiB. The
+// picture a slot gives way to counts for nothing, an insert gives nothing way, and every copy
+// of the rule counts against one room.
+TEST(CastsTest, CastPicturesMustFitTheDocumentTogether) {
+    TEditorDocument document;
+    TScoreChannel& channel = document.Channels[2];
+    PutCast(channel, 0, *Picture(1000, 1000, White, Red));
+    channel.RecountCasts();
+
+    TPictureFits replacing = CastPicturesFit(document, 2, 0, 5);
+    const TPictureFits copy = replacing;
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE((i % 2 ? copy : replacing)(16384, 16384)) << i;
+    EXPECT_FALSE(replacing(1, 1));
+
+    const TPictureFits inserting = CastPicturesFit(document, 2, 0, 0);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(inserting(16384, 16384)) << i;
+    EXPECT_FALSE(inserting(16384, 16384));
+    EXPECT_FALSE(CastPicturesFit(document, 2, 1, 1)(16384, 16385));
+}
+
 TEST(CastsTest, TheAnchorIsWhereThePointerHoldsTheCast) {
     // Where the centre of a 41 x 31 cast lies from the pointer (half sizes truncated to 20
     // and 15) when the pointer holds its top-left, top centre, top-right, middle left ...
