@@ -3,7 +3,7 @@
 APP ?= palvenor
 JOBS ?= $(shell nproc)
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
-DEPS := g++ cmake make pkg-config qt6-base-dev qt6-qpa-plugins qt6-wayland qt6-translations-l10n \
+DEPS := g++ cmake make git pkg-config qt6-base-dev qt6-qpa-plugins qt6-wayland qt6-translations-l10n \
         libjpeg62-turbo-dev libgtest-dev libgmock-dev libbenchmark-dev libgif-dev clang-format \
         fonts-ipafont-gothic fonts-ipafont-mincho
 
