@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "toolkit/graphics/DIBHeader.h"
+
 namespace {
 
 constexpr std::int64_t MaxImageBytes = std::int64_t(1) << 30;
@@ -36,7 +38,7 @@ bool TDIBLayout::Make(const BITMAPINFOHEADER& Header, std::initializer_list<int>
 
 int DIBColorCount(const BITMAPINFOHEADER& Header) {
     if (Header.biClrUsed != 0) return static_cast<int>(std::min<std::uint32_t>(Header.biClrUsed, 256));
-    return Header.biBitCount <= 8 ? 1 << Header.biBitCount : 0;
+    return DefaultDIBColors(Header.biBitCount);
 }
 
 std::array<QRgb, 256> ColorLookup(const RGBQUAD* Colors, int Count) {

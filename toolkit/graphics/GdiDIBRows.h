@@ -30,8 +30,8 @@ struct TDIBLayout {
     template <class Byte> Byte* ImageRow(Byte* Bits, int Y) const { return Bits + Stride * StoredRow(Y); }
 };
 
-// Number of colour-table entries a header describes (biClrUsed, or 2^bits for 8 bits
-// and less when it is 0), at most 256.
+// Number of colour-table entries a header describes (biClrUsed, or DefaultDIBColors when
+// it is 0), at most 256.
 int DIBColorCount(const BITMAPINFOHEADER& Header);
 
 // The colours of a colour table as opaque RGB, padded with black to 256 entries, so
