@@ -3,10 +3,12 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <vector>
 
 #include "editor/model/picturefile.h"
+#include "toolkit/graphics/DIBHeader.h"
 
 namespace {
 
@@ -54,24 +56,20 @@ std::unique_ptr<TBitmap> ReadPicture(TStream& Stream, std::int32_t Size, const T
 // are no headers the reader takes (reading the picture then fails with the reader's error).
 bool DeclaredSize(TStream& Stream, std::int64_t Start, std::int32_t Size, std::int64_t& Width,
                   std::int64_t& Height) {
-    constexpr std::int32_t headers = 26; // the file header, the header size and both sides
-    std::uint8_t bytes[headers];
-    if (Size < headers) return false;
+    constexpr std::int32_t fileHeader = 14;
+    std::uint8_t bytes[fileHeader + MaxDIBHeaderSize];
+    if (Size < fileHeader + 4) return false;
     Stream.SetPosition(Start);
-    Stream.ReadBuffer(bytes, headers);
-    auto u16 = [&](int At) { return std::int64_t(bytes[At] | bytes[At + 1] << 8); };
-    auto i32 = [&](int At) { return std::int64_t(std::int32_t(u16(At) | u16(At + 2) << 16)); };
-    if (bytes[0] != 'B' || bytes[1] != 'M') return false;
-    const std::int64_t headerSize = i32(14);
-    if (headerSize == sizeof(BITMAPINFOHEADER)) {
-        Width = i32(18);
-        Height = std::abs(i32(22));
-    } else if (headerSize == sizeof(BITMAPCOREHEADER)) {
-        Width = u16(18);
-        Height = u16(20);
-    } else {
+    Stream.ReadBuffer(bytes, fileHeader + 4);
+    std::uint32_t headerSize = 0;
+    std::memcpy(&headerSize, bytes + fileHeader, 4);
+    if (bytes[0] != 'B' || bytes[1] != 'M' || !IsDIBHeaderSize(headerSize) ||
+        std::int64_t(Size) < fileHeader + std::int64_t(headerSize))
         return false;
-    }
+    Stream.ReadBuffer(bytes + fileHeader + 4, headerSize - 4);
+    const BITMAPINFOHEADER& info = DIBHeaderLayout(bytes + fileHeader).Info;
+    Width = info.biWidth;
+    Height = std::abs(std::int64_t(info.biHeight));
     return Width > 0;
 }
 

@@ -20,9 +20,9 @@ TBytes TooLargeRleBmp() {
 }
 
 // Twenty pictures of 1 GiB each at 32 bits, more than a document holds; their data is bad,
-// which only decoding them would find.
-std::vector<TBytes> ManyLargeCasts() {
-    return std::vector<TBytes>(CastSlotCount, RleFile(8, 16384, 16384, 256, {0}));
+// which only decoding them would find. Their info headers are HeaderSize bytes long.
+std::vector<TBytes> ManyLargeCasts(std::uint32_t HeaderSize = 40) {
+    return std::vector<TBytes>(CastSlotCount, RleFile(8, 16384, 16384, 256, {0}, HeaderSize));
 }
 
 TBytes SmallBmp() {
@@ -75,6 +75,10 @@ const TFailedLoad FailedLoads[] = {
     {"ScoreWhoseCastsTogetherPassTheDocumentLimit",
      lcScore,
      {ScoreFile(SmallBmp(), ManyLargeCasts())},
+     "Out of system resources"},
+    {"ScoreWhoseLongHeaderCastsTogetherPassTheDocumentLimit",
+     lcScore,
+     {ScoreFile(SmallBmp(), ManyLargeCasts(124))},
      "Out of system resources"},
 };
 

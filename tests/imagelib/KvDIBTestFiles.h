@@ -105,8 +105,10 @@ inline TBytes OneRowFile(int Width) {
 
 // An RLE8 or RLE4 BMP file of Width x Height with Colors table entries whose data is Data,
 // by default the end-of-bitmap code alone: a few bytes that declare a large picture.
-inline TBytes RleFile(int BitCount, int Width, int Height, int Colors, TBytes Data = {0, 1}) {
+inline TBytes RleFile(int BitCount, int Width, int Height, int Colors, TBytes Data = {0, 1},
+                      std::uint32_t HeaderSize = 40) {
     TTestDIB dib;
+    dib.HeaderSize = HeaderSize;
     dib.Width = Width;
     dib.Height = Height;
     dib.BitCount = static_cast<std::uint16_t>(BitCount);
