@@ -65,13 +65,8 @@ void AddPixelsToQuantizer(TKvDIB& Image, int Y, int Left, int Right, std::int32_
     const std::uint32_t weight = std::uint32_t(Weight);
     TColorCell* cells = Quantizer.Cells.get();
     const std::uint8_t* p = DIBScanLine(Image.InternalDIB->Infos, Y) + 3 * Left;
-    for (int x = Left; x <= Right; ++x, p += 3) {
-        TColorCell& cell = cells[ColorCellNumber(p[2], p[1], p[0])];
-        cell.R = std::int32_t(std::uint32_t(cell.R) + weight * (p[2] & 7u));
-        cell.G = std::int32_t(std::uint32_t(cell.G) + weight * (p[1] & 3u));
-        cell.B = std::int32_t(std::uint32_t(cell.B) + weight * (p[0] & 7u));
-        cell.Count = std::int32_t(std::uint32_t(cell.Count) + weight);
-    }
+    for (int x = Left; x <= Right; ++x, p += 3)
+        AddColorToCells(cells, p[2], p[1], p[0], weight);
 }
 
 void BuildQuantizerPalette(TColorQuantizer& Quantizer) {

@@ -260,11 +260,6 @@ bool MeasuresHeight(TEffectKind Kind) {
     }
 }
 
-// Slot Slot takes a copy of Picture with the source's key point and transparency.
-void StoreEffectCast(TScoreChannel& Channel, int Slot, TKvDIB& Picture, TPoint KeyPoint, bool Transparent) {
-    Channel.StoreCast(Slot, Picture, Transparent, KeyPoint);
-}
-
 void Report(const std::function<void(int)>& Step, int Value) {
     if (Step) Step(Value);
 }
@@ -326,7 +321,8 @@ void MakeEffectCasts(TEditorDocument& Document, int Kind, bool Reversed, int Ste
     TEffectPainter painter(run, source, output);
     for (int r = 0; r <= Steps; ++r) {
         painter.Paint(r);
-        StoreEffectCast(channel, Reversed ? Slot + Steps - r : Slot + r, output, keyPoint, run.Transparent);
+        // Each slot takes a copy of the picture with the source's key point and transparency.
+        channel.StoreCast(Reversed ? Slot + Steps - r : Slot + r, output, run.Transparent, keyPoint);
         Report(Progress.SetPosition, r);
     }
 }

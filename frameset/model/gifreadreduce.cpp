@@ -211,12 +211,9 @@ void Dither(const TFrameSetProgress& Progress) {
 // the other colours.
 void RemoveKeyPixels(const TFrameKey& Key, TColorQuantizer& Quantizer) {
     const auto count = std::uint32_t(std::count(Key.Mask.begin(), Key.Mask.end(), true));
-    const std::uint8_t red = GetRValue(Key.Color), green = GetGValue(Key.Color), blue = GetBValue(Key.Color);
-    TColorCell& cell = Quantizer.Cells[ColorCellNumber(red, green, blue)];
-    cell.R = std::int32_t(std::uint32_t(cell.R) - count * (red & 7u));
-    cell.G = std::int32_t(std::uint32_t(cell.G) - count * (green & 3u));
-    cell.B = std::int32_t(std::uint32_t(cell.B) - count * (blue & 7u));
-    cell.Count -= std::int32_t(count);
+    // The sums wrap, so adding the count's negative takes the pixels out exactly.
+    AddColorToCells(Quantizer.Cells.get(), GetRValue(Key.Color), GetGValue(Key.Color), GetBValue(Key.Color),
+                    0u - count);
 }
 
 // A palette of 2^Depth entries leaves no room for the transparent entry. Such a palette comes
