@@ -49,9 +49,7 @@ struct TFrameKey {
 };
 
 bool HasKeyPoint(TFrameEntry& Entry) {
-    const TPoint point = Entry.TransparentPoint;
-    return Entry.Transparent && point.X >= 0 && point.Y >= 0 && point.X < Entry.Image->GetWidth() &&
-           point.Y < Entry.Image->GetHeight();
+    return Entry.Transparent && KeyPointInside(*Entry.Image, Entry.TransparentPoint);
 }
 
 // The key of Entry, read from Picture, its picture at 8 bits per pixel (HasIndexRows) or at 24.
